@@ -1,0 +1,134 @@
+#include "Dictionary/Lexicon.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <unicode/utf8.h>
+
+namespace kelvo {
+namespace {
+
+// Splits at runs of U+0020 only; up to four fields are collected so a fourth reveals a bad line.
+std::size_t splitFields(std::string_view line, std::array<std::string_view, 4>& fields) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        if (i == line.size()) break;
+        std::size_t end = line.find(' ', i);
+        if (end == std::string_view::npos) end = line.size();
+        if (count == fields.size()) return count + 1;
+        fields[count++] = line.substr(i, end - i);
+        i = end;
+    }
+    return count;
+}
+
+// A decimal floating-point number with optional sign and exponent, taking the whole field.
+std::optional<double> parseScore(std::string_view field) {
+    std::string_view digits = field;
+    bool negative = false;
+    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+        negative = digits[0] == '-';
+        digits.remove_prefix(1);
+    }
+    // from_chars also reads "inf" and "nan", which are no decimal numbers.
+    if (digits.empty() || !(std::isdigit(static_cast<unsigned char>(digits[0])) || digits[0] == '.'))
+        return std::nullopt;
+    double value = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<std::size_t> firstInvalidUTF8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto size = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < size;) {
+        int32_t start = i;
+        UChar32 scalar;
+        U8_NEXT(bytes, i, size, scalar);
+        if (scalar < 0) return static_cast<std::size_t>(start);
+    }
+    return std::nullopt;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    auto failure = [&] { return LexiconError("cannot read " + path.string() + ": " + std::strerror(errno)); };
+    if (!file) throw failure();
+    // Read straight into the string that the lexicon keeps: the text is copied once.
+    std::string text;
+    std::error_code sizeError;
+    auto expected = std::filesystem::file_size(path, sizeError);
+    std::size_t used = 0;
+    text.resize(sizeError ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1);
+    while (std::size_t got = std::fread(text.data() + used, 1, text.size() - used, file.get())) {
+        used += got;
+        if (used == text.size()) text.resize(text.size() * 2);
+    }
+    if (std::ferror(file.get())) throw failure();
+    text.resize(used);
+    return text;
+}
+
+const std::vector<Unigram> noUnigrams;
+
+} // namespace
+
+Lexicon::Lexicon(std::string dataText) : text_(std::make_unique<const std::string>(std::move(dataText))) {
+    parse();
+}
+
+std::shared_ptr<const Lexicon> Lexicon::contentsOf(const std::filesystem::path& path) {
+    std::string text = readFile(path);
+    if (auto offset = firstInvalidUTF8(text))
+        throw LexiconError(path.string() + " is not valid UTF-8 (byte " + std::to_string(*offset) + ")");
+    return std::make_shared<const Lexicon>(std::move(text));
+}
+
+void Lexicon::parse() {
+    std::string_view text = *text_;
+    map_.reserve(text.size() / 48);
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        // A CR before the LF belongs to the line end, so files saved with CR LF load the same.
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        addLine(line);
+    }
+    for (auto& [reading, unigrams] : map_) {
+        std::stable_sort(unigrams.begin(), unigrams.end(),
+                         [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
+    }
+}
+
+void Lexicon::addLine(std::string_view line) {
+    std::array<std::string_view, 4> fields;
+    if (splitFields(line, fields) != 3) return;
+    auto score = parseScore(fields[2]);
+    if (!score) return;
+    map_[fields[0]].push_back(Unigram{std::string(fields[1]), *score});
+    int span = static_cast<int>(std::count(fields[0].begin(), fields[0].end(), '-')) + 1;
+    maxSpan_ = std::max(maxSpan_, span);
+}
+
+const std::vector<Unigram>& Lexicon::unigrams(std::string_view reading) const {
+    auto found = map_.find(reading);
+    return found == map_.end() ? noUnigrams : found->second;
+}
+
+std::size_t Lexicon::entryCount() const {
+    std::size_t count = 0;
+    for (const auto& [reading, unigrams] : map_) count += unigrams.size();
+    return count;
+}
+
+} // namespace kelvo

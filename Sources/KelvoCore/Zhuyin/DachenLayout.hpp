@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "Zhuyin/ZhuyinComponent.hpp"
+
+// The Dachen (standard) Zhuyin keyboard: 42 keys of a US keyboard, each standing for one component.
+namespace kelvo::DachenLayout {
+
+struct Row {
+    char key;
+    ZhuyinComponent component;
+};
+
+// The 42 rows of the layout.
+std::span<const Row> table();
+
+// The component of a key. Keys match exactly: only the lower-case letters, digits, punctuation and
+// space of the table have one.
+std::optional<ZhuyinComponent> component(std::string_view character);
+
+} // namespace kelvo::DachenLayout

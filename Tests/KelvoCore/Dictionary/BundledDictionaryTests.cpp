@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "Dictionary/DictionaryCheck.hpp"
+#include "Dictionary/Lexicon.hpp"
+
+using namespace kelvo;
+
+namespace {
+const Lexicon& bundled() {
+    static const auto lexicon = Lexicon::contentsOf(KELVO_RESOURCES_DIR "/data/data.txt");
+    return *lexicon;
+}
+
+std::string bestWord(std::string_view reading) {
+    const auto& words = bundled().unigrams(reading);
+    return words.empty() ? std::string() : words.front().value;
+}
+} // namespace
+
+TEST(BundledDictionary, PassesTheSelfCheck) {
+    EXPECT_GT(bundled().entryCount(), dictionaryEntryThreshold);
+    EXPECT_TRUE(passesDictionaryCheck(bundled()));
+}
+
+TEST(BundledDictionary, CommonWordsComeFirst) {
+    EXPECT_EQ(bestWord("ㄋㄧˇ-ㄏㄠˇ"), "你好");
+    EXPECT_EQ(bestWord("ㄊㄞˊ-ㄨㄢ"), "台灣");
+    EXPECT_EQ(bestWord("ㄕˋ"), "是");
+    EXPECT_EQ(bestWord("ㄉㄜ˙"), "的");
+}
+
+TEST(BundledDictionary, ReadingsUseCanonicalSyllables) {
+    // The neutral-tone dot follows the letters, and multi-syllable readings join with "-".
+    EXPECT_FALSE(bundled().unigrams("ㄇㄚ˙").empty());
+    EXPECT_TRUE(bundled().unigrams("˙ㄇㄚ").empty());
+    EXPECT_GE(bundled().maxSpan(), 6);
+    for (const auto& word : bundled().unigrams("ㄓㄨㄥ-ㄨㄣˊ")) EXPECT_LT(word.score, 0.0);
+}

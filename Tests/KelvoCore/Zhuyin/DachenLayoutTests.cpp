@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+#include <set>
+
+#include "Zhuyin/DachenLayout.hpp"
+
+using namespace kelvo;
+
+TEST(DachenLayout, TableHas42DistinctKeysCoveringEveryComponent) {
+    auto table = DachenLayout::table();
+    ASSERT_EQ(table.size(), 42u);
+    std::set<char> keys;
+    std::string letters;
+    int tones = 0;
+    for (const auto& row : table) {
+        keys.insert(row.key);
+        std::visit(
+            [&](auto component) {
+                if constexpr (std::is_same_v<decltype(component), Syllable::Tone>)
+                    ++tones;
+                else
+                    letters += rawValue(component);
+            },
+            row.component);
+    }
+    EXPECT_EQ(keys.size(), 42u);
+    EXPECT_EQ(tones, 5);
+    EXPECT_EQ(letters, "ㄅㄆㄇㄈㄉㄊㄋㄌㄍㄎㄏㄐㄑㄒㄓㄔㄕㄖㄗㄘㄙㄧㄨㄩㄚㄛㄜㄝㄞㄟㄠㄡㄢㄣㄤㄥㄦ");
+}
+
+TEST(DachenLayout, KeysMatchTheirComponents) {
+    EXPECT_EQ(DachenLayout::component("1"), ZhuyinComponent(Syllable::Initial::b));
+    EXPECT_EQ(DachenLayout::component("n"), ZhuyinComponent(Syllable::Initial::s));
+    EXPECT_EQ(DachenLayout::component("m"), ZhuyinComponent(Syllable::Medial::yu));
+    EXPECT_EQ(DachenLayout::component(","), ZhuyinComponent(Syllable::Final::eh));
+    EXPECT_EQ(DachenLayout::component("-"), ZhuyinComponent(Syllable::Final::er));
+    EXPECT_EQ(DachenLayout::component(" "), ZhuyinComponent(Syllable::Tone::tone1));
+    EXPECT_EQ(DachenLayout::component("7"), ZhuyinComponent(Syllable::Tone::tone5));
+}
+
+TEST(DachenLayout, OnlyExactTableKeysHaveComponents) {
+    for (const char* key : {"Q", "A", "`", "=", "[", "'", "\\", "", "qq", "ㄅ", "\t", "\xC3"})
+        EXPECT_FALSE(DachenLayout::component(key)) << key;
+}
