@@ -1,8 +1,8 @@
 // Loading the bundled dictionary happens on every start of the input method.
+#include "Dictionary/Lexicon.hpp"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-
-#include "Dictionary/Lexicon.hpp"
 
 namespace {
 
@@ -28,9 +28,11 @@ BENCHMARK(BM_LexiconLoad)->Unit(benchmark::kMillisecond);
 
 void BM_LexiconLookup(benchmark::State& state) {
     auto lexicon = kelvo::Lexicon::contentsOf(bundledDictionary);
-    const std::string readings[] = {"ㄋㄧˇ", "ㄋㄧˇ-ㄏㄠˇ", "ㄊㄞˊ-ㄨㄢ", "ㄓㄨㄥ-ㄨㄣˊ-ㄕㄨ-ㄖㄨˋ", "ㄅㄨˋ-ㄘㄨㄣˊ-ㄗㄞˋ"};
+    const std::string readings[] = {"ㄋㄧˇ", "ㄋㄧˇ-ㄏㄠˇ", "ㄊㄞˊ-ㄨㄢ", "ㄓㄨㄥ-ㄨㄣˊ-ㄕㄨ-ㄖㄨˋ",
+                                    "ㄅㄨˋ-ㄘㄨㄣˊ-ㄗㄞˋ"};
     for (auto _ : state)
-        for (const auto& reading : readings) benchmark::DoNotOptimize(lexicon->unigrams(reading).size());
+        for (const auto& reading : readings)
+            benchmark::DoNotOptimize(lexicon->unigrams(reading).size());
     state.SetItemsProcessed(state.iterations() * 5);
 }
 BENCHMARK(BM_LexiconLookup);

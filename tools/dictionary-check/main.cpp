@@ -1,8 +1,8 @@
 // Checks a dictionary file the way the input method does before it starts: it must load as UTF-8,
 // hold more than 100000 entries and list 你 for ㄋㄧˇ. With no argument it checks the bundled file.
-#include <iostream>
-
 #include "Dictionary/DictionaryCheck.hpp"
+
+#include <iostream>
 
 int main(int argc, char** argv) {
     if (argc > 2) {

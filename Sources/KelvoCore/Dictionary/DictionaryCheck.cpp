@@ -4,11 +4,14 @@
 
 namespace kelvo {
 
-bool hasEnoughEntries(const Lexicon& lexicon) { return lexicon.entryCount() > dictionaryEntryThreshold; }
+bool hasEnoughEntries(const Lexicon& lexicon) {
+    return lexicon.entryCount() > dictionaryEntryThreshold;
+}
 
 bool passesDictionaryCheck(const Lexicon& lexicon) {
     const auto& words = lexicon.unigrams("ㄋㄧˇ");
-    bool hasNi = std::any_of(words.begin(), words.end(), [](const Unigram& word) { return word.value == "你"; });
+    bool hasNi =
+        std::any_of(words.begin(), words.end(), [](const Unigram& word) { return word.value == "你"; });
     return hasEnoughEntries(lexicon) && hasNi;
 }
 

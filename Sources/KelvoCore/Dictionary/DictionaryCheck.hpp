@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstddef>
-
 #include "Dictionary/Lexicon.hpp"
+
+#include <cstddef>
 
 namespace kelvo {
 

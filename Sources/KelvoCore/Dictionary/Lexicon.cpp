@@ -18,7 +18,8 @@ std::size_t splitFields(std::string_view line, std::array<std::string_view, 4>& 
     std::size_t count = 0;
     std::size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') ++i;
+        while (i < line.size() && line[i] == ' ')
+            ++i;
         if (i == line.size()) break;
         std::size_t end = line.find(' ', i);
         if (end == std::string_view::npos) end = line.size();
@@ -77,8 +78,6 @@ std::string readFile(const std::filesystem::path& path) {
     return text;
 }
 
-const std::vector<Unigram> noUnigrams;
-
 } // namespace
 
 Lexicon::Lexicon(std::string dataText) : text_(std::make_unique<const std::string>(std::move(dataText))) {
@@ -93,8 +92,15 @@ std::shared_ptr<const Lexicon> Lexicon::contentsOf(const std::filesystem::path& 
 }
 
 void Lexicon::parse() {
+    // Entries are collected in file order with the number of their reading, then laid out grouped by
+    // reading. The bundled file lists each reading's lines together, which saves most lookups.
+    std::vector<std::pair<std::uint32_t, Unigram>> parsed;
     std::string_view text = *text_;
-    map_.reserve(text.size() / 48);
+    parsed.reserve(text.size() / 32);
+    readings_ = ReadingTable(text.size() / 48);
+    std::string_view previousReading;
+    std::uint32_t previousNumber = 0;
+    std::array<std::string_view, 4> fields;
     while (!text.empty()) {
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -102,33 +108,46 @@ void Lexicon::parse() {
         // A CR before the LF belongs to the line end, so files saved with CR LF load the same.
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
-        addLine(line);
+        if (splitFields(line, fields) != 3) continue;
+        auto score = parseScore(fields[2]);
+        if (!score) continue;
+
+        std::string_view reading = fields[0];
+        if (parsed.empty() || reading != previousReading) {
+            previousNumber = readings_.insert(reading);
+            previousReading = reading;
+            if (previousNumber == groups_.size()) groups_.emplace_back();
+            int span = static_cast<int>(std::count(reading.begin(), reading.end(), '-')) + 1;
+            maxSpan_ = std::max(maxSpan_, span);
+        }
+        ++groups_[previousNumber].count;
+        parsed.emplace_back(previousNumber, Unigram{std::string(fields[1]), *score});
     }
-    for (auto& [reading, unigrams] : map_) {
-        std::stable_sort(unigrams.begin(), unigrams.end(),
+
+    std::uint32_t offset = 0;
+    for (Group& group : groups_) {
+        group.first = offset;
+        offset += group.count;
+    }
+    std::vector<std::uint32_t> next(groups_.size());
+    std::transform(groups_.begin(), groups_.end(), next.begin(),
+                   [](const Group& group) { return group.first; });
+    unigrams_.resize(parsed.size());
+    for (auto& [number, unigram] : parsed)
+        unigrams_[next[number]++] = std::move(unigram);
+
+    for (const Group& group : groups_) {
+        if (group.count < 2) continue;
+        auto begin = unigrams_.begin() + group.first;
+        std::stable_sort(begin, begin + group.count,
                          [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
     }
 }
 
-void Lexicon::addLine(std::string_view line) {
-    std::array<std::string_view, 4> fields;
-    if (splitFields(line, fields) != 3) return;
-    auto score = parseScore(fields[2]);
-    if (!score) return;
-    map_[fields[0]].push_back(Unigram{std::string(fields[1]), *score});
-    int span = static_cast<int>(std::count(fields[0].begin(), fields[0].end(), '-')) + 1;
-    maxSpan_ = std::max(maxSpan_, span);
-}
-
-const std::vector<Unigram>& Lexicon::unigrams(std::string_view reading) const {
-    auto found = map_.find(reading);
-    return found == map_.end() ? noUnigrams : found->second;
-}
-
-std::size_t Lexicon::entryCount() const {
-    std::size_t count = 0;
-    for (const auto& [reading, unigrams] : map_) count += unigrams.size();
-    return count;
+std::span<const Unigram> Lexicon::unigrams(std::string_view reading) const {
+    std::uint32_t number = readings_.find(reading);
+    if (number == ReadingTable::absent) return {};
+    return std::span<const Unigram>(unigrams_).subspan(groups_[number].first, groups_[number].count);
 }
 
 } // namespace kelvo

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "Dictionary/ReadingTable.hpp"
+#include "Dictionary/Unigram.hpp"
+
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
-
-#include "Dictionary/Unigram.hpp"
 
 namespace kelvo {
 
@@ -30,23 +31,28 @@ public:
     Lexicon& operator=(const Lexicon&) = delete;
 
     // The words of a reading, highest score first (file order among equal scores); empty when none.
-    const std::vector<Unigram>& unigrams(std::string_view reading) const;
-    std::size_t entryCount() const;
+    std::span<const Unigram> unigrams(std::string_view reading) const;
+    // The number of accepted entry lines.
+    std::size_t entryCount() const { return unigrams_.size(); }
     // The most syllables of any reading, at least 1.
     int maxSpan() const { return maxSpan_; }
 
 private:
-    struct ViewHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    // Where the words of one reading stand in `unigrams_`.
+    struct Group {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
     };
 
     void parse();
-    void addLine(std::string_view line);
 
-    // Keys are views into the text, which the lexicon keeps so that no reading is copied.
+    // Readings are views into the text, which the lexicon keeps so that no reading is copied. The
+    // words of all readings share one array, grouped by reading: `groups_` is indexed by the number
+    // that `readings_` gives a reading.
     std::unique_ptr<const std::string> text_;
-    std::unordered_map<std::string_view, std::vector<Unigram>, ViewHash, std::equal_to<>> map_;
+    ReadingTable readings_;
+    std::vector<Group> groups_;
+    std::vector<Unigram> unigrams_;
     int maxSpan_ = 1;
 };
 

@@ -55,9 +55,8 @@ template <class Map> std::string caseMapped(std::string_view text, Map map) {
 
 std::vector<std::string_view> characterViews(std::string_view text) {
     std::vector<std::string_view> views;
-    forEachCharacterRange(text, [&](std::size_t begin, std::size_t end) {
-        views.push_back(text.substr(begin, end - begin));
-    });
+    forEachCharacterRange(
+        text, [&](std::size_t begin, std::size_t end) { views.push_back(text.substr(begin, end - begin)); });
     return views;
 }
 

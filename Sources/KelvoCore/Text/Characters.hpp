@@ -31,10 +31,10 @@ std::optional<char32_t> firstScalar(std::string_view text);
 
 // Character classes. Each takes one character; for text of several characters the first scalar
 // decides where the class is a property of a scalar.
-bool isASCII(std::string_view character);         // one scalar below 128, or the CR LF pair
-bool isLetter(std::string_view character);        // Unicode Alphabetic
-bool isNumber(std::string_view character);        // any Unicode numeric type
-bool isDecimalDigit(std::string_view character);  // exactly one scalar of category Nd
+bool isASCII(std::string_view character);        // one scalar below 128, or the CR LF pair
+bool isLetter(std::string_view character);       // Unicode Alphabetic
+bool isNumber(std::string_view character);       // any Unicode numeric type
+bool isDecimalDigit(std::string_view character); // exactly one scalar of category Nd
 std::optional<int> decimalDigitValue(std::string_view character);
 bool isHan(std::string_view character);
 bool isWhitespace(std::string_view character);

@@ -11,20 +11,21 @@ using F = Syllable::Final;
 using T = Syllable::Tone;
 
 const std::array<Row, 42> rows = {{
-    {'1', I::b},    {'q', I::p},    {'a', I::m},    {'z', I::f},    {'2', I::d},   {'w', I::t},
-    {'s', I::n},    {'x', I::l},    {'e', I::g},    {'d', I::k},    {'c', I::h},   {'r', I::j},
-    {'f', I::q},    {'v', I::x},    {'5', I::zh},   {'t', I::ch},   {'g', I::sh},  {'b', I::r},
-    {'y', I::z},    {'h', I::c},    {'n', I::s},    {'u', M::i},    {'j', M::u},   {'m', M::yu},
-    {'8', F::a},    {'i', F::o},    {'k', F::e},    {',', F::eh},   {'9', F::ai},  {'o', F::ei},
-    {'l', F::ao},   {'.', F::ou},   {'0', F::an},   {'p', F::en},   {';', F::ang}, {'/', F::eng},
-    {'-', F::er},   {' ', T::tone1}, {'6', T::tone2}, {'3', T::tone3}, {'4', T::tone4}, {'7', T::tone5},
+    {'1', I::b},  {'q', I::p},     {'a', I::m},     {'z', I::f},     {'2', I::d},     {'w', I::t},
+    {'s', I::n},  {'x', I::l},     {'e', I::g},     {'d', I::k},     {'c', I::h},     {'r', I::j},
+    {'f', I::q},  {'v', I::x},     {'5', I::zh},    {'t', I::ch},    {'g', I::sh},    {'b', I::r},
+    {'y', I::z},  {'h', I::c},     {'n', I::s},     {'u', M::i},     {'j', M::u},     {'m', M::yu},
+    {'8', F::a},  {'i', F::o},     {'k', F::e},     {',', F::eh},    {'9', F::ai},    {'o', F::ei},
+    {'l', F::ao}, {'.', F::ou},    {'0', F::an},    {'p', F::en},    {';', F::ang},   {'/', F::eng},
+    {'-', F::er}, {' ', T::tone1}, {'6', T::tone2}, {'3', T::tone3}, {'4', T::tone4}, {'7', T::tone5},
 }};
 
 // Every key is ASCII, so lookups index a table by the key's byte.
 const std::array<const Row*, 128>& rowsByKey() {
     static const auto index = [] {
         std::array<const Row*, 128> byKey{};
-        for (const Row& row : rows) byKey[static_cast<unsigned char>(row.key)] = &row;
+        for (const Row& row : rows)
+            byKey[static_cast<unsigned char>(row.key)] = &row;
         return byKey;
     }();
     return index;
@@ -32,7 +33,9 @@ const std::array<const Row*, 128>& rowsByKey() {
 
 } // namespace
 
-std::span<const Row> table() { return rows; }
+std::span<const Row> table() {
+    return rows;
+}
 
 std::optional<ZhuyinComponent> component(std::string_view character) {
     if (character.size() != 1) return std::nullopt;

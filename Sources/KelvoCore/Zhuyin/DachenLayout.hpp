@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Zhuyin/ZhuyinComponent.hpp"
+
 #include <optional>
 #include <span>
 #include <string_view>
-
-#include "Zhuyin/ZhuyinComponent.hpp"
 
 // The Dachen (standard) Zhuyin keyboard: 42 keys of a US keyboard, each standing for one component.
 namespace kelvo::DachenLayout {

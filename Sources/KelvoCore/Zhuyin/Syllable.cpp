@@ -23,17 +23,28 @@ std::optional<Enum> caseForLetter(const std::array<std::string_view, N>& letters
 
 template <class Enum, std::size_t N> std::array<Enum, N> casesFrom(std::uint8_t first) {
     std::array<Enum, N> cases{};
-    for (std::size_t n = 0; n < N; ++n) cases[n] = static_cast<Enum>(first + n);
+    for (std::size_t n = 0; n < N; ++n)
+        cases[n] = static_cast<Enum>(first + n);
     return cases;
 }
 
 } // namespace
 
-std::string_view rawValue(Syllable::Initial initial) { return initialLetters[static_cast<std::size_t>(initial)]; }
-std::string_view rawValue(Syllable::Medial medial) { return medialLetters[static_cast<std::size_t>(medial)]; }
-std::string_view rawValue(Syllable::Final final) { return finalLetters[static_cast<std::size_t>(final)]; }
-int rawValue(Syllable::Tone tone) { return static_cast<int>(tone); }
-std::string_view mark(Syllable::Tone tone) { return toneMarks[static_cast<std::size_t>(tone) - 1]; }
+std::string_view rawValue(Syllable::Initial initial) {
+    return initialLetters[static_cast<std::size_t>(initial)];
+}
+std::string_view rawValue(Syllable::Medial medial) {
+    return medialLetters[static_cast<std::size_t>(medial)];
+}
+std::string_view rawValue(Syllable::Final final) {
+    return finalLetters[static_cast<std::size_t>(final)];
+}
+int rawValue(Syllable::Tone tone) {
+    return static_cast<int>(tone);
+}
+std::string_view mark(Syllable::Tone tone) {
+    return toneMarks[static_cast<std::size_t>(tone) - 1];
+}
 
 std::optional<Syllable::Initial> makeInitial(std::string_view letter) {
     return caseForLetter<Syllable::Initial>(initialLetters, letter);

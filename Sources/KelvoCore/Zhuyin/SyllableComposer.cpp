@@ -1,8 +1,8 @@
 #include "Zhuyin/SyllableComposer.hpp"
 
-#include <algorithm>
-
 #include "Zhuyin/DachenLayout.hpp"
+
+#include <algorithm>
 
 namespace kelvo {
 
@@ -47,7 +47,8 @@ bool SyllableComposer::backspace() {
     // Only layout keys are accepted, and each is one byte, so the last key is the last byte.
     std::string remaining = rawKeys_.substr(0, rawKeys_.size() - 1);
     clear();
-    for (char key : remaining) press(std::string_view(&key, 1));
+    for (char key : remaining)
+        press(std::string_view(&key, 1));
     return true;
 }
 

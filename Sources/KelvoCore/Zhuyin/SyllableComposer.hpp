@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Zhuyin/Syllable.hpp"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "Zhuyin/Syllable.hpp"
 
 namespace kelvo {
 
@@ -43,9 +43,9 @@ public:
 private:
     void place(Slot slot);
 
-    Syllable syllable_;        // its tone is always absent
-    std::string rawKeys_;      // the keys accepted into the current syllable, in typing order
-    int overwriteCount_ = 0;   // accepted keys that replaced an already filled component
+    Syllable syllable_;           // its tone is always absent
+    std::string rawKeys_;         // the keys accepted into the current syllable, in typing order
+    int overwriteCount_ = 0;      // accepted keys that replaced an already filled component
     std::vector<Slot> slotOrder_; // slots in the order in which they were first filled
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <variant>
-
 #include "Zhuyin/Syllable.hpp"
+
+#include <variant>
 
 namespace kelvo {
 

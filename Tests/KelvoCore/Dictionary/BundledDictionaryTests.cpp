@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "Dictionary/DictionaryCheck.hpp"
 #include "Dictionary/Lexicon.hpp"
+
+#include <gtest/gtest.h>
 
 using namespace kelvo;
 
@@ -34,5 +34,6 @@ TEST(BundledDictionary, ReadingsUseCanonicalSyllables) {
     EXPECT_FALSE(bundled().unigrams("ㄇㄚ˙").empty());
     EXPECT_TRUE(bundled().unigrams("˙ㄇㄚ").empty());
     EXPECT_GE(bundled().maxSpan(), 6);
-    for (const auto& word : bundled().unigrams("ㄓㄨㄥ-ㄨㄣˊ")) EXPECT_LT(word.score, 0.0);
+    for (const auto& word : bundled().unigrams("ㄓㄨㄥ-ㄨㄣˊ"))
+        EXPECT_LT(word.score, 0.0);
 }

@@ -1,17 +1,22 @@
+#include "Dictionary/DictionaryCheck.hpp"
+#include "Dictionary/Lexicon.hpp"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "Dictionary/DictionaryCheck.hpp"
-#include "Dictionary/Lexicon.hpp"
-
 using namespace kelvo;
 
 namespace {
-std::vector<std::string> valuesOf(const std::vector<Unigram>& unigrams) {
+std::vector<Unigram> listOf(std::span<const Unigram> unigrams) {
+    return {unigrams.begin(), unigrams.end()};
+}
+
+std::vector<std::string> valuesOf(std::span<const Unigram> unigrams) {
     std::vector<std::string> values;
-    for (const auto& unigram : unigrams) values.push_back(unigram.value);
+    for (const auto& unigram : unigrams)
+        values.push_back(unigram.value);
     return values;
 }
 
@@ -33,7 +38,16 @@ private:
 
 TEST(Lexicon, SortsEachReadingByScoreKeepingFileOrderOnTies) {
     Lexicon lexicon("ㄇㄚ 媽 -3.5\nㄇㄚ 麻 -2.0\nㄇㄚ 嗎 -3.5\nㄇㄚ 馬 -3.5\n");
-    EXPECT_EQ(lexicon.unigrams("ㄇㄚ"), (std::vector<Unigram>{{"麻", -2.0}, {"媽", -3.5}, {"嗎", -3.5}, {"馬", -3.5}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄇㄚ")),
+              (std::vector<Unigram>{{"麻", -2.0}, {"媽", -3.5}, {"嗎", -3.5}, {"馬", -3.5}}));
+}
+
+TEST(Lexicon, GathersReadingsSpreadOverTheFile) {
+    Lexicon lexicon("ㄇㄚ 媽 -3.5\nㄅㄨˋ 不 -1\nㄇㄚ 麻 -2.0\nㄅㄨˋ 布 -4\nㄇㄚ 嗎 -3.5\n");
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄇㄚ")),
+              (std::vector<Unigram>{{"麻", -2.0}, {"媽", -3.5}, {"嗎", -3.5}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄅㄨˋ")), (std::vector<Unigram>{{"不", -1}, {"布", -4}}));
+    EXPECT_EQ(lexicon.entryCount(), 5u);
 }
 
 TEST(Lexicon, SkipsMalformedLines) {
@@ -48,19 +62,20 @@ TEST(Lexicon, SkipsMalformedLines) {
                     "ㄅㄚ\t八 -1\n"
                     "ㄅㄚ 巴 -4.25\n");
     EXPECT_EQ(lexicon.entryCount(), 1u);
-    EXPECT_EQ(lexicon.unigrams("ㄅㄚ"), (std::vector<Unigram>{{"巴", -4.25}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄅㄚ")), (std::vector<Unigram>{{"巴", -4.25}}));
     EXPECT_TRUE(lexicon.unigrams("ㄅㄚ\t八").empty()); // the tab is part of the field, so two fields
 }
 
 TEST(Lexicon, AcceptsSignsExponentsAndSpaceRuns) {
     Lexicon lexicon("  ㄧ   一  +2.5e-1  \nㄧ 衣 -1E2\nㄧ 醫 .5\nㄧ 依 -7.\n");
-    EXPECT_EQ(lexicon.unigrams("ㄧ"), (std::vector<Unigram>{{"醫", 0.5}, {"一", 0.25}, {"依", -7}, {"衣", -100}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄧ")),
+              (std::vector<Unigram>{{"醫", 0.5}, {"一", 0.25}, {"依", -7}, {"衣", -100}}));
 }
 
 TEST(Lexicon, OnlyAHashInTheFirstColumnMakesAComment) {
     Lexicon lexicon("# comment with three\n#ㄅ 不 -1\n #x y 1\n");
     EXPECT_EQ(lexicon.entryCount(), 1u);
-    EXPECT_EQ(lexicon.unigrams("#x"), (std::vector<Unigram>{{"y", 1}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("#x")), (std::vector<Unigram>{{"y", 1}}));
     EXPECT_TRUE(lexicon.unigrams("#ㄅ").empty());
 }
 
@@ -89,8 +104,8 @@ TEST(Lexicon, EmptyTextAndUnknownReadings) {
 
 TEST(Lexicon, CarriageReturnBeforeLineFeedEndsTheLine) {
     Lexicon lexicon("# header\r\nㄋㄧˇ 你 -3\r\n\r\nㄋㄧˇ 妳 -4\r\nㄏㄠˇ 好 -2");
-    EXPECT_EQ(lexicon.unigrams("ㄋㄧˇ"), (std::vector<Unigram>{{"你", -3}, {"妳", -4}}));
-    EXPECT_EQ(lexicon.unigrams("ㄏㄠˇ"), (std::vector<Unigram>{{"好", -2}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄋㄧˇ")), (std::vector<Unigram>{{"你", -3}, {"妳", -4}}));
+    EXPECT_EQ(listOf(lexicon.unigrams("ㄏㄠˇ")), (std::vector<Unigram>{{"好", -2}}));
     EXPECT_EQ(lexicon.entryCount(), 3u);
 }
 
@@ -109,7 +124,8 @@ TEST(Lexicon, FailsOnMissingOrNonUTF8File) {
         Lexicon::contentsOf(latin1.path());
         FAIL() << "a Latin-1 file must not load";
     } catch (const LexiconError& error) {
-        EXPECT_NE(std::string(error.what()).find("not valid UTF-8 (byte 19)"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("not valid UTF-8 (byte 19)"), std::string::npos)
+            << error.what();
     }
     TemporaryFile truncated("ㄋㄧˇ 你 -3\n\xE4\xBD");
     EXPECT_THROW(Lexicon::contentsOf(truncated.path()), LexiconError);
@@ -117,7 +133,8 @@ TEST(Lexicon, FailsOnMissingOrNonUTF8File) {
 
 TEST(DictionaryCheck, NeedsMoreThanThresholdEntriesAndNiForNi3) {
     std::string text;
-    for (std::size_t i = 0; i < dictionaryEntryThreshold - 1; ++i) text += "ㄅ x -1\n";
+    for (std::size_t i = 0; i < dictionaryEntryThreshold - 1; ++i)
+        text += "ㄅ x -1\n";
     Lexicon exactlyThreshold(text + "ㄋㄧˇ 你 -1\n");
     EXPECT_EQ(exactlyThreshold.entryCount(), dictionaryEntryThreshold);
     EXPECT_FALSE(hasEnoughEntries(exactlyThreshold));

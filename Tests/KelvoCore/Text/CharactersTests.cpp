@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
-
 #include "Text/Characters.hpp"
+
+#include <gtest/gtest.h>
 
 using namespace kelvo;
 
 namespace {
-const std::string combiningE = "e\u0301";                         // e + combining acute
-const std::string family = "👨\u200d👩\u200d👧";                   // ZWJ emoji sequence
-const std::string flag = "🇹🇼";                                    // regional indicator pair
-const std::string outsideBMP = "𠀀";                               // U+20000, two UTF-16 units
+const std::string combiningE = "e\u0301";     // e + combining acute
+const std::string family = "👨\u200d👩\u200d👧"; // ZWJ emoji sequence
+const std::string flag = "🇹🇼";                // regional indicator pair
+const std::string outsideBMP = "𠀀";          // U+20000, two UTF-16 units
 } // namespace
 
 TEST(Characters, SplitsIntoGraphemeClusters) {

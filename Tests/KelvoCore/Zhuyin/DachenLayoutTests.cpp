@@ -1,7 +1,7 @@
+#include "Zhuyin/DachenLayout.hpp"
+
 #include <gtest/gtest.h>
 #include <set>
-
-#include "Zhuyin/DachenLayout.hpp"
 
 using namespace kelvo;
 

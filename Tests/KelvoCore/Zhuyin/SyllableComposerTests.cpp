@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "Zhuyin/SyllableComposer.hpp"
+
+#include <gtest/gtest.h>
 
 using namespace kelvo;
 using Kind = SyllableComposer::PressResult::Kind;
@@ -9,7 +9,8 @@ using Slot = SyllableComposer::Slot;
 namespace {
 std::vector<SyllableComposer::PressResult> pressAll(SyllableComposer& composer, std::string_view keys) {
     std::vector<SyllableComposer::PressResult> results;
-    for (char key : keys) results.push_back(composer.press(std::string_view(&key, 1)));
+    for (char key : keys)
+        results.push_back(composer.press(std::string_view(&key, 1)));
     return results;
 }
 } // namespace
@@ -34,10 +35,11 @@ TEST(SyllableComposer, ComposesAndResets) {
     SyllableComposer composer;
     auto results = pressAll(composer, "5j/4");
     ASSERT_EQ(results.size(), 4u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(results[i].kind, Kind::absorbed);
-    EXPECT_EQ(results[3], SyllableComposer::PressResult::composed(Syllable{
-                              Syllable::Initial::zh, Syllable::Medial::u, Syllable::Final::eng,
-                              Syllable::Tone::tone4}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(results[i].kind, Kind::absorbed);
+    EXPECT_EQ(results[3],
+              SyllableComposer::PressResult::composed(Syllable{Syllable::Initial::zh, Syllable::Medial::u,
+                                                               Syllable::Final::eng, Syllable::Tone::tone4}));
     EXPECT_TRUE(composer.isEmpty());
     EXPECT_EQ(composer.rawKeys(), "");
     EXPECT_EQ(composer, SyllableComposer());

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "Zhuyin/Syllable.hpp"
 #include "Zhuyin/ZhuyinComponent.hpp"
+
+#include <gtest/gtest.h>
 
 using namespace kelvo;
 using I = Syllable::Initial;

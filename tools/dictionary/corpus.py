@@ -1,0 +1,108 @@
+"""Traditional Chinese running text from the documentation that Debian packages ship.
+
+Only prose is read: HTML pages and manual pages. Message catalogs are never a source.
+"""
+
+import gzip
+import html.parser
+import re
+from pathlib import Path
+
+# The Han ranges that the input method treats as Han characters.
+HAN_RUN = re.compile("[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\U00020000-\U000323af]+")
+
+BLOCK_TAGS = {"p", "div", "br", "li", "td", "th", "tr", "h1", "h2", "h3", "h4", "h5", "h6", "title",
+              "pre", "dt", "dd", "table", "section", "blockquote", "caption"}
+SKIPPED_TAGS = {"script", "style", "code", "tt", "kbd", "samp"}
+
+
+class _HTMLText(html.parser.HTMLParser):
+    """Visible text of a page, one line per block element; scripts, styles and code are dropped."""
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.parts = []
+        self.skipping = 0
+
+    def handle_starttag(self, tag, attrs):
+        if tag in SKIPPED_TAGS:
+            self.skipping += 1
+        elif tag in BLOCK_TAGS:
+            self.parts.append("\n")
+
+    def handle_endtag(self, tag):
+        if tag in SKIPPED_TAGS:
+            self.skipping = max(0, self.skipping - 1)
+        elif tag in BLOCK_TAGS:
+            self.parts.append("\n")
+
+    def handle_data(self, data):
+        if not self.skipping:
+            self.parts.append(data)
+
+
+def html_text(raw):
+    parser = _HTMLText()
+    parser.feed(raw.decode("utf-8", errors="replace"))
+    parser.close()
+    return "".join(parser.parts)
+
+
+_TROFF_ESCAPE = re.compile(r"\\(f(\[[^\]]*\]|\(..|.)|s[-+]?\d+|\(..|\[[^\]]*\]|[&/,:%|^!~0 -])")
+
+
+def troff_text(raw):
+    """Text of a manual page: comment lines dropped, request names dropped, inline escapes removed."""
+    lines = []
+    for line in raw.decode("utf-8", errors="replace").splitlines():
+        if line.startswith(('.\\"', "'\\\"", '.\\\'')):
+            continue
+        if line.startswith((".", "'")):
+            request = line.split(None, 1)
+            line = request[1] if len(request) == 2 else ""
+        lines.append(_TROFF_ESCAPE.sub("", line))
+    return "\n".join(lines)
+
+
+def _page_text(path):
+    raw = path.read_bytes()
+    name = path.name
+    if name.endswith(".gz"):
+        raw = gzip.decompress(raw)
+        name = name[:-3]
+    if name.endswith((".mo", ".po", ".gmo")):
+        raise ValueError(f"message catalogs are no text source: {path}")
+    if name.endswith(".html"):
+        return html_text(raw)
+    if "/man/" in path.as_posix():
+        return troff_text(raw)
+    return None
+
+
+def source_pages(root, patterns):
+    """The pages below `root` that match one of the glob patterns, in a fixed order."""
+    pages = set()
+    for pattern in patterns:
+        pages.update(p for p in root.glob(pattern) if p.is_file())
+    return sorted(pages)
+
+
+def han_lines(pages):
+    """The distinct lines of all pages, each reduced to its runs of Han characters.
+
+    Pages repeat boilerplate (navigation, shared help sections); each distinct line counts once.
+    """
+    seen = set()
+    for page in pages:
+        text = _page_text(page)
+        if text is None:
+            continue
+        for line in text.splitlines():
+            runs = HAN_RUN.findall(line)
+            if not runs:
+                continue
+            key = "\u3000".join(runs)
+            if key in seen:
+                continue
+            seen.add(key)
+            yield runs
