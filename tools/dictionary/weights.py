@@ -19,6 +19,8 @@ UNSEEN_RANK_DECAY = 0.97
 # Added to every reading of a character before its occurrences in phrases are counted, so that a
 # reading no phrase uses still gets a share.
 READING_PRIOR = 1.0
+# The part of a character's expected uses inside phrases that also counts for the character alone.
+IN_PHRASE_WEIGHT = 0.1
 
 
 class Dictionary:
@@ -86,19 +88,18 @@ def fewest_words_cost(dictionary):
 
 
 def word_probabilities(dictionary, counts):
-    """Probability of each dictionary word among the words of the text, blended and smoothed."""
+    """Probability of each phrase among the words of the text, blended with the dictionary's phrase
+    frequencies, and of each character as a word of its own. Words seen nowhere get a small count
+    that falls with their rank among the words of their reading."""
     total = sum(counts.values())
-    phrase_tokens = sum(c for w, c in counts.items() if len(w) > 1)
-    phrase_share = phrase_tokens / total
+    phrase_share = sum(c for w, c in counts.items() if len(w) > 1) / total
     frequency_total = sum(dictionary.phrase_frequency(w) for w in dictionary.readings if len(w) > 1)
     probabilities = {}
     for word in dictionary.readings:
-        corpus = counts.get(word, 0) / total
+        p = counts.get(word, 0) / total
         if len(word) > 1:
             listed = dictionary.phrase_frequency(word) / frequency_total * phrase_share
-            p = CORPUS_WEIGHT * corpus + (1 - CORPUS_WEIGHT) * listed
-        else:
-            p = corpus
+            p = CORPUS_WEIGHT * p + (1 - CORPUS_WEIGHT) * listed
         if p == 0:
             rank = min(dictionary.rank[(word, r)] for r in dictionary.readings[word])
             p = UNSEEN_COUNT / total * UNSEEN_RANK_DECAY ** rank
@@ -112,44 +113,62 @@ def probability_cost(probabilities):
     return cost
 
 
-def character_reading_shares(dictionary, probabilities):
-    """How a character's probability splits over its readings: by how often, weighted by use, each
-    reading of the character occurs inside the dictionary's phrases."""
-    weight = defaultdict(float)
-    for word, readings in dictionary.readings.items():
-        if len(word) < 2:
-            continue
-        uses = 1.0 + probabilities[word] * 1e6
-        for reading in readings:
-            if len(reading) != len(word):
-                continue
-            for character, syllable in zip(word, reading):
-                weight[(character, syllable)] += uses
-    shares = {}
-    for word, readings in dictionary.readings.items():
-        if len(word) != 1:
-            continue
-        raw = {r: READING_PRIOR + weight.get((word, r[0]), 0.0) for r in readings}
-        total = sum(raw.values())
-        shares[word] = {r: v / total for r, v in raw.items()}
-    return shares
-
-
 def phrase_reading_shares(readings):
     total = sum(f + 1 for f in readings.values())
     return {r: (f + 1) / total for r, f in readings.items()}
 
 
+def syllable_uses(dictionary, probabilities, total):
+    """For each (character, syllable): how many dictionary phrases use it, and how often those
+    phrases are expected in running text."""
+    listed = defaultdict(float)
+    expected = defaultdict(float)
+    for word, readings in dictionary.readings.items():
+        if len(word) < 2:
+            continue
+        count = probabilities[word] * total
+        for reading, share in phrase_reading_shares(readings).items():
+            if len(reading) != len(word):
+                continue
+            for character, syllable in zip(word, reading):
+                listed[(character, syllable)] += share
+                expected[(character, syllable)] += share * count
+    return listed, expected
+
+
+def character_scores(dictionary, counts, probabilities):
+    """log10 probability of each character on each of its readings.
+
+    A character's standalone count splits across its readings by how often each reading occurs in
+    the dictionary's phrases (listed and expected in text). A character used mostly inside words is
+    still a plausible word of its own in compounds the dictionary lacks, so a share of its uses
+    inside phrases, with their known readings, is added.
+    """
+    total = sum(counts.values())
+    listed, expected = syllable_uses(dictionary, probabilities, total)
+    result = {}
+    for word, readings in dictionary.readings.items():
+        if len(word) != 1:
+            continue
+        weight = {r: READING_PRIOR + listed[(word, r[0])] + expected[(word, r[0])] for r in readings}
+        weight_total = sum(weight.values())
+        alone = counts.get(word, 0)
+        for reading in readings:
+            count = alone * weight[reading] / weight_total + IN_PHRASE_WEIGHT * expected[(word, reading[0])]
+            floor = UNSEEN_COUNT * UNSEEN_RANK_DECAY ** dictionary.rank[(word, reading)]
+            result[(reading, word)] = math.log10(max(count, floor) / total)
+    return result
+
+
 def scores(dictionary, lines):
-    """log10 probability of every (reading, word) of the dictionary."""
+    """log10 probability of every (reading, word) of the dictionary; also the word counts."""
     lines = list(lines)
     first = count_words(lines, fewest_words_cost(dictionary), dictionary.longest)
     second = count_words(lines, probability_cost(word_probabilities(dictionary, first)), dictionary.longest)
     probabilities = word_probabilities(dictionary, second)
-    character_shares = character_reading_shares(dictionary, probabilities)
-    result = {}
+    result = character_scores(dictionary, second, probabilities)
     for word, readings in dictionary.readings.items():
-        shares = character_shares[word] if len(word) == 1 else phrase_reading_shares(readings)
-        for reading, share in shares.items():
-            result[(reading, word)] = math.log10(probabilities[word] * share)
+        if len(word) > 1:
+            for reading, share in phrase_reading_shares(readings).items():
+                result[(reading, word)] = math.log10(probabilities[word] * share)
     return result, second
