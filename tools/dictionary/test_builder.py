@@ -1,0 +1,88 @@
+"""Tests of the dictionary builder's parts that do not need the downloaded packages."""
+
+import struct
+import unittest
+
+import chewing
+import corpus
+import weights
+
+
+def node(key, a, b):
+    return struct.pack("<H", key) + a.to_bytes(3, "little") + b.to_bytes(3, "little")
+
+
+def code(initial=0, medial=0, final=0, tone=0):
+    return (initial << 9) | (medial << 7) | (final << 3) | tone
+
+
+class ChewingTest(unittest.TestCase):
+    def test_syllable_codes_become_canonical_readings(self):
+        self.assertEqual(chewing.canonical_syllable(code(13)), "ㄑ")
+        self.assertEqual(chewing.canonical_syllable(code(15, 2, 12, 4)), "ㄓㄨㄥˋ")
+        self.assertEqual(chewing.canonical_syllable(code(3, 0, 1, 1)), "ㄇㄚ˙")
+        self.assertEqual(chewing.canonical_syllable(code(0, 1, 0, 2)), "ㄧˊ")
+        self.assertEqual(chewing.canonical_syllable(code(21, 3, 13, 3)), "ㄙㄩㄦˇ")
+        self.assertIsNone(chewing.canonical_syllable(code(0, 0, 0, 1)))
+        with self.assertRaises(ValueError):
+            chewing.canonical_syllable(code(22))
+        with self.assertRaises(ValueError):
+            chewing.canonical_syllable(code(1, 0, 0, 5))
+
+    def test_walks_the_tree_into_readings(self):
+        text = "你\0你好\0擬\0˙\0".encode()  # phrases at byte offsets 0, 4, 11 and 15
+        ni, hao = code(7, 1, 0, 3), code(11, 0, 7, 3)
+        tree = b"".join([
+            node(1, 1, 3),            # 0: root, children 1..2
+            node(ni, 4, 7),           # 1: ㄋㄧˇ, children 4..6
+            node(code(0, 0, 0, 1), 8, 9),  # 2: a bare tone mark, no syllable
+            node(0, 0, 0),            # 3: unused
+            node(0, 0, 5),            # 4: leaf 你
+            node(hao, 7, 8),          # 5: ㄏㄠˇ under ㄋㄧˇ
+            node(0, 11, 0),           # 6: leaf 擬
+            node(0, 4, 1227),         # 7: leaf 你好
+            node(0, 15, 0),           # 8: leaf ˙
+        ])
+        phrases = list(chewing.read_phrases(tree, text))
+        # The phrases of a node come before those of the nodes below it.
+        self.assertEqual(phrases, [(("ㄋㄧˇ",), "你", 5), (("ㄋㄧˇ",), "擬", 0),
+                                   (("ㄋㄧˇ", "ㄏㄠˇ"), "你好", 1227)])
+
+
+class CorpusTest(unittest.TestCase):
+    def test_html_keeps_visible_text_in_blocks(self):
+        page = b"<html><head><title>\xe6\xa8\x99</title><script>var a='\xe4\xb8\x8d';</script></head>" \
+               b"<body><p>\xe6\x96\x87<b>\xe5\xad\x97</b></p><code>\xe7\xa2\xbc</code><p>&#x4F60;</p></body></html>"
+        lines = [line for line in corpus.html_text(page).splitlines() if line]
+        self.assertEqual(lines, ["標", "文字", "你"])
+
+    def test_troff_drops_comments_requests_and_escapes(self):
+        page = '.\\" 註解\n.SH 描述\n列出\\fB目錄\\fP內容\n.TP\n\\fB\\-a\\fP 全部\n'.encode()
+        self.assertEqual(corpus.troff_text(page).split("\n"), ["描述", "列出目錄內容", "", "a 全部"])
+
+    def test_han_runs_are_split_at_everything_else(self):
+        self.assertEqual(corpus.HAN_RUN.findall("請按 OK 鍵，再試3次𠀀"), ["請按", "鍵", "再試", "次𠀀"])
+
+
+class WeightsTest(unittest.TestCase):
+    def test_segmentation_takes_the_cheapest_words(self):
+        cost = {None: 5.0, "中文": 2.0, "文字": 1.0, "中": 1.0}
+        self.assertEqual(weights.segment("中文字", cost, 2), ["中", "文字"])
+        self.assertEqual(weights.segment("中文", cost, 2), ["中文"])
+        self.assertEqual(weights.segment("字字", cost, 2), ["字", "字"])
+
+    def test_scores_rank_common_words_first_and_split_readings(self):
+        entries = [(("ㄉㄜ˙",), "的", 0), (("ㄉㄧˋ",), "的", 0), (("ㄉㄜ˙",), "得", 0),
+                   (("ㄇㄨˋ", "ㄉㄧˋ"), "目的", 10), (("ㄏㄠˇ", "ㄉㄜ˙"), "好的", 50), (("ㄏㄠˇ",), "好", 0),
+                   (("ㄇㄨˋ",), "目", 0)]
+        lines = [["我的書", "好的", "你的的的"], ["的目的"]]
+        scores, counts = weights.scores(weights.Dictionary(entries), lines)
+        self.assertGreater(scores[(("ㄉㄜ˙",), "的")], scores[(("ㄉㄜ˙",), "得")])
+        self.assertGreater(scores[(("ㄉㄜ˙",), "的")], scores[(("ㄉㄧˋ",), "的")])
+        self.assertEqual(counts["好的"], 1)
+        self.assertEqual(set(scores), {(r, w) for r, w, _ in entries})
+        self.assertTrue(all(score < 0 for score in scores.values()))
+
+
+if __name__ == "__main__":
+    unittest.main()
