@@ -38,7 +38,8 @@ template <class Visit> void forEachCharacterRange(std::string_view text, Visit v
         begin = end;
     }
     // The iterator keeps a pointer to the text; detach it before the text goes away.
-    breaker.setText(icu::UnicodeString());
+    static const icu::UnicodeString nothing;
+    breaker.setText(nothing);
     utext_close(utext);
 }
 
