@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <unicode/utf8.h>
+
+#include "Text/FileContents.hpp"
 
 namespace kelvo {
 namespace {
@@ -59,25 +58,6 @@ std::optional<std::size_t> firstInvalidUTF8(std::string_view text) {
     return std::nullopt;
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    auto failure = [&] { return LexiconError("cannot read " + path.string() + ": " + std::strerror(errno)); };
-    if (!file) throw failure();
-    // Read straight into the string that the lexicon keeps: the text is copied once.
-    std::string text;
-    std::error_code sizeError;
-    auto expected = std::filesystem::file_size(path, sizeError);
-    std::size_t used = 0;
-    text.resize(sizeError ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1);
-    while (std::size_t got = std::fread(text.data() + used, 1, text.size() - used, file.get())) {
-        used += got;
-        if (used == text.size()) text.resize(text.size() * 2);
-    }
-    if (std::ferror(file.get())) throw failure();
-    text.resize(used);
-    return text;
-}
-
 } // namespace
 
 Lexicon::Lexicon(std::string dataText) : text_(std::make_unique<const std::string>(std::move(dataText))) {
@@ -85,7 +65,9 @@ Lexicon::Lexicon(std::string dataText) : text_(std::make_unique<const std::strin
 }
 
 std::shared_ptr<const Lexicon> Lexicon::contentsOf(const std::filesystem::path& path) {
-    std::string text = readFile(path);
+    std::error_code error;
+    std::string text = readFileContents(path, error);
+    if (error) throw LexiconError("cannot read " + path.string() + ": " + error.message());
     if (auto offset = firstInvalidUTF8(text))
         throw LexiconError(path.string() + " is not valid UTF-8 (byte " + std::to_string(*offset) + ")");
     return std::make_shared<const Lexicon>(std::move(text));

@@ -1,0 +1,233 @@
+#include "Dictionary/SentenceDecoder.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <numeric>
+#include <unordered_map>
+
+namespace kelvo {
+namespace {
+
+// A word of one stretch with its total score. The value points into the lexicon, the caller's
+// pins or elements, or a list of extra words kept alive for the call.
+struct ScoredWord {
+    std::string_view value;
+    double total;
+};
+
+using ExtraWords = std::deque<std::vector<Unigram>>;
+
+// How a node came about, which decides the segment it becomes.
+enum class NodeKind { word, pin, literal, unknownSyllable };
+
+struct State {
+    int start;
+    int end;
+    NodeKind kind;
+    std::string_view value;
+    const DecodedSegment* pin;
+    double score;
+    int prevIndex;
+    // Asked for once, when the state first precedes another word.
+    SentenceDecoder::TransitionScorer scorer;
+    bool scorerFetched = false;
+};
+
+std::string joinedReading(const std::vector<Element>& elements, int start, int end) {
+    std::string reading;
+    for (int i = start; i < end; ++i) {
+        if (i > start) reading += '-';
+        reading += elements[i].text;
+    }
+    return reading;
+}
+
+bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
+    bool overlaps = pin.start < end && start < pin.end();
+    return overlaps && !(pin.start == start && pin.end() == end);
+}
+
+// The words of a reading ranked by total score. Lexicon words are read in place; extra words are
+// moved into `extras` so that their values stay valid for the rest of the call.
+void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading, ExtraWords& extras,
+                        std::vector<ScoredWord>& ranked) {
+    ranked.clear();
+    std::span<const Unigram> listed = decoder.lexicon->unigrams(reading);
+    std::vector<Unigram> extra = decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
+    const bool merged = !extra.empty();
+    if (!merged) {
+        for (const Unigram& word : listed) ranked.push_back({word.value, word.score});
+    } else {
+        // Each distinct value once, with its highest score; the earlier entry wins a tie.
+        const std::vector<Unigram>& kept = extras.emplace_back(std::move(extra));
+        std::unordered_map<std::string_view, std::size_t> position;
+        auto merge = [&](const Unigram& word) {
+            auto [found, added] = position.try_emplace(word.value, ranked.size());
+            if (added)
+                ranked.push_back({word.value, word.score});
+            else if (word.score > ranked[found->second].total)
+                ranked[found->second].total = word.score;
+        };
+        std::for_each(listed.begin(), listed.end(), merge);
+        std::for_each(kept.begin(), kept.end(), merge);
+    }
+    if (decoder.scoreBonus)
+        for (ScoredWord& word : ranked) word.total += decoder.scoreBonus(reading, word.value);
+    // The lexicon's own list is already in this order; only bonuses and merged words can change it.
+    if (decoder.scoreBonus || merged)
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const ScoredWord& a, const ScoredWord& b) { return a.total > b.total; });
+}
+
+} // namespace
+
+SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
+
+int SentenceDecoder::maximumSpan() const { return std::max(lexicon->maxSpan(), 6); }
+
+std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading) const {
+    ExtraWords extras;
+    std::vector<ScoredWord> ranked;
+    collectRankedWords(*this, reading, extras, ranked);
+    std::vector<Unigram> result;
+    result.reserve(ranked.size());
+    for (const ScoredWord& word : ranked) result.push_back(Unigram{std::string(word.value), word.total});
+    return result;
+}
+
+std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector<Element>& elements,
+                                                              int start) const {
+    std::vector<DecodedSegment> candidates;
+    const int count = static_cast<int>(elements.size());
+    if (start < 0) return candidates;
+    const int longest = std::min(maximumSpan(), count - start);
+    ExtraWords extras;
+    std::vector<ScoredWord> ranked;
+    for (int length = longest; length >= 1; --length) {
+        bool hasLiteral = std::any_of(elements.begin() + start, elements.begin() + start + length,
+                                      [](const Element& element) { return !element.isReading(); });
+        if (hasLiteral) continue;
+        std::string reading = joinedReading(elements, start, start + length);
+        collectRankedWords(*this, reading, extras, ranked);
+        for (const ScoredWord& word : ranked)
+            candidates.push_back(DecodedSegment{start, length, std::string(word.value), reading});
+    }
+    return candidates;
+}
+
+std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& elements,
+                                                  const std::vector<DecodedSegment>& pins) const {
+    const int n = static_cast<int>(elements.size());
+    if (n == 0) return {};
+    const int span = maximumSpan();
+    const std::size_t depth = static_cast<std::size_t>(std::max(candidateDepth, 1));
+
+    std::vector<std::vector<State>> states(n + 1);
+    // The reading of the stretch from each start to the current end, grown one syllable per end,
+    // and whether that stretch holds a literal (then it has no reading).
+    std::vector<std::string> readings(n);
+    std::vector<char> hasLiteral(n, 0);
+    ExtraWords extras;
+    std::vector<ScoredWord> ranked;
+
+    // Appends the state for one node, reached from the best predecessor at `start`.
+    auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
+                     double nodeScore) {
+        const double base = nodeScore + nodePenalty;
+        if (start == 0) {
+            states[end].push_back(State{start, end, kind, value, pin, base, -1, {}, false});
+            return;
+        }
+        std::vector<State>& previous = states[start];
+        double best = 0;
+        int bestIndex = -1;
+        for (int i = 0; i < static_cast<int>(previous.size()); ++i) {
+            State& s = previous[i];
+            double bonus = 0.0;
+            if (transitionBonus) {
+                if (!s.scorerFetched) {
+                    s.scorer = transitionBonus(s.value);
+                    s.scorerFetched = true;
+                }
+                if (s.scorer) bonus = s.scorer(value);
+            }
+            double total = s.score + base + transitionWeight * bonus;
+            if (bestIndex < 0 || total > best) {
+                best = total;
+                bestIndex = i;
+            }
+        }
+        states[end].push_back(State{start, end, kind, value, pin, best, bestIndex, {}, false});
+    };
+
+    for (int end = 1; end <= n; ++end) {
+        const Element& last = elements[end - 1];
+        const int first = std::max(end - span, 0);
+        for (int start = first; start < end; ++start) {
+            if (!last.isReading()) {
+                hasLiteral[start] = 1;
+            } else if (start == end - 1) {
+                readings[start] = last.text;
+                hasLiteral[start] = 0;
+            } else if (!hasLiteral[start]) {
+                readings[start] += '-';
+                readings[start] += last.text;
+            }
+        }
+        for (int start = first; start < end; ++start) {
+            if (start > 0 && states[start].empty()) continue;
+            if (std::any_of(pins.begin(), pins.end(),
+                            [&](const DecodedSegment& pin) { return overlapsWithoutMatching(pin, start, end); }))
+                continue;
+            auto pin = std::find_if(pins.begin(), pins.end(), [&](const DecodedSegment& pin) {
+                return pin.start == start && pin.end() == end;
+            });
+            if (pin != pins.end()) {
+                reach(start, end, NodeKind::pin, pin->value, &*pin, pinScore);
+                continue;
+            }
+            if (end - start == 1 && !elements[start].isReading()) {
+                reach(start, end, NodeKind::literal, elements[start].text, nullptr, literalScore);
+                continue;
+            }
+            if (hasLiteral[start]) continue;
+            collectRankedWords(*this, readings[start], extras, ranked);
+            if (ranked.empty()) {
+                if (end - start == 1)
+                    reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr, unknownPenalty);
+                continue;
+            }
+            for (std::size_t k = 0; k < std::min(depth, ranked.size()); ++k)
+                reach(start, end, NodeKind::word, ranked[k].value, nullptr, ranked[k].total);
+        }
+    }
+
+    const std::vector<State>& final = states[n];
+    if (final.empty()) return {};
+    int index = 0;
+    for (int i = 1; i < static_cast<int>(final.size()); ++i)
+        if (final[i].score > final[index].score) index = i;
+
+    std::vector<DecodedSegment> path;
+    for (const State* state = &final[index];;) {
+        switch (state->kind) {
+        case NodeKind::pin:
+            path.push_back(*state->pin);
+            break;
+        case NodeKind::literal:
+            path.push_back(DecodedSegment{state->start, 1, std::string(state->value), std::nullopt});
+            break;
+        case NodeKind::word:
+        case NodeKind::unknownSyllable:
+            path.push_back(DecodedSegment{state->start, state->end - state->start, std::string(state->value),
+                                          joinedReading(elements, state->start, state->end)});
+            break;
+        }
+        if (state->start == 0) break;
+        state = &states[state->start][state->prevIndex];
+    }
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+} // namespace kelvo

@@ -1,0 +1,142 @@
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "Dictionary/SentenceDecoder.hpp"
+
+using namespace kelvo;
+
+namespace {
+
+std::vector<Element> readings(std::initializer_list<const char*> syllables) {
+    std::vector<Element> elements;
+    for (const char* syllable : syllables) elements.push_back(Element::reading(syllable));
+    return elements;
+}
+
+std::string text(const std::vector<DecodedSegment>& segments) {
+    std::string joined;
+    for (const auto& segment : segments) joined += segment.value + "|";
+    return joined;
+}
+
+class SentenceDecoderTest : public ::testing::Test {
+protected:
+    std::shared_ptr<const Lexicon> lexicon = std::make_shared<const Lexicon>(
+        "ㄋㄧˇ 你 -3\nㄋㄧˇ 妳 -5\nㄏㄠˇ 好 -3\nㄏㄠˇ 號 -6\nㄋㄧˇ-ㄏㄠˇ 你好 -4\n"
+        "ㄇㄚ 媽 -4\nㄇㄚ 嗎 -4\nㄇㄚ 麻 -5\nㄇㄚ 媽 -6\n"
+        "ㄊㄞˊ 台 -4\nㄨㄢ 灣 -5\nㄨㄢ 彎 -5\nㄊㄞˊ-ㄨㄢ 台灣 -4.5\n");
+    SentenceDecoder decoder{lexicon};
+};
+
+} // namespace
+
+TEST_F(SentenceDecoderTest, EmptyCompositionHasNoWalk) { EXPECT_TRUE(decoder.walk({}, {}).empty()); }
+
+TEST_F(SentenceDecoderTest, PrefersTheLongerWordWhenScoresAddUp) {
+    auto walked = decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ"}), {});
+    ASSERT_EQ(walked.size(), 1u);
+    EXPECT_EQ(walked[0], (DecodedSegment{0, 2, "你好", "ㄋㄧˇ-ㄏㄠˇ"}));
+}
+
+TEST_F(SentenceDecoderTest, UnknownSyllableStandsForItself) {
+    auto walked = decoder.walk(readings({"ㄅㄧㄤ"}), {});
+    EXPECT_EQ(walked, (std::vector<DecodedSegment>{{0, 1, "ㄅㄧㄤ", "ㄅㄧㄤ"}}));
+    auto mixed = decoder.walk(readings({"ㄋㄧˇ", "ㄅㄧㄤ", "ㄏㄠˇ"}), {});
+    EXPECT_EQ(text(mixed), "你|ㄅㄧㄤ|好|");
+}
+
+TEST_F(SentenceDecoderTest, LiteralAlwaysStandsAlone) {
+    std::vector<Element> elements = {Element::reading("ㄋㄧˇ"), Element::literal("3"), Element::reading("ㄏㄠˇ")};
+    auto walked = decoder.walk(elements, {});
+    ASSERT_EQ(walked.size(), 3u);
+    EXPECT_EQ(walked[1], (DecodedSegment{1, 1, "3", std::nullopt}));
+    EXPECT_EQ(text(walked), "你|3|好|");
+    EXPECT_TRUE(decoder.candidateSegments(elements, 1).empty());
+    auto candidates = decoder.candidateSegments(elements, 0);
+    for (const auto& candidate : candidates) EXPECT_EQ(candidate.length, 1);
+}
+
+TEST_F(SentenceDecoderTest, PinsForceEveryPathThroughThem) {
+    auto elements = readings({"ㄇㄚ", "ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"});
+    EXPECT_EQ(text(decoder.walk(elements, {})), "媽|你好|媽|");
+    DecodedSegment pin{1, 1, "妳", "ㄋㄧˇ"};
+    auto walked = decoder.walk(elements, {pin});
+    EXPECT_EQ(text(walked), "媽|妳|好|媽|");
+    EXPECT_EQ(walked[1], pin);
+
+    DecodedSegment wide{1, 3, "自訂", std::nullopt};
+    walked = decoder.walk(elements, {wide});
+    EXPECT_EQ(walked, (std::vector<DecodedSegment>{{0, 1, "媽", "ㄇㄚ"}, wide}));
+}
+
+TEST_F(SentenceDecoderTest, PinLongerThanAnyWordFindsNoPath) {
+    auto elements = readings({"ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ"});
+    EXPECT_TRUE(decoder.walk(elements, {DecodedSegment{0, 7, "七個字的詞語啊", std::nullopt}}).empty());
+    EXPECT_EQ(decoder.walk(elements, {DecodedSegment{0, 6, "六個字的詞語", std::nullopt}}).size(), 2u);
+}
+
+TEST_F(SentenceDecoderTest, EqualScoresKeepTheFirstWordAndPredecessor) {
+    // 媽 and 嗎 tie on ㄇㄚ: the first listed wins both as the last word and as a predecessor.
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "媽|");
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ", "ㄇㄚ"}), {})), "媽|媽|");
+    // 灣 and 彎 tie after 台: the first listed follows.
+    EXPECT_EQ(text(decoder.walk(readings({"ㄊㄞˊ", "ㄨㄢ"}), {})), "台灣|");
+    decoder.candidateDepth = 1;
+    EXPECT_EQ(text(decoder.walk(readings({"ㄨㄢ", "ㄇㄚ"}), {})), "灣|媽|");
+}
+
+TEST_F(SentenceDecoderTest, CandidateDepthLimitsTheWordsInTheWalk) {
+    decoder.scoreBonus = [](std::string_view, std::string_view value) { return value == "麻" ? 3.0 : 0.0; };
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "麻|");
+    decoder.candidateDepth = 2; // 麻 ranks first only after its bonus; depth applies to the ranked list
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "麻|");
+    decoder.scoreBonus = nullptr;
+    decoder.candidateDepth = 0; // treated as 1
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "媽|");
+}
+
+TEST_F(SentenceDecoderTest, ScoreBonusReranksAndTransitionBonusLinksWords) {
+    auto elements = readings({"ㄋㄧˇ", "ㄏㄠˇ"});
+    decoder.scoreBonus = [](std::string_view reading, std::string_view value) {
+        return reading == "ㄏㄠˇ" && value == "號" ? 2 * std::log(4.0) : 0.0;
+    };
+    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|");
+    decoder.transitionBonus = [](std::string_view previous) -> SentenceDecoder::TransitionScorer {
+        if (previous != "妳") return {};
+        return [](std::string_view value) { return value == "號" ? std::log(1000.0) : 0.0; };
+    };
+    EXPECT_EQ(text(decoder.walk(elements, {})), "妳|號|");
+    decoder.transitionWeight = 0.5;
+    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|");
+}
+
+TEST_F(SentenceDecoderTest, ExtraWordsJoinAndMergeByValue) {
+    decoder.extraUnigrams = [](std::string_view reading) {
+        if (reading == "ㄇㄚ") return std::vector<Unigram>{{"馬", -8}, {"麻", -1}, {"馬", -7}};
+        if (reading == "ㄋㄧˇ-ㄏㄠˇ-ㄇㄚ") return std::vector<Unigram>{{"你好嗎", -5}};
+        return std::vector<Unigram>{};
+    };
+    auto values = [](const std::vector<DecodedSegment>& segments) {
+        std::vector<std::string> result;
+        for (const auto& s : segments) result.push_back(s.value);
+        return result;
+    };
+    auto elements = readings({"ㄇㄚ"});
+    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)), (std::vector<std::string>{"麻", "媽", "嗎", "馬"}));
+    EXPECT_EQ(text(decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"}), {})), "你好嗎|");
+    decoder.extraUnigrams = nullptr;
+    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)), (std::vector<std::string>{"媽", "嗎", "麻", "媽"}));
+}
+
+TEST_F(SentenceDecoderTest, CandidatesListLongestStretchesFirst) {
+    auto elements = readings({"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"});
+    auto candidates = decoder.candidateSegments(elements, 0);
+    ASSERT_EQ(candidates.size(), 3u);
+    EXPECT_EQ(candidates[0], (DecodedSegment{0, 2, "你好", "ㄋㄧˇ-ㄏㄠˇ"}));
+    EXPECT_EQ(candidates[1], (DecodedSegment{0, 1, "你", "ㄋㄧˇ"}));
+    EXPECT_EQ(candidates[2], (DecodedSegment{0, 1, "妳", "ㄋㄧˇ"}));
+    EXPECT_EQ(decoder.candidateSegments(elements, 2).size(), 4u);
+    EXPECT_TRUE(decoder.candidateSegments(elements, 3).empty());
+    EXPECT_TRUE(decoder.candidateSegments(elements, -1).empty());
+    EXPECT_TRUE(decoder.candidateSegments(readings({"ㄅㄧㄤ"}), 0).empty());
+}

@@ -1,0 +1,218 @@
+#include <cmath>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "../../Support/TemporaryFolder.hpp"
+#include "PersonalData/UserPhraseStore.hpp"
+
+using namespace kelvo;
+using kelvo::testing::TemporaryFolder;
+using Kind = UserPhraseStore::Entry::Kind;
+using Json = nlohmann::json;
+
+namespace {
+
+class UserPhraseStoreTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    std::filesystem::path path = folder / "Kelvo/userphrases.json";
+
+    Json saved() const { return Json::parse(TemporaryFolder::read(path)); }
+};
+
+std::string fullLayout(const std::string& transitions) {
+    return R"({"selections":{},"pendingWords":{},"words":{},"transitions":)" + transitions + "}";
+}
+
+} // namespace
+
+TEST_F(UserPhraseStoreTest, BumpRaisesTheBonusLogarithmically) {
+    UserPhraseStore store(path);
+    EXPECT_EQ(store.bonus("ㄇㄚ", "媽"), 0.0);
+    store.bump("ㄇㄚ", "媽");
+    EXPECT_DOUBLE_EQ(store.bonus("ㄇㄚ", "媽"), 2 * std::log(2.0));
+    store.bump("ㄇㄚ", "媽");
+    store.bump("ㄇㄚ", "媽");
+    EXPECT_DOUBLE_EQ(store.bonus("ㄇㄚ", "媽"), 2 * std::log(4.0));
+    EXPECT_EQ(store.bonus("ㄇㄚ", "麻"), 0.0);
+    EXPECT_EQ(saved()["selections"]["ㄇㄚ"]["媽"], 3);
+}
+
+TEST_F(UserPhraseStoreTest, CommitRecordsAdjacentPairs) {
+    UserPhraseStore store(path);
+    store.noteCommit({"我"});
+    EXPECT_FALSE(std::filesystem::exists(path)); // nothing to record, nothing written
+    store.noteCommit({"我", "", "好"});
+    EXPECT_EQ(store.transitionCount(), 0u);
+    EXPECT_TRUE(std::filesystem::exists(path));
+
+    store.noteCommit({"今天", "天氣", "很", "好"});
+    store.noteCommit({"今天", "天氣"});
+    EXPECT_EQ(store.transitionCount(), 3u);
+    EXPECT_DOUBLE_EQ(store.transitionBonus("今天", "天氣"), std::log(3.0));
+    EXPECT_DOUBLE_EQ(store.transitionBonus("很", "好"), std::log(2.0));
+    EXPECT_EQ(store.transitionBonus("好", "很"), 0.0);
+    auto row = store.transitionsFrom("今天");
+    ASSERT_TRUE(row);
+    EXPECT_DOUBLE_EQ(row.bonus("天氣"), std::log(3.0));
+    EXPECT_EQ(row.bonus("很"), 0.0);
+    EXPECT_FALSE(store.transitionsFrom("天空"));
+}
+
+TEST_F(UserPhraseStoreTest, HandAssembledWordIsLearnedOnItsSecondReport) {
+    UserPhraseStore store(path);
+    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
+    EXPECT_EQ(store.data().pendingWords.at("ㄋㄧˇ-ㄏㄠˇ").at("你好"), 1);
+    EXPECT_TRUE(store.userWords("ㄋㄧˇ-ㄏㄠˇ").empty());
+    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
+    EXPECT_TRUE(store.data().pendingWords.at("ㄋㄧˇ-ㄏㄠˇ").empty());
+    EXPECT_EQ(store.data().words.at("ㄋㄧˇ-ㄏㄠˇ").at("你好"), 2);
+    EXPECT_EQ(store.userWords("ㄋㄧˇ-ㄏㄠˇ"), (std::vector<Unigram>{{"你好", -8.0}}));
+    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
+    EXPECT_EQ(store.data().words.at("ㄋㄧˇ-ㄏㄠˇ").at("你好"), 3);
+    EXPECT_EQ(saved()["words"]["ㄋㄧˇ-ㄏㄠˇ"]["你好"], 3);
+    EXPECT_EQ(saved()["pendingWords"]["ㄋㄧˇ-ㄏㄠˇ"], Json::object());
+}
+
+TEST_F(UserPhraseStoreTest, PrunesPairsSeenOnceAboveTheLimit) {
+    Json transitions = Json::object();
+    transitions["甲"]["乙"] = 2;
+    transitions["丙"]["丁"] = 5;
+    for (int i = 0; transitions.size() < 20000; ++i) transitions["字" + std::to_string(i)]["後"] = 1;
+    ASSERT_EQ(transitions.size(), 20000u);
+    folder.write("Kelvo/userphrases.json", fullLayout(transitions.dump()));
+
+    UserPhraseStore store(path);
+    EXPECT_EQ(store.transitionCount(), 20000u);
+    store.noteCommit({"新", "詞"}); // 20001 pairs: prune
+    EXPECT_EQ(store.transitionCount(), 2u);
+    EXPECT_DOUBLE_EQ(store.transitionBonus("甲", "乙"), std::log(3.0));
+    EXPECT_EQ(saved()["transitions"].size(), 2u);
+    store.noteCommit({"新", "詞"});
+    EXPECT_EQ(store.transitionCount(), 3u); // under the limit nothing is pruned
+}
+
+TEST_F(UserPhraseStoreTest, WritesCompactFullLayoutAndReadsItBack) {
+    {
+        UserPhraseStore store(path);
+        store.bump("ㄇㄚ", "媽");
+        store.noteWordCandidate("ㄊㄞˊ-ㄨㄢ", "台灣");
+        store.noteCommit({"你", "好"});
+    }
+    std::string text = TemporaryFolder::read(path);
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(text.find(": "), std::string::npos);
+    Json json = Json::parse(text);
+    EXPECT_EQ(json.size(), 4u);
+    UserPhraseStore reloaded(path);
+    EXPECT_DOUBLE_EQ(reloaded.bonus("ㄇㄚ", "媽"), 2 * std::log(2.0));
+    EXPECT_EQ(reloaded.data().pendingWords.at("ㄊㄞˊ-ㄨㄢ").at("台灣"), 1);
+    EXPECT_DOUBLE_EQ(reloaded.transitionBonus("你", "好"), std::log(2.0));
+    EXPECT_FALSE(reloaded.keptAside());
+}
+
+TEST_F(UserPhraseStoreTest, ReadsTheOlderLayoutAsSelections) {
+    folder.write("Kelvo/userphrases.json", R"({"ㄇㄚ":{"媽":3}})");
+    UserPhraseStore store(path);
+    EXPECT_EQ(store.data().selections.at("ㄇㄚ").at("媽"), 3);
+    EXPECT_TRUE(store.data().transitions.empty());
+    store.bump("ㄇㄚ", "媽");
+    EXPECT_EQ(saved()["selections"]["ㄇㄚ"]["媽"], 4);
+    EXPECT_TRUE(saved().contains("transitions"));
+    EXPECT_FALSE(store.keptAside()); // a layout it knows is converted, not kept aside
+}
+
+TEST_F(UserPhraseStoreTest, FileOfNeitherLayoutIsEmptyAndKeptAside) {
+    std::string partial = R"({"selections":{"ㄇㄚ":{"媽":3}},"pendingWords":{},"words":{}})";
+    folder.write("Kelvo/userphrases.json", partial);
+    UserPhraseStore store(path);
+    EXPECT_TRUE(store.data().selections.empty());
+    store.bump("ㄅㄚ", "八");
+    ASSERT_TRUE(store.keptAside());
+    EXPECT_EQ(TemporaryFolder::read(*store.keptAside()), partial);
+    EXPECT_EQ(saved()["selections"].size(), 1u);
+}
+
+TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
+    std::string deep(100000, '[');
+    for (const std::string& text : {deep, std::string("{\"ㄇㄚ\":{\"\xff\":1}}"), std::string("\xef\xbb\xbf{}"),
+                                    std::string("{\"ㄇㄚ\":{\"媽\":1e400}}"), std::string("")}) {
+        folder.write("Kelvo/userphrases.json", text);
+        UserPhraseStore store(path);
+        EXPECT_TRUE(store.data().selections.empty());
+    }
+    folder.write("Kelvo/userphrases.json",
+                 R"({"ㄇㄚ":{"媽":3,"麻":-2,"嗎":1.5,"馬":99999999999999999999999,"罵":9223372036854775808,"碼":0}})");
+    UserPhraseStore store(path);
+    EXPECT_EQ(store.data().selections.at("ㄇㄚ").size(), 1u);
+    EXPECT_EQ(store.data().selections.at("ㄇㄚ").at("媽"), 3);
+
+    folder.write("Kelvo/userphrases.json", fullLayout(R"({"甲":{"乙":2},"丙":[1],"丁":{"戊":"x"}})"));
+    UserPhraseStore mixed(path);
+    EXPECT_DOUBLE_EQ(mixed.transitionBonus("甲", "乙"), std::log(3.0));
+    EXPECT_EQ(mixed.transitionCount(), 1u);
+    mixed.bump("ㄅ", "不");
+    EXPECT_TRUE(mixed.keptAside()); // the skipped parts stay in the file kept aside
+}
+
+TEST_F(UserPhraseStoreTest, CountsStopAtTheLargestInteger) {
+    folder.write("Kelvo/userphrases.json", R"({"ㄇㄚ":{"媽":9223372036854775807}})");
+    UserPhraseStore store(path);
+    store.bump("ㄇㄚ", "媽");
+    EXPECT_EQ(store.data().selections.at("ㄇㄚ").at("媽"), INT64_MAX);
+}
+
+TEST_F(UserPhraseStoreTest, EntriesListByCountThenKey) {
+    UserPhraseStore store(path);
+    store.bump("ㄅ", "不");
+    store.bump("ㄇㄚ", "媽");
+    store.bump("ㄇㄚ", "媽");
+    store.bump("ㄅㄚ", "八");
+    auto rows = store.entries(Kind::selection);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (UserPhraseStore::Entry{Kind::selection, "ㄇㄚ", "媽", 2}));
+    EXPECT_EQ(rows[1].key, "ㄅ");
+    EXPECT_EQ(rows[2].key, "ㄅㄚ");
+    EXPECT_EQ(rows[0].id(), "選字紀錄\tㄇㄚ\t媽");
+    EXPECT_EQ(UserPhraseStore::label(Kind::word), "自動造詞");
+    EXPECT_EQ(UserPhraseStore::label(Kind::transition), "詞語接續");
+    store.noteWordCandidate("ㄅ-ㄆ", "不怕"); // pending words are never listed
+    EXPECT_TRUE(store.entries(Kind::word).empty());
+}
+
+TEST_F(UserPhraseStoreTest, RemoveKeepsTheEmptyRowAndResetClearsAll) {
+    UserPhraseStore store(path);
+    store.bump("ㄇㄚ", "媽");
+    store.noteWordCandidate("ㄅ-ㄆ", "不怕");
+    store.noteCommit({"你", "好"});
+    store.remove(UserPhraseStore::Entry{Kind::selection, "ㄇㄚ", "媽", 1});
+    EXPECT_EQ(saved()["selections"]["ㄇㄚ"], Json::object());
+    store.remove(UserPhraseStore::Entry{Kind::transition, "沒有", "這個", 1});
+    EXPECT_FALSE(saved()["transitions"].contains("沒有"));
+    store.reset();
+    EXPECT_EQ(saved(), Json::parse(fullLayout("{}")));
+    EXPECT_TRUE(store.data().pendingWords.empty());
+}
+
+TEST_F(UserPhraseStoreTest, WorksInMemoryWithoutAFile) {
+    UserPhraseStore store;
+    store.bump("ㄇㄚ", "媽");
+    store.noteCommit({"你", "好"});
+    EXPECT_GT(store.bonus("ㄇㄚ", "媽"), 0.0);
+    EXPECT_GT(store.transitionBonus("你", "好"), 0.0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Kelvo"));
+}
+
+TEST_F(UserPhraseStoreTest, FailedSaveKeepsTheOldFileAndTheNewData) {
+    UserPhraseStore store(path);
+    store.bump("ㄇㄚ", "媽");
+    std::string before = TemporaryFolder::read(path);
+    {
+        kelvo::testing::FileSizeLimit limit(8);
+        store.bump("ㄅㄚ", "八");
+    }
+    EXPECT_EQ(TemporaryFolder::read(path), before);
+    EXPECT_GT(store.bonus("ㄅㄚ", "八"), 0.0);
+    store.bump("ㄅ", "不"); // the next save writes everything
+    EXPECT_EQ(saved()["selections"]["ㄅㄚ"]["八"], 1);
+}
