@@ -1,11 +1,11 @@
 #pragma once
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <csignal>
 #include <sys/resource.h>
 #include <vector>
 

@@ -1,13 +1,13 @@
 #include "Dictionary/Lexicon.hpp"
 
+#include "Text/FileContents.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <optional>
 #include <unicode/utf8.h>
-
-#include "Text/FileContents.hpp"
 
 namespace kelvo {
 namespace {

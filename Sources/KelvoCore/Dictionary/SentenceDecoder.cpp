@@ -53,10 +53,12 @@ void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading
                         std::vector<ScoredWord>& ranked) {
     ranked.clear();
     std::span<const Unigram> listed = decoder.lexicon->unigrams(reading);
-    std::vector<Unigram> extra = decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
+    std::vector<Unigram> extra =
+        decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
     const bool merged = !extra.empty();
     if (!merged) {
-        for (const Unigram& word : listed) ranked.push_back({word.value, word.score});
+        for (const Unigram& word : listed)
+            ranked.push_back({word.value, word.score});
     } else {
         // Each distinct value once, with its highest score; the earlier entry wins a tie.
         const std::vector<Unigram>& kept = extras.emplace_back(std::move(extra));
@@ -72,7 +74,8 @@ void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading
         std::for_each(kept.begin(), kept.end(), merge);
     }
     if (decoder.scoreBonus)
-        for (ScoredWord& word : ranked) word.total += decoder.scoreBonus(reading, word.value);
+        for (ScoredWord& word : ranked)
+            word.total += decoder.scoreBonus(reading, word.value);
     // The lexicon's own list is already in this order; only bonuses and merged words can change it.
     if (decoder.scoreBonus || merged)
         std::stable_sort(ranked.begin(), ranked.end(),
@@ -83,7 +86,9 @@ void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading
 
 SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
 
-int SentenceDecoder::maximumSpan() const { return std::max(lexicon->maxSpan(), 6); }
+int SentenceDecoder::maximumSpan() const {
+    return std::max(lexicon->maxSpan(), 6);
+}
 
 std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading) const {
     ExtraWords extras;
@@ -91,12 +96,13 @@ std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading) c
     collectRankedWords(*this, reading, extras, ranked);
     std::vector<Unigram> result;
     result.reserve(ranked.size());
-    for (const ScoredWord& word : ranked) result.push_back(Unigram{std::string(word.value), word.total});
+    for (const ScoredWord& word : ranked)
+        result.push_back(Unigram{std::string(word.value), word.total});
     return result;
 }
 
 std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector<Element>& elements,
-                                                              int start) const {
+                                                               int start) const {
     std::vector<DecodedSegment> candidates;
     const int count = static_cast<int>(elements.size());
     if (start < 0) return candidates;
@@ -176,8 +182,9 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         }
         for (int start = first; start < end; ++start) {
             if (start > 0 && states[start].empty()) continue;
-            if (std::any_of(pins.begin(), pins.end(),
-                            [&](const DecodedSegment& pin) { return overlapsWithoutMatching(pin, start, end); }))
+            if (std::any_of(pins.begin(), pins.end(), [&](const DecodedSegment& pin) {
+                    return overlapsWithoutMatching(pin, start, end);
+                }))
                 continue;
             auto pin = std::find_if(pins.begin(), pins.end(), [&](const DecodedSegment& pin) {
                 return pin.start == start && pin.end() == end;
@@ -194,7 +201,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             collectRankedWords(*this, readings[start], extras, ranked);
             if (ranked.empty()) {
                 if (end - start == 1)
-                    reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr, unknownPenalty);
+                    reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr,
+                          unknownPenalty);
                 continue;
             }
             for (std::size_t k = 0; k < std::min(depth, ranked.size()); ++k)

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "Dictionary/DecodedSegment.hpp"
+#include "Dictionary/Element.hpp"
+#include "Dictionary/Lexicon.hpp"
+
 #include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
-
-#include "Dictionary/DecodedSegment.hpp"
-#include "Dictionary/Element.hpp"
-#include "Dictionary/Lexicon.hpp"
 
 namespace kelvo {
 

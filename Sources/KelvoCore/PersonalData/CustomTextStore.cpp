@@ -1,9 +1,9 @@
 #include "PersonalData/CustomTextStore.hpp"
 
+#include "Text/Characters.hpp"
+
 #include <algorithm>
 #include <nlohmann/json.hpp>
-
-#include "Text/Characters.hpp"
 
 namespace kelvo {
 namespace {
@@ -12,7 +12,8 @@ using Json = nlohmann::json;
 
 bool isBlank(std::string_view text) {
     auto characters = characterViews(text);
-    return std::all_of(characters.begin(), characters.end(), [](std::string_view c) { return isWhitespace(c); });
+    return std::all_of(characters.begin(), characters.end(),
+                       [](std::string_view c) { return isWhitespace(c); });
 }
 
 class StoreErrorCategory : public std::error_category {
@@ -48,7 +49,8 @@ bool CustomTextStore::validTrigger(std::string_view trigger) {
     });
 }
 
-CustomTextStore::CustomTextStore(std::optional<std::filesystem::path> fileURL) : fileURL_(std::move(fileURL)) {
+CustomTextStore::CustomTextStore(std::optional<std::filesystem::path> fileURL)
+    : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
     auto contents = file_->read();
@@ -84,13 +86,15 @@ std::optional<CustomTextStore::Values> CustomTextStore::parse(std::string_view t
 
 std::string CustomTextStore::encoded(const Values& values) {
     Json json = Json::array();
-    for (const auto& [trigger, text] : values) json.push_back(Json{{"text", text}, {"trigger", trigger}});
+    for (const auto& [trigger, text] : values)
+        json.push_back(Json{{"text", text}, {"trigger", trigger}});
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 std::vector<CustomTextStore::Entry> CustomTextStore::entries() const {
     std::vector<Entry> result;
-    for (const auto& [trigger, text] : values_) result.push_back(Entry{trigger, text});
+    for (const auto& [trigger, text] : values_)
+        result.push_back(Entry{trigger, text});
     return result;
 }
 

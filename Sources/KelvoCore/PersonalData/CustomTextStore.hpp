@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PersonalData/UserDataFile.hpp"
+
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -7,8 +9,6 @@
 #include <string_view>
 #include <system_error>
 #include <vector>
-
-#include "PersonalData/UserDataFile.hpp"
 
 namespace kelvo {
 
@@ -45,7 +45,8 @@ public:
     // The file's JSON for a table, and the shortcuts a file's JSON gives (no value for a file that
     // does not decode); `clean` is set false when anything had to be skipped.
     static std::string encoded(const std::map<std::string, std::string, std::less<>>& values);
-    static std::optional<std::map<std::string, std::string, std::less<>>> parse(std::string_view json, bool& clean);
+    static std::optional<std::map<std::string, std::string, std::less<>>> parse(std::string_view json,
+                                                                                bool& clean);
 
 private:
     using Values = std::map<std::string, std::string, std::less<>>;

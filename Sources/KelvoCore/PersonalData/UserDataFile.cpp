@@ -1,5 +1,7 @@
 #include "PersonalData/UserDataFile.hpp"
 
+#include "Text/FileContents.hpp"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -7,12 +9,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "Text/FileContents.hpp"
-
 namespace kelvo {
 namespace {
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
 
 std::error_code writeAll(int descriptor, std::string_view contents) {
     while (!contents.empty()) {
@@ -85,7 +87,8 @@ std::error_code UserDataFile::moveAside() {
     if (!std::filesystem::exists(path_, error)) return {};
     std::string base = path_.string() + ".unreadable-" + timestamp();
     std::filesystem::path aside = base;
-    for (int n = 1; std::filesystem::exists(aside, error); ++n) aside = base + "-" + std::to_string(n);
+    for (int n = 1; std::filesystem::exists(aside, error); ++n)
+        aside = base + "-" + std::to_string(n);
     std::filesystem::rename(path_, aside, error);
     if (!error) keptAside_ = aside;
     return error;

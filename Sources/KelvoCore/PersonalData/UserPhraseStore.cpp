@@ -17,7 +17,8 @@ void increment(std::int64_t& count) {
     if (count < std::numeric_limits<std::int64_t>::max()) ++count;
 }
 
-const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_view key, std::string_view value) {
+const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_view key,
+                            std::string_view value) {
     auto row = table.find(key);
     if (row == table.end()) return nullptr;
     auto found = row->second.find(value);
@@ -40,7 +41,8 @@ std::optional<std::int64_t> countFrom(const Json& value) {
 bool isTableOfCounts(const Json& value) {
     if (!value.is_object()) return false;
     return std::all_of(value.begin(), value.end(), [](const Json& row) {
-        return row.is_object() && std::all_of(row.begin(), row.end(), [](const Json& count) { return count.is_number(); });
+        return row.is_object() &&
+               std::all_of(row.begin(), row.end(), [](const Json& count) { return count.is_number(); });
     });
 }
 
@@ -69,7 +71,8 @@ Json tableJson(const UserPhraseStore::Table& table) {
     Json json = Json::object();
     for (const auto& [key, counts] : table) {
         Json& row = json[key] = Json::object();
-        for (const auto& [value, count] : counts) row[value] = count;
+        for (const auto& [value, count] : counts)
+            row[value] = count;
     }
     return json;
 }
@@ -99,7 +102,8 @@ double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
     return std::log(static_cast<double>(found->second) + 1.0);
 }
 
-UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL) : fileURL_(std::move(fileURL)) {
+UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
+    : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
     auto contents = file_->read();
@@ -131,19 +135,19 @@ std::optional<UserPhraseStore::StoredData> UserPhraseStore::parse(std::string_vi
     return std::nullopt;
 }
 
-std::string UserPhraseStore::encoded() const {
+std::string UserPhraseStore::encoded(const StoredData& data) {
     Json json = Json::object();
-    json["selections"] = tableJson(data_.selections);
-    json["pendingWords"] = tableJson(data_.pendingWords);
-    json["words"] = tableJson(data_.words);
-    json["transitions"] = tableJson(data_.transitions);
+    json["selections"] = tableJson(data.selections);
+    json["pendingWords"] = tableJson(data.pendingWords);
+    json["words"] = tableJson(data.words);
+    json["transitions"] = tableJson(data.transitions);
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 void UserPhraseStore::save() {
     if (!file_) return;
     // A failed write leaves the old file and keeps the tables in memory; the next save writes all.
-    (void)file_->save(encoded());
+    (void)file_->save(encoded(data_));
 }
 
 std::optional<std::filesystem::path> UserPhraseStore::keptAside() const {
@@ -204,7 +208,8 @@ std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const 
     std::vector<Unigram> result;
     auto row = data_.words.find(reading);
     if (row == data_.words.end()) return result;
-    for (const auto& [word, count] : row->second) result.push_back(Unigram{word, userWordScore});
+    for (const auto& [word, count] : row->second)
+        result.push_back(Unigram{word, userWordScore});
     return result;
 }
 
@@ -219,7 +224,8 @@ double UserPhraseStore::transitionBonus(std::string_view from, std::string_view 
 
 std::size_t UserPhraseStore::transitionCount() const {
     std::size_t count = 0;
-    for (const auto& [from, row] : data_.transitions) count += row.size();
+    for (const auto& [from, row] : data_.transitions)
+        count += row.size();
     return count;
 }
 
@@ -242,7 +248,8 @@ const UserPhraseStore::Table& UserPhraseStore::table(Entry::Kind kind) const {
 std::vector<UserPhraseStore::Entry> UserPhraseStore::entries(Entry::Kind kind) const {
     std::vector<Entry> rows;
     for (const auto& [key, counts] : table(kind))
-        for (const auto& [value, count] : counts) rows.push_back(Entry{kind, key, value, count});
+        for (const auto& [value, count] : counts)
+            rows.push_back(Entry{kind, key, value, count});
     std::sort(rows.begin(), rows.end(), [](const Entry& a, const Entry& b) {
         if (a.count != b.count) return a.count > b.count;
         if (a.key != b.key) return a.key < b.key;

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "Dictionary/Unigram.hpp"
+#include "PersonalData/UserDataFile.hpp"
+#include "Text/StringMap.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "Dictionary/Unigram.hpp"
-#include "PersonalData/UserDataFile.hpp"
-#include "Text/StringMap.hpp"
 
 namespace kelvo {
 
@@ -27,6 +27,8 @@ public:
         Table pendingWords; // reading -> hand-assembled word -> times reported before promotion
         Table words;        // reading -> learned word -> times reported
         Table transitions;  // word -> following word -> times committed in that order
+
+        friend bool operator==(const StoredData&, const StoredData&) = default;
     };
 
     // One row for display.
@@ -82,10 +84,9 @@ public:
     // Where an unusable file was moved before it was replaced, if that happened.
     std::optional<std::filesystem::path> keptAside() const;
 
-    // The file's JSON for the current tables, and the tables a file's JSON gives; exposed for tests
-    // and tools. `parse` answers no value for text of neither known layout; `clean` is set false
-    // when anything in the text had to be skipped.
-    std::string encoded() const;
+    // The file's JSON for some tables, and the tables a file's JSON gives. `parse` answers no value
+    // for text of neither known layout; `clean` is set false when anything had to be skipped.
+    static std::string encoded(const StoredData& data);
     static std::optional<StoredData> parse(std::string_view json, bool& clean);
 
 private:

@@ -1,10 +1,8 @@
+#include "../../Support/TemporaryFolder.hpp"
 #include "Dictionary/DictionaryCheck.hpp"
 #include "Dictionary/Lexicon.hpp"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace kelvo;
 
@@ -20,20 +18,6 @@ std::vector<std::string> valuesOf(std::span<const Unigram> unigrams) {
     return values;
 }
 
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string_view contents)
-        : path_(std::filesystem::temp_directory_path() /
-                ("kelvo-lexicon-" + std::to_string(::getpid()) + "-" + std::to_string(serial++))) {
-        std::ofstream(path_, std::ios::binary) << contents;
-    }
-    ~TemporaryFile() { std::filesystem::remove(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    static inline int serial = 0;
-    std::filesystem::path path_;
-};
 } // namespace
 
 TEST(Lexicon, SortsEachReadingByScoreKeepingFileOrderOnTies) {
@@ -110,8 +94,8 @@ TEST(Lexicon, CarriageReturnBeforeLineFeedEndsTheLine) {
 }
 
 TEST(Lexicon, LoadsFromFile) {
-    TemporaryFile file("ㄋㄧˇ 你 -3\nㄋㄧˇ-ㄏㄠˇ 你好 -5\n");
-    auto lexicon = Lexicon::contentsOf(file.path());
+    kelvo::testing::TemporaryFolder folder;
+    auto lexicon = Lexicon::contentsOf(folder.write("data.txt", "ㄋㄧˇ 你 -3\nㄋㄧˇ-ㄏㄠˇ 你好 -5\n"));
     EXPECT_EQ(lexicon->entryCount(), 2u);
     EXPECT_EQ(lexicon->maxSpan(), 2);
     EXPECT_EQ(valuesOf(lexicon->unigrams("ㄋㄧˇ-ㄏㄠˇ")), std::vector<std::string>{"你好"});
@@ -119,16 +103,17 @@ TEST(Lexicon, LoadsFromFile) {
 
 TEST(Lexicon, FailsOnMissingOrNonUTF8File) {
     EXPECT_THROW(Lexicon::contentsOf("/nonexistent/kelvo/data.txt"), LexiconError);
-    TemporaryFile latin1("ㄋㄧˇ 你 -3\ncaf\xE9 x -1\n");
+    kelvo::testing::TemporaryFolder folder;
+    auto latin1 = folder.write("latin1.txt", "ㄋㄧˇ 你 -3\ncaf\xE9 x -1\n");
     try {
-        Lexicon::contentsOf(latin1.path());
+        Lexicon::contentsOf(latin1);
         FAIL() << "a Latin-1 file must not load";
     } catch (const LexiconError& error) {
         EXPECT_NE(std::string(error.what()).find("not valid UTF-8 (byte 19)"), std::string::npos)
             << error.what();
     }
-    TemporaryFile truncated("ㄋㄧˇ 你 -3\n\xE4\xBD");
-    EXPECT_THROW(Lexicon::contentsOf(truncated.path()), LexiconError);
+    EXPECT_THROW(Lexicon::contentsOf(folder.write("truncated.txt", "ㄋㄧˇ 你 -3\n\xE4\xBD")), LexiconError);
+    EXPECT_THROW(Lexicon::contentsOf(folder.root()), LexiconError);
 }
 
 TEST(DictionaryCheck, NeedsMoreThanThresholdEntriesAndNiForNi3) {

@@ -3,12 +3,12 @@
 // The decoder's walk written as plainly as its description, step by step, with no care for speed.
 // The fast walk must give exactly the same results.
 
+#include "Dictionary/SentenceDecoder.hpp"
+
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "Dictionary/SentenceDecoder.hpp"
 
 namespace kelvo::reference {
 
@@ -24,18 +24,22 @@ inline std::optional<std::string> joinedReading(const std::vector<Element>& elem
 
 inline std::vector<Unigram> allUnigrams(const SentenceDecoder& decoder, const std::string& reading) {
     auto listed = decoder.lexicon->unigrams(reading);
-    std::vector<Unigram> extra = decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
+    std::vector<Unigram> extra =
+        decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
     if (extra.empty()) return {listed.begin(), listed.end()};
     std::vector<Unigram> merged;
     auto add = [&](const Unigram& word) {
-        auto found = std::find_if(merged.begin(), merged.end(), [&](const Unigram& u) { return u.value == word.value; });
+        auto found = std::find_if(merged.begin(), merged.end(),
+                                  [&](const Unigram& u) { return u.value == word.value; });
         if (found == merged.end())
             merged.push_back(word);
         else if (word.score > found->score)
             found->score = word.score;
     };
-    for (const auto& word : listed) add(word);
-    for (const auto& word : extra) add(word);
+    for (const auto& word : listed)
+        add(word);
+    for (const auto& word : extra)
+        add(word);
     return merged;
 }
 
@@ -43,7 +47,8 @@ inline std::vector<Unigram> ranked(const SentenceDecoder& decoder, const std::st
     std::vector<Unigram> words = allUnigrams(decoder, reading);
     for (auto& word : words)
         if (decoder.scoreBonus) word.score = word.score + decoder.scoreBonus(reading, word.value);
-    std::stable_sort(words.begin(), words.end(), [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
+    std::stable_sort(words.begin(), words.end(),
+                     [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
     return words;
 }
 
@@ -52,8 +57,8 @@ struct Node {
     double score;
 };
 
-inline std::vector<Node> nodes(const SentenceDecoder& decoder, const std::vector<Element>& elements, int start,
-                               int end, const std::vector<DecodedSegment>& pins) {
+inline std::vector<Node> nodes(const SentenceDecoder& decoder, const std::vector<Element>& elements,
+                               int start, int end, const std::vector<DecodedSegment>& pins) {
     for (const auto& pin : pins)
         if (pin.start == start && pin.end() == end) return {Node{pin, 0.0}};
     if (end - start == 1 && !elements[start].isReading())
@@ -63,7 +68,8 @@ inline std::vector<Node> nodes(const SentenceDecoder& decoder, const std::vector
     std::vector<Unigram> words = ranked(decoder, *reading);
     words.resize(std::min(words.size(), static_cast<std::size_t>(std::max(decoder.candidateDepth, 1))));
     std::vector<Node> result;
-    for (const auto& word : words) result.push_back(Node{DecodedSegment{start, end - start, word.value, reading}, word.score});
+    for (const auto& word : words)
+        result.push_back(Node{DecodedSegment{start, end - start, word.value, reading}, word.score});
     if (result.empty() && end - start == 1)
         result.push_back(Node{DecodedSegment{start, 1, *reading, reading}, SentenceDecoder::unknownPenalty});
     return result;
@@ -92,7 +98,8 @@ inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const st
             if (start > 0 && states[start].empty()) continue;
             bool blocked = false;
             for (const auto& pin : pins)
-                if (pin.start < end && start < pin.end() && !(pin.start == start && pin.end() == end)) blocked = true;
+                if (pin.start < end && start < pin.end() && !(pin.start == start && pin.end() == end))
+                    blocked = true;
             if (blocked) continue;
             for (const auto& node : nodes(decoder, elements, start, end, pins)) {
                 double base = node.score + SentenceDecoder::nodePenalty;
@@ -105,7 +112,8 @@ inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const st
                 for (int i = 0; i < static_cast<int>(states[start].size()); ++i) {
                     const State& s = states[start][i];
                     double total =
-                        s.score + base + decoder.transitionWeight * transition(decoder, s.segment.value, node.segment.value);
+                        s.score + base +
+                        decoder.transitionWeight * transition(decoder, s.segment.value, node.segment.value);
                     if (bestIndex < 0 || total > best) {
                         best = total;
                         bestIndex = i;

@@ -1,10 +1,10 @@
 // The fast walk against the plain one, on random compositions drawn from the bundled dictionary.
+#include "ReferenceWalk.hpp"
+
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
-
-#include "ReferenceWalk.hpp"
 
 using namespace kelvo;
 
@@ -30,7 +30,8 @@ const Corpus& bundled() {
             last = reading;
             std::vector<std::string> syllables;
             std::stringstream parts(reading);
-            for (std::string syllable; std::getline(parts, syllable, '-');) syllables.push_back(syllable);
+            for (std::string syllable; std::getline(parts, syllable, '-');)
+                syllables.push_back(syllable);
             if (syllables.size() == 1) c.syllables.push_back(syllables[0]);
             c.words.push_back(std::move(syllables));
         }
@@ -83,7 +84,8 @@ std::vector<Element> randomComposition(const Corpus& corpus, std::mt19937_64& ra
             elements.push_back(Element::literal(std::string(1, "1,.a?"[random() % 5])));
             break;
         case 1:
-            elements.push_back(Element::reading(random() % 2 ? "ㄅㄧㄤ" : corpus.syllables[random() % corpus.syllables.size()]));
+            elements.push_back(Element::reading(
+                random() % 2 ? "ㄅㄧㄤ" : corpus.syllables[random() % corpus.syllables.size()]));
             break;
         default:
             for (const auto& syllable : corpus.words[random() % corpus.words.size()])

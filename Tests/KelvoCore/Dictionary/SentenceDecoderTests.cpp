@@ -1,7 +1,7 @@
+#include "Dictionary/SentenceDecoder.hpp"
+
 #include <cmath>
 #include <gtest/gtest.h>
-
-#include "Dictionary/SentenceDecoder.hpp"
 
 using namespace kelvo;
 
@@ -9,13 +9,15 @@ namespace {
 
 std::vector<Element> readings(std::initializer_list<const char*> syllables) {
     std::vector<Element> elements;
-    for (const char* syllable : syllables) elements.push_back(Element::reading(syllable));
+    for (const char* syllable : syllables)
+        elements.push_back(Element::reading(syllable));
     return elements;
 }
 
 std::string text(const std::vector<DecodedSegment>& segments) {
     std::string joined;
-    for (const auto& segment : segments) joined += segment.value + "|";
+    for (const auto& segment : segments)
+        joined += segment.value + "|";
     return joined;
 }
 
@@ -30,7 +32,9 @@ protected:
 
 } // namespace
 
-TEST_F(SentenceDecoderTest, EmptyCompositionHasNoWalk) { EXPECT_TRUE(decoder.walk({}, {}).empty()); }
+TEST_F(SentenceDecoderTest, EmptyCompositionHasNoWalk) {
+    EXPECT_TRUE(decoder.walk({}, {}).empty());
+}
 
 TEST_F(SentenceDecoderTest, PrefersTheLongerWordWhenScoresAddUp) {
     auto walked = decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ"}), {});
@@ -46,14 +50,16 @@ TEST_F(SentenceDecoderTest, UnknownSyllableStandsForItself) {
 }
 
 TEST_F(SentenceDecoderTest, LiteralAlwaysStandsAlone) {
-    std::vector<Element> elements = {Element::reading("ㄋㄧˇ"), Element::literal("3"), Element::reading("ㄏㄠˇ")};
+    std::vector<Element> elements = {Element::reading("ㄋㄧˇ"), Element::literal("3"),
+                                     Element::reading("ㄏㄠˇ")};
     auto walked = decoder.walk(elements, {});
     ASSERT_EQ(walked.size(), 3u);
     EXPECT_EQ(walked[1], (DecodedSegment{1, 1, "3", std::nullopt}));
     EXPECT_EQ(text(walked), "你|3|好|");
     EXPECT_TRUE(decoder.candidateSegments(elements, 1).empty());
     auto candidates = decoder.candidateSegments(elements, 0);
-    for (const auto& candidate : candidates) EXPECT_EQ(candidate.length, 1);
+    for (const auto& candidate : candidates)
+        EXPECT_EQ(candidate.length, 1);
 }
 
 TEST_F(SentenceDecoderTest, PinsForceEveryPathThroughThem) {
@@ -118,14 +124,17 @@ TEST_F(SentenceDecoderTest, ExtraWordsJoinAndMergeByValue) {
     };
     auto values = [](const std::vector<DecodedSegment>& segments) {
         std::vector<std::string> result;
-        for (const auto& s : segments) result.push_back(s.value);
+        for (const auto& s : segments)
+            result.push_back(s.value);
         return result;
     };
     auto elements = readings({"ㄇㄚ"});
-    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)), (std::vector<std::string>{"麻", "媽", "嗎", "馬"}));
+    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)),
+              (std::vector<std::string>{"麻", "媽", "嗎", "馬"}));
     EXPECT_EQ(text(decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"}), {})), "你好嗎|");
     decoder.extraUnigrams = nullptr;
-    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)), (std::vector<std::string>{"媽", "嗎", "麻", "媽"}));
+    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)),
+              (std::vector<std::string>{"媽", "嗎", "麻", "媽"}));
 }
 
 TEST_F(SentenceDecoderTest, CandidatesListLongestStretchesFirst) {

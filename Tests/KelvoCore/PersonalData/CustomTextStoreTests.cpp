@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
 #include "../../Support/TemporaryFolder.hpp"
 #include "PersonalData/CustomTextStore.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 using namespace kelvo;
 using kelvo::testing::TemporaryFolder;
@@ -50,7 +50,9 @@ TEST_F(CustomTextStoreTest, EntriesAndFileAreOrderedByTrigger) {
     std::vector<CustomTextStore::Entry> expected = {{"10", "first"}, {"AA", "middle"}, {"zz", "last"}};
     EXPECT_EQ(store.entries(), expected);
     std::string text = TemporaryFolder::read(path);
-    EXPECT_EQ(text, R"([{"text":"first","trigger":"10"},{"text":"middle","trigger":"AA"},{"text":"last","trigger":"zz"}])");
+    EXPECT_EQ(
+        text,
+        R"([{"text":"first","trigger":"10"},{"text":"middle","trigger":"AA"},{"text":"last","trigger":"zz"}])");
 }
 
 TEST_F(CustomTextStoreTest, OneMalformedEntryVoidsTheFileWhichIsKeptAside) {
@@ -65,12 +67,14 @@ TEST_F(CustomTextStoreTest, OneMalformedEntryVoidsTheFileWhichIsKeptAside) {
 }
 
 TEST_F(CustomTextStoreTest, InvalidEntriesAreSkippedAndLaterDuplicatesWin) {
-    folder.write("Kelvo/customtexts.json", R"([{"trigger":"a","text":"1"},{"trigger":"a.b","text":"2"},)"
-                                           R"({"trigger":"e","text":""},{"trigger":"a","text":"3","extra":true}])");
+    folder.write("Kelvo/customtexts.json",
+                 R"([{"trigger":"a","text":"1"},{"trigger":"a.b","text":"2"},)"
+                 R"({"trigger":"e","text":""},{"trigger":"a","text":"3","extra":true}])");
     CustomTextStore store(path);
     EXPECT_EQ(store.entries(), (std::vector<CustomTextStore::Entry>{{"a", "3"}}));
-    for (const std::string& hostile : {std::string(50000, '['), std::string("[{\"trigger\":\"x\",\"text\":\"\xc3\"}]"),
-                                       std::string("{}"), std::string("[1e999]"), std::string("null")}) {
+    for (const std::string& hostile :
+         {std::string(50000, '['), std::string("[{\"trigger\":\"x\",\"text\":\"\xc3\"}]"), std::string("{}"),
+          std::string("[1e999]"), std::string("null")}) {
         folder.write("Kelvo/customtexts.json", hostile);
         EXPECT_TRUE(CustomTextStore(path).entries().empty());
     }

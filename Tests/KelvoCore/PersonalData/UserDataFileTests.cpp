@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "../../Support/TemporaryFolder.hpp"
 #include "PersonalData/UserDataFile.hpp"
+
+#include <gtest/gtest.h>
 
 using namespace kelvo;
 using kelvo::testing::TemporaryFolder;

@@ -1,9 +1,9 @@
+#include "../../Support/TemporaryFolder.hpp"
+#include "PersonalData/UserPhraseStore.hpp"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include "../../Support/TemporaryFolder.hpp"
-#include "PersonalData/UserPhraseStore.hpp"
 
 using namespace kelvo;
 using kelvo::testing::TemporaryFolder;
@@ -78,7 +78,8 @@ TEST_F(UserPhraseStoreTest, PrunesPairsSeenOnceAboveTheLimit) {
     Json transitions = Json::object();
     transitions["甲"]["乙"] = 2;
     transitions["丙"]["丁"] = 5;
-    for (int i = 0; transitions.size() < 20000; ++i) transitions["字" + std::to_string(i)]["後"] = 1;
+    for (int i = 0; transitions.size() < 20000; ++i)
+        transitions["字" + std::to_string(i)]["後"] = 1;
     ASSERT_EQ(transitions.size(), 20000u);
     folder.write("Kelvo/userphrases.json", fullLayout(transitions.dump()));
 
@@ -135,14 +136,16 @@ TEST_F(UserPhraseStoreTest, FileOfNeitherLayoutIsEmptyAndKeptAside) {
 
 TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
     std::string deep(100000, '[');
-    for (const std::string& text : {deep, std::string("{\"ㄇㄚ\":{\"\xff\":1}}"), std::string("\xef\xbb\xbf{}"),
-                                    std::string("{\"ㄇㄚ\":{\"媽\":1e400}}"), std::string("")}) {
+    for (const std::string& text :
+         {deep, std::string("{\"ㄇㄚ\":{\"\xff\":1}}"), std::string("\xef\xbb\xbf{}"),
+          std::string("{\"ㄇㄚ\":{\"媽\":1e400}}"), std::string("")}) {
         folder.write("Kelvo/userphrases.json", text);
         UserPhraseStore store(path);
         EXPECT_TRUE(store.data().selections.empty());
     }
-    folder.write("Kelvo/userphrases.json",
-                 R"({"ㄇㄚ":{"媽":3,"麻":-2,"嗎":1.5,"馬":99999999999999999999999,"罵":9223372036854775808,"碼":0}})");
+    folder.write(
+        "Kelvo/userphrases.json",
+        R"({"ㄇㄚ":{"媽":3,"麻":-2,"嗎":1.5,"馬":99999999999999999999999,"罵":9223372036854775808,"碼":0}})");
     UserPhraseStore store(path);
     EXPECT_EQ(store.data().selections.at("ㄇㄚ").size(), 1u);
     EXPECT_EQ(store.data().selections.at("ㄇㄚ").at("媽"), 3);
