@@ -1,5 +1,6 @@
 #include "Dictionary/Lexicon.hpp"
 
+#include "Text/Characters.hpp"
 #include "Text/FileContents.hpp"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <cctype>
 #include <charconv>
 #include <optional>
-#include <unicode/utf8.h>
 
 namespace kelvo {
 namespace {
@@ -44,18 +44,6 @@ std::optional<double> parseScore(std::string_view field) {
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return negative ? -value : value;
-}
-
-std::optional<std::size_t> firstInvalidUTF8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto size = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < size;) {
-        int32_t start = i;
-        UChar32 scalar;
-        U8_NEXT(bytes, i, size, scalar);
-        if (scalar < 0) return static_cast<std::size_t>(start);
-    }
-    return std::nullopt;
 }
 
 } // namespace

@@ -153,11 +153,36 @@ bool isASCIIDigit(std::string_view character) {
 }
 
 std::string lowercased(std::string_view text) {
-    return caseMapped(text, [](icu::UnicodeString& s) { s.toLower(icu::Locale::getRoot()); });
+    std::string result;
+    appendLowercased(result, text);
+    return result;
+}
+
+void appendLowercased(std::string& out, std::string_view text) {
+    // ASCII has no context-dependent or multi-character mappings, so mapping each scalar alone
+    // gives the full mapping; it spares keys and the word list a round trip through UTF-16.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        for (char c : text)
+            out += static_cast<char>(u_tolower(static_cast<unsigned char>(c)));
+        return;
+    }
+    out += caseMapped(text, [](icu::UnicodeString& s) { s.toLower(icu::Locale::getRoot()); });
 }
 
 std::string uppercased(std::string_view text) {
     return caseMapped(text, [](icu::UnicodeString& s) { s.toUpper(icu::Locale::getRoot()); });
+}
+
+std::optional<std::size_t> firstInvalidUTF8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto size = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < size;) {
+        int32_t start = i;
+        UChar32 scalar;
+        U8_NEXT(bytes, i, size, scalar);
+        if (scalar < 0) return static_cast<std::size_t>(start);
+    }
+    return std::nullopt;
 }
 
 } // namespace kelvo

@@ -44,5 +44,10 @@ bool isASCIIDigit(std::string_view character);
 // Unicode full case mapping with root-locale rules; applies to whole strings and single characters.
 std::string lowercased(std::string_view text);
 std::string uppercased(std::string_view text);
+// Appends the lower-cased text to `out`, for callers that build many keys in one buffer.
+void appendLowercased(std::string& out, std::string_view text);
+
+// Byte offset of the first ill-formed UTF-8 sequence, or no value when the text is valid UTF-8.
+std::optional<std::size_t> firstInvalidUTF8(std::string_view text);
 
 } // namespace kelvo
