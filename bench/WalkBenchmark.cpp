@@ -1,4 +1,5 @@
 // The decoder walks the whole composition after every key; learned data is saved on every commit.
+#include "BenchmarkText.hpp"
 #include "Dictionary/SentenceDecoder.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
 
@@ -10,12 +11,7 @@
 
 namespace {
 
-// 我們今天下午要去圖書館借書然後到公園散步晚上再一起吃飯討論下個星期的旅行計畫大家
-const std::vector<std::string> sentence = {
-    "ㄨㄛˇ",   "ㄇㄣ˙",   "ㄐㄧㄣ", "ㄊㄧㄢ", "ㄒㄧㄚˋ", "ㄨˇ",     "ㄧㄠˋ",  "ㄑㄩˋ",   "ㄊㄨˊ",   "ㄕㄨ",
-    "ㄍㄨㄢˇ", "ㄐㄧㄝˋ", "ㄕㄨ",   "ㄖㄢˊ",  "ㄏㄡˋ",   "ㄉㄠˋ",   "ㄍㄨㄥ", "ㄩㄢˊ",   "ㄙㄢˋ",   "ㄅㄨˋ",
-    "ㄨㄢˇ",   "ㄕㄤˋ",   "ㄗㄞˋ",  "ㄧˋ",    "ㄑㄧˇ",   "ㄔ",      "ㄈㄢˋ",  "ㄊㄠˇ",   "ㄌㄨㄣˋ", "ㄒㄧㄚˋ",
-    "ㄍㄜ˙",   "ㄒㄧㄥ",  "ㄑㄧˊ",  "ㄉㄜ˙",  "ㄌㄩˇ",   "ㄒㄧㄥˊ", "ㄐㄧˋ",  "ㄏㄨㄚˋ", "ㄉㄚˋ",   "ㄐㄧㄚ"};
+const std::vector<std::string>& sentence = kelvo::bench::sentenceReadings;
 
 std::shared_ptr<const kelvo::Lexicon> bundledLexicon() {
     static const auto lexicon = kelvo::Lexicon::contentsOf(KELVO_RESOURCES_DIR "/data/data.txt");

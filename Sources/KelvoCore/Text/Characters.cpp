@@ -144,6 +144,17 @@ bool isWhitespace(std::string_view character) {
     return scalar && u_hasBinaryProperty(static_cast<UChar32>(*scalar), UCHAR_WHITE_SPACE);
 }
 
+bool isPunctuation(std::string_view character) {
+    auto scalar = firstScalar(character);
+    return scalar && u_ispunct(static_cast<UChar32>(*scalar));
+}
+
+bool isSymbol(std::string_view character) {
+    auto scalar = firstScalar(character);
+    if (!scalar) return false;
+    return (U_GET_GC_MASK(static_cast<UChar32>(*scalar)) & U_GC_S_MASK) != 0;
+}
+
 bool isASCIILetter(std::string_view character) {
     return isASCII(character) && isLetter(character);
 }

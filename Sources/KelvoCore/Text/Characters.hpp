@@ -38,6 +38,8 @@ bool isDecimalDigit(std::string_view character); // exactly one scalar of catego
 std::optional<int> decimalDigitValue(std::string_view character);
 bool isHan(std::string_view character);
 bool isWhitespace(std::string_view character);
+bool isPunctuation(std::string_view character); // general category P*
+bool isSymbol(std::string_view character);      // general category S*
 bool isASCIILetter(std::string_view character);
 bool isASCIIDigit(std::string_view character);
 

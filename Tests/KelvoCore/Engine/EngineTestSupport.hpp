@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Engine/InputEngine.hpp"
+
+#include <gtest/gtest.h>
+#include <string_view>
+
+namespace kelvo::testing {
+
+// A small lexicon whose words are known by heart, and helpers to type on the Dachen keys.
+inline const char* const smallLexicon =
+    "ㄋㄧˇ 你 -3\nㄋㄧˇ 妳 -5\nㄏㄠˇ 好 -3\nㄏㄠˇ 號 -6\nㄋㄧˇ-ㄏㄠˇ 你好 -4\n"
+    "ㄇㄚ 媽 -4\nㄇㄚ 麻 -5\nㄇㄚ-ㄇㄚ 媽媽 -4\nㄊㄚ 他 -3\nㄊㄚ 她 -4\n"
+    "ㄊㄧㄢ 天 -3\nㄍㄨㄥ 𠀀 -3\nㄍㄨㄥ 工 -4\nㄊㄚ-ㄇㄚ 他們的字 -5\n"
+    "ㄅㄚ 一 -1\nㄅㄚ 二 -2\nㄅㄚ 三 -3\nㄅㄚ 四 -4\nㄅㄚ 五 -5\nㄅㄚ 六 -6\n"
+    "ㄅㄚ 七 -7\nㄅㄚ 八 -8\nㄅㄚ 九 -9\nㄅㄚ 十 -10\nㄅㄚ 甲 -11\nㄅㄚ 乙 -12\n"
+    "ㄅㄚ 丙 -13\nㄅㄚ 丁 -14\nㄅㄚ 戊 -15\nㄅㄚ 己 -16\nㄅㄚ 庚 -17\nㄅㄚ 辛 -18\n"
+    "ㄅㄚ 壬 -19\nㄅㄚ 癸 -20\n";
+
+class EngineTest : public ::testing::Test {
+protected:
+    std::shared_ptr<const Lexicon> lexicon = std::make_shared<const Lexicon>(smallLexicon);
+    InputEngine engine{lexicon};
+
+    // Types each key: a space is the Space bar, anything else a character key.
+    InputEngine::Output type(std::string_view keys) {
+        InputEngine::Output last;
+        for (char key : keys)
+            last = engine.handle(key == ' ' ? KeyInput::of(KeyInput::Kind::space)
+                                            : KeyInput::typed(std::string(1, key)));
+        return last;
+    }
+    InputEngine::Output press(KeyInput::Kind kind) { return engine.handle(KeyInput::of(kind)); }
+    std::string text() const { return engine.preedit().text(); }
+};
+
+using Kind = KeyInput::Kind;
+using Style = InputEngine::Preedit::Style;
+using Piece = InputEngine::Preedit::Piece;
+
+inline const InputEngine::Output handledOutput{true, std::nullopt};
+inline const InputEngine::Output notHandledOutput{false, std::nullopt};
+
+} // namespace kelvo::testing

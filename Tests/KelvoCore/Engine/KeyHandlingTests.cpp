@@ -1,0 +1,228 @@
+#include "EngineTestSupport.hpp"
+
+using namespace kelvo;
+using namespace kelvo::testing;
+
+TEST_F(EngineTest, NewEngineIsIdleAndPassesKeysOn) {
+    EXPECT_TRUE(engine.isIdle());
+    EXPECT_EQ(engine.preedit(), InputEngine::Preedit{});
+    EXPECT_FALSE(engine.feedback());
+    EXPECT_FALSE(engine.sheetView());
+    EXPECT_FALSE(engine.englishHintView());
+    for (Kind kind : {Kind::arrowLeft, Kind::arrowRight, Kind::arrowUp, Kind::arrowDown, Kind::pageUp,
+                      Kind::pageDown, Kind::space, Kind::enter, Kind::escape, Kind::tab})
+        EXPECT_EQ(press(kind), notHandledOutput) << static_cast<int>(kind);
+    EXPECT_EQ(press(Kind::backspace), notHandledOutput);
+    EXPECT_FALSE(engine.selectCandidate(0));
+    EXPECT_FALSE(engine.flush());
+    EXPECT_TRUE(engine.isIdle());
+}
+
+TEST(KeyInput, EqualityIsByKindAndCharacter) {
+    EXPECT_EQ(KeyInput::typed("a"), KeyInput::typed("a"));
+    EXPECT_NE(KeyInput::typed("a"), KeyInput::repeated("a"));
+    EXPECT_NE(KeyInput::typed("a"), KeyInput::typed("b"));
+    EXPECT_NE(KeyInput::english("A"), KeyInput::typed("A"));
+    EXPECT_EQ(KeyInput::of(Kind::tab), KeyInput::of(Kind::tab));
+}
+
+TEST_F(EngineTest, ToneKeyFinishesASyllableIntoAReading) {
+    EXPECT_EQ(type("su"), handledOutput);
+    EXPECT_EQ(type("3"), handledOutput);
+    EXPECT_EQ(text(), "你");
+    EXPECT_EQ(engine.preedit().caretUTF16, 1);
+    auto feedback = engine.feedback();
+    ASSERT_TRUE(feedback);
+    EXPECT_EQ(feedback->zhuyin, "ㄋㄧˇ");
+    EXPECT_EQ(feedback->rawKeys, "su3");
+}
+
+TEST_F(EngineTest, TwoSyllablesDecodeAsOneWordAndEnterCommitsIt) {
+    type("su3cl3");
+    EXPECT_EQ(engine.preedit().pieces, (std::vector<Piece>{{"你好", Style::active}}));
+    EXPECT_EQ(engine.preedit().caretUTF16, 2);
+    EXPECT_EQ(press(Kind::enter), (InputEngine::Output{true, "你好"}));
+    EXPECT_TRUE(engine.isIdle());
+    EXPECT_EQ(engine.preedit(), InputEngine::Preedit{});
+}
+
+TEST_F(EngineTest, UnmappedKeyCommitsTheCompositionAndStillReachesTheClient) {
+    EXPECT_EQ(type("="), notHandledOutput);
+    type("su3");
+    EXPECT_EQ(type("="), (InputEngine::Output{false, "你"}));
+    EXPECT_TRUE(engine.isIdle());
+}
+
+TEST_F(EngineTest, RejectedKeyWithAPartialSyllableIsSwallowed) {
+    type("su");
+    auto before = engine.preedit();
+    EXPECT_EQ(type("="), handledOutput);
+    EXPECT_EQ(engine.preedit(), before);
+}
+
+TEST_F(EngineTest, ShiftedPunctuationEntersAsLiteralsByMode) {
+    type("su3<");
+    EXPECT_EQ(text(), "你，");
+    engine.punctuationMode = PunctuationMode::english;
+    EXPECT_EQ(type("?"), (InputEngine::Output{false, "你，"}));
+    engine.punctuationMode.reset();
+    engine.fullWidthPunctuation = false;
+    type("su3");
+    EXPECT_EQ(type("!"), (InputEngine::Output{false, "你"}));
+    engine.fullWidthPunctuation = true;
+    EXPECT_EQ(type("!"), handledOutput);
+    EXPECT_EQ(text(), "！");
+}
+
+TEST_F(EngineTest, DotsAfterTheFinalKeyBecomeLiterals) {
+    type("su3.");
+    EXPECT_EQ(text(), "你ㄡ");
+    type(".");
+    EXPECT_EQ(text(), "你..");
+    type(".");
+    EXPECT_EQ(text(), "你...");
+}
+
+TEST_F(EngineTest, SchemeAndColonStartALiteralRunUntilEscapeOrArrows) {
+    type("http:");
+    EXPECT_TRUE(engine.isInLiteralRun());
+    EXPECT_EQ(text(), "http:");
+    type("//a.b ");
+    EXPECT_EQ(text(), "http://a.b ");
+    EXPECT_EQ(press(Kind::escape), handledOutput);
+    EXPECT_FALSE(engine.isInLiteralRun());
+    EXPECT_EQ(text(), "http://a.b ");
+    type("su3");
+    EXPECT_EQ(text(), "http://a.b 你");
+}
+
+TEST_F(EngineTest, SpaceInsertsALiteralOnlyInsideAComposition) {
+    EXPECT_EQ(press(Kind::space), notHandledOutput);
+    type("su3");
+    EXPECT_EQ(press(Kind::space), handledOutput);
+    EXPECT_EQ(text(), "你 ");
+    EXPECT_EQ(engine.feedback()->rawKeys, "su3 ␣");
+}
+
+TEST_F(EngineTest, SpaceOnASyllableIsTheFirstTone) {
+    type("w8");
+    EXPECT_EQ(press(Kind::space), handledOutput);
+    EXPECT_EQ(text(), "他");
+    EXPECT_EQ(engine.feedback()->rawKeys, "w8␣");
+}
+
+TEST_F(EngineTest, BackspaceEditsTheSyllableThenTheElements) {
+    type("su3cl");
+    EXPECT_EQ(press(Kind::backspace), handledOutput);
+    EXPECT_EQ(text(), "你ㄏ");
+    press(Kind::backspace);
+    EXPECT_EQ(text(), "你");
+    press(Kind::backspace);
+    EXPECT_TRUE(engine.isIdle());
+    EXPECT_EQ(press(Kind::backspace), notHandledOutput);
+
+    type("su3cl3");
+    press(Kind::arrowLeft);
+    press(Kind::arrowLeft);
+    EXPECT_EQ(press(Kind::backspace), handledOutput); // cursor 0: nothing to remove
+    EXPECT_EQ(text(), "你好");
+}
+
+TEST_F(EngineTest, BackspaceEndsALiteralRunWhenNoLiteralIsLeftBeforeTheCursor) {
+    type("su3");
+    engine.handle(KeyInput::english("A"));
+    EXPECT_TRUE(engine.isInLiteralRun());
+    type("b");
+    press(Kind::backspace);
+    EXPECT_TRUE(engine.isInLiteralRun());
+    press(Kind::backspace);
+    EXPECT_FALSE(engine.isInLiteralRun());
+    EXPECT_EQ(text(), "你");
+}
+
+TEST_F(EngineTest, EscapeUnwindsOneLevelAtATime) {
+    type("su3");
+    engine.handle(KeyInput::english("A"));
+    type("8"); // a literal in the run
+    EXPECT_EQ(press(Kind::escape), handledOutput);
+    EXPECT_FALSE(engine.isInLiteralRun());
+    type("cl");
+    EXPECT_EQ(press(Kind::escape), handledOutput);
+    EXPECT_EQ(text(), "你A8");
+    EXPECT_EQ(press(Kind::escape), handledOutput);
+    EXPECT_TRUE(engine.isIdle());
+    EXPECT_EQ(press(Kind::escape), notHandledOutput);
+}
+
+TEST_F(EngineTest, ArrowsMoveTheCursorOnlyBetweenWholeSyllables) {
+    type("su3cl3");
+    EXPECT_EQ(press(Kind::arrowLeft), handledOutput);
+    EXPECT_EQ(engine.preedit().caretUTF16, 1);
+    type("a8");
+    EXPECT_EQ(press(Kind::arrowRight), handledOutput); // a partial syllable holds the cursor
+    EXPECT_EQ(engine.preedit().caretUTF16, 1 + 2);
+    type(" ");
+    EXPECT_EQ(text(), "你媽好");
+    EXPECT_EQ(engine.preedit().caretUTF16, 2);
+    press(Kind::arrowRight);
+    press(Kind::arrowRight);
+    EXPECT_EQ(engine.preedit().caretUTF16, 3);
+    EXPECT_EQ(press(Kind::arrowUp), handledOutput);
+    EXPECT_EQ(press(Kind::pageUp), handledOutput);
+    EXPECT_EQ(press(Kind::pageDown), handledOutput);
+    EXPECT_EQ(press(Kind::tab), handledOutput);
+}
+
+TEST_F(EngineTest, EditsKeepPinsBeforeShiftPinsAfterAndDropPinsAround) {
+    type("su3cl3a8 a8 ");
+    ASSERT_EQ(text(), "你好媽媽");
+    press(Kind::arrowLeft);
+    press(Kind::arrowLeft);
+    press(Kind::arrowLeft);
+    press(Kind::arrowDown); // 你好, 你, 妳
+    ASSERT_TRUE(engine.selectCandidate(2));
+    EXPECT_EQ(text(), "妳好媽媽");
+    press(Kind::arrowRight);
+    press(Kind::arrowDown); // 媽媽, 媽, 麻
+    ASSERT_TRUE(engine.selectCandidate(2));
+    EXPECT_EQ(text(), "妳好麻媽");
+
+    press(Kind::arrowLeft);
+    press(Kind::arrowLeft);
+    type("w8 "); // inserted at 2: the pin at 0 stays, the pin at 2 moves to 3
+    EXPECT_EQ(text(), "妳好他麻媽");
+    press(Kind::backspace); // removes element 2: the pin at 3 moves back to 2
+    EXPECT_EQ(text(), "妳好麻媽");
+    press(Kind::arrowRight);
+    press(Kind::backspace); // removes the pinned element 2: its pin goes
+    EXPECT_EQ(text(), "妳好媽");
+}
+
+TEST_F(EngineTest, InsertingInsideAPinnedWordDropsThePin) {
+    type("w8 a8 ");
+    press(Kind::arrowDown); // 他們的字, 他, 她, then 媽, 麻 of the element at the cursor
+    ASSERT_EQ(engine.sheetView()->items.size(), 5u);
+    press(Kind::enter);
+    press(Kind::arrowLeft);
+    type("su3");
+    EXPECT_EQ(text(), "他你媽");
+}
+
+TEST_F(EngineTest, AutoRepeatOfALetterBecomesALiteralAndStartsARun) {
+    type("a");
+    EXPECT_EQ(engine.handle(KeyInput::repeated("a")), handledOutput);
+    EXPECT_EQ(text(), "a");
+    EXPECT_TRUE(engine.isInLiteralRun());
+    engine.handle(KeyInput::repeated("a"));
+    engine.handle(KeyInput::repeated("a"));
+    EXPECT_EQ(text(), "a");
+    type("b");
+    EXPECT_EQ(text(), "ab");
+
+    press(Kind::escape);
+    press(Kind::escape);
+    type("1");
+    engine.handle(KeyInput::repeated("1"));
+    EXPECT_EQ(text(), "1");
+    EXPECT_FALSE(engine.isInLiteralRun());
+}
