@@ -53,11 +53,7 @@ CustomTextStore::CustomTextStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
-    auto contents = file_->read();
-    if (!contents) return;
-    bool clean = true;
-    if (auto parsed = parse(*contents, clean)) values_ = std::move(*parsed);
-    if (!clean) file_->keepAsideBeforeSaving();
+    if (auto parsed = file_->load(&parse)) values_ = std::move(*parsed);
 }
 
 std::optional<CustomTextStore::Values> CustomTextStore::parse(std::string_view text, bool& clean) {

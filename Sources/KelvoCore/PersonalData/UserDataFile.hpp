@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace kelvo {
 
@@ -22,6 +23,18 @@ public:
 
     // The contents were read but could not all be used: keep the file aside before replacing it.
     void keepAsideBeforeSaving() { keepAside_ = true; }
+
+    // Reads the file and decodes it with `parse(text, clean)`, which answers an optional value and
+    // sets `clean` false when it had to skip anything; the file is then kept aside at the next save.
+    template <class Parse>
+    auto load(Parse parse) -> decltype(parse(std::string_view(), std::declval<bool&>())) {
+        auto contents = read();
+        if (!contents) return std::nullopt;
+        bool clean = true;
+        auto parsed = parse(*contents, clean);
+        if (!clean) keepAsideBeforeSaving();
+        return parsed;
+    }
 
     // Replaces the file with `contents`, creating missing folders. On failure the old file stays.
     std::error_code save(std::string_view contents);

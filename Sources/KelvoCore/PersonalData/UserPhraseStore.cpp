@@ -106,11 +106,7 @@ UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
-    auto contents = file_->read();
-    if (!contents) return;
-    bool clean = true;
-    if (auto parsed = parse(*contents, clean)) data_ = std::move(*parsed);
-    if (!clean) file_->keepAsideBeforeSaving();
+    if (auto parsed = file_->load(&parse)) data_ = std::move(*parsed);
 }
 
 std::optional<UserPhraseStore::StoredData> UserPhraseStore::parse(std::string_view text, bool& clean) {
