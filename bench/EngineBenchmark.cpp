@@ -1,5 +1,6 @@
 // One key as the host handles it: handle, then the marked text and the candidate list it redraws.
-#include "BenchmarkText.hpp"
+#include "BenchmarkSupport.hpp"
+#include "Detectors/EnglishDetector.hpp"
 #include "Engine/InputEngine.hpp"
 
 #include <benchmark/benchmark.h>
@@ -11,9 +12,15 @@ kelvo::KeyInput keyFor(char key) {
                       : kelvo::KeyInput::typed(std::string(1, key));
 }
 
-void BM_HandleKey(benchmark::State& state) {
-    static const auto lexicon = kelvo::Lexicon::contentsOf(KELVO_RESOURCES_DIR "/data/data.txt");
-    kelvo::InputEngine engine(lexicon);
+void handleKey(benchmark::State& state, bool learning) {
+    kelvo::InputEngine engine(kelvo::bench::bundledLexicon());
+    std::shared_ptr<kelvo::UserPhraseStore> store;
+    if (learning) {
+        // As the host runs it: the system word list, and learned data with 20000 word pairs.
+        engine.englishDetector = kelvo::EnglishDetector::contentsOf("/usr/share/dict/words");
+        store = kelvo::bench::busyStore(kelvo::bench::temporaryPath("engine.json"));
+        engine.setUserPhrases(store);
+    }
     const auto syllables = static_cast<std::size_t>(state.range(0));
     for (std::size_t i = 0; i + 1 < syllables; ++i)
         for (char key : kelvo::bench::keysOf(kelvo::bench::sentenceReadings[i]))
@@ -34,7 +41,17 @@ void BM_HandleKey(benchmark::State& state) {
         engine.handle(kelvo::KeyInput::of(kelvo::KeyInput::Kind::backspace));
         state.ResumeTiming();
     }
+    if (store) std::filesystem::remove_all(store->fileURL()->parent_path());
+}
+
+void BM_HandleKey(benchmark::State& state) {
+    handleKey(state, false);
 }
 BENCHMARK(BM_HandleKey)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
+
+void BM_HandleKeyWithLearning(benchmark::State& state) {
+    handleKey(state, true);
+}
+BENCHMARK(BM_HandleKeyWithLearning)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
 
 } // namespace

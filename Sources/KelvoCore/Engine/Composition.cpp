@@ -17,17 +17,6 @@ bool InputEngine::isIdle() const {
            !state_.customTextBuffer;
 }
 
-void InputEngine::setLearningEnabled(bool enabled) {
-    if (enabled == learningEnabled_) return;
-    learningEnabled_ = enabled;
-    redecode();
-}
-
-void InputEngine::setUserPhrases(std::shared_ptr<UserPhraseStore> store) {
-    userPhrases_ = std::move(store);
-    redecode();
-}
-
 InputEngine::Output InputEngine::handleCharacter(const std::string& c) {
     // A number ended by punctuation that is no tone key.
     if (automaticNumberReady() && characterCount(state_.numericRaw) >= 2 && !isLetter(c) && !isNumber(c) &&

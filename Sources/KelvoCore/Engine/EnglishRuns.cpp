@@ -1,10 +1,13 @@
-// English typed on the Zhuyin keys among Chinese. Until the recognition of English runs is built,
-// its predicates answer "not English", as with automatic English switched off, so keys follow the
-// Zhuyin path; the Zhuyin-side tests, the formatting of English and its protected ranges are
-// complete.
+// English typed on the Zhuyin keys among Chinese: whether the keys typed so far are English,
+// Chinese, or English followed by one Chinese syllable, and the ranges of explicitly chosen English
+// that commit-time formatting leaves alone.
+#include "Engine/EnglishRunSupport.hpp"
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
+
+#include <algorithm>
+#include <array>
 
 namespace kelvo {
 namespace {
@@ -20,10 +23,23 @@ bool couldStandAlone(const Syllable& syllable) {
     return syllable.medial || syllable.final || isStandaloneInitial(syllable.initial);
 }
 
+// Words that count as English as soon as they are typed.
+constexpr std::array<std::string_view, 8> englishTerms = {"api", "github", "gmail",  "macos",
+                                                          "sql", "aws",    "vercel", "swift"};
+
+bool allASCIILetters(const std::vector<std::string_view>& characters) {
+    return std::all_of(characters.begin(), characters.end(), isASCIILetter);
+}
+
+bool isToneKey(std::string_view key) {
+    auto component = DachenLayout::component(key);
+    return component && isTone(*component);
+}
+
 } // namespace
 
-InputEngine::MaybeOutput InputEngine::handleBufferedEnglish(const KeyInput&) {
-    return std::nullopt;
+bool InputEngine::recognisesEnglish() const {
+    return automaticEnglishEnabled && englishHintEnabled;
 }
 
 bool InputEngine::cleanKnownZhuyinTone(const std::string& c) const {
@@ -35,19 +51,93 @@ bool InputEngine::cleanKnownZhuyinTone(const std::string& c) const {
     return !lexicon_->unigrams(reading).empty();
 }
 
-std::optional<int> InputEngine::englishPrefixLength(std::string_view) const {
+bool InputEngine::isEnglishWordOrTerm(std::string_view prefix) const {
+    if (std::find(englishTerms.begin(), englishTerms.end(), prefix) != englishTerms.end()) return true;
+    if (formatting.preferredCapitalization &&
+        (PreferredTerms::builtIn().contains(prefix) || formatting.preferredTerms.contains(prefix)))
+        return true;
+    return englishDetector && englishDetector->segmentedWords(prefix).has_value();
+}
+
+std::optional<int> InputEngine::englishPrefixLength(std::string_view raw) const {
+    auto characters = characterViews(raw);
+    if (!recognisesEnglish() || characters.size() < 2 || !allASCIILetters(characters)) return std::nullopt;
+    // The keys are read as Zhuyin alongside: while they still make a known syllable without any
+    // overwritten slot, they are taken as Chinese at that length ("on" excepted).
+    SyllableComposer walk;
+    std::optional<int> length;
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        walk.press(characters[i]);
+        if (i == 0) continue;
+        std::string_view prefix =
+            raw.substr(0, static_cast<std::size_t>(characters[i].data() - raw.data()) + 1);
+        if (prefix != "on" && walk.overwriteCount() < 1 && formsKnownTone1Reading(walk.syllable())) continue;
+        if (isEnglishWordOrTerm(prefix)) length = static_cast<int>(i + 1);
+    }
+    if (length) return length;
+    if (walk.overwriteCount() > 0 && englishDetector && englishDetector->hasWordPrefix(raw))
+        return static_cast<int>(characters.size());
     return std::nullopt;
 }
 
 bool InputEngine::isUnlistedEnglish() const {
+    auto characters = characterViews(state_.composer.rawKeys());
+    return recognisesEnglish() && characters.size() >= 4 && allASCIILetters(characters) &&
+           state_.composer.overwriteCount() > 1;
+}
+
+bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey) {
+    const auto characters = characterViews(raw);
+    const int n = static_cast<int>(characters.size());
+    if (boundary >= n) return false;
+    if (isNumber(toneKey)) {
+        bool digitsAndDots = true, hasDot = false;
+        for (int i = boundary; i < n; ++i) {
+            hasDot = hasDot || characters[i] == ".";
+            digitsAndDots = digitsAndDots && (isDecimalDigit(characters[i]) || characters[i] == ".");
+        }
+        if (digitsAndDots && hasDot) return false; // a decimal number: the digit is no tone
+    }
+    for (int start = boundary; start < n; ++start) {
+        if (start > boundary && !(isASCIIDigit(characters[start - 1]) || characters[start - 1] == "."))
+            return false;
+        SyllableComposer walk;
+        bool usable = true;
+        for (int i = start; i < n && usable; ++i) {
+            usable = DachenLayout::component(characters[i]).has_value() && !isToneKey(characters[i]);
+            walk.press(characters[i]);
+        }
+        if (!usable || walk.overwriteCount() != 0) continue;
+        auto composed = walk.press(toneKey);
+        if (composed.kind != SyllableComposer::PressResult::Kind::composed) continue;
+        std::string reading = composed.syllable.canonical();
+        if (lexicon_->unigrams(reading).empty()) continue;
+
+        clearComposer();
+        state_.automaticEnglishBuffer.reset();
+        state_.automaticEnglishBoundary = 0;
+        insertLiteralCharacters(formattedEnglish(joinedCharacters(characters, 0, start), boundary));
+        insert(Element::reading(std::move(reading)), joinedCharacters(characters, start, n) + toneKey);
+        cancelNumericRun();
+        return true;
+    }
     return false;
 }
 
-bool InputEngine::acceptChineseSuffix(std::string_view, int, const std::string&) {
-    return false;
-}
-
-bool InputEngine::acceptUnlistedEnglishBeforeChinese(const std::string&) {
+bool InputEngine::acceptUnlistedEnglishBeforeChinese(const std::string& toneKey) {
+    if (!recognisesEnglish() || !isToneKey(toneKey)) return false;
+    const std::string raw = state_.composer.rawKeys();
+    const auto characters = characterViews(raw);
+    const int n = static_cast<int>(characters.size());
+    if (n < 4) return false;
+    if (auto prefix = englishPrefixLength(raw); prefix && *prefix == n) return false;
+    SyllableComposer walk;
+    for (int i = 1; i <= n; ++i) {
+        if (!isASCIILetter(characters[i - 1])) return false;
+        walk.press(characters[i - 1]);
+        if (i > 2 && i < n - 1 && walk.overwriteCount() > 1 && acceptChineseSuffix(raw, i, toneKey))
+            return true;
+    }
     return false;
 }
 

@@ -112,7 +112,7 @@ public:
     std::shared_ptr<const EnglishDetector> englishDetector;
 
     // Changing learning re-decodes the composition; so does attaching or detaching learned data.
-    bool learningEnabled() const { return learningEnabled_; }
+    bool learningEnabled() const { return *learningEnabled_; }
     void setLearningEnabled(bool enabled);
     const std::shared_ptr<UserPhraseStore>& userPhrases() const { return userPhrases_; }
     void setUserPhrases(std::shared_ptr<UserPhraseStore> store);
@@ -221,8 +221,11 @@ private:
     Output handleLongPress(const std::string& c);
     MaybeOutput handleCustomText(const KeyInput& key);
 
-    // English runs inside Chinese (EnglishRuns.cpp).
+    // English runs inside Chinese (EnglishRuns.cpp, HeldEnglish.cpp).
+    bool recognisesEnglish() const;
+    bool isEnglishWordOrTerm(std::string_view prefix) const;
     MaybeOutput handleBufferedEnglish(const KeyInput& key);
+    int updatedEnglishBoundary(std::string_view buffer, int boundary) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;
     bool isUnlistedEnglish() const;
@@ -233,14 +236,18 @@ private:
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 
-    // Commit (Commit.cpp).
+    // Commit and learning (Commit.cpp).
     std::string committedText() const;
+    void learnPinnedWords();
+    void learnSequences();
 
     std::shared_ptr<const Lexicon> lexicon_;
     SentenceDecoder decoder_;
     Composition state_;
     std::optional<std::string> longPressKey_; // survives reset
-    bool learningEnabled_ = true;
+    // Shared with the decoder's hooks, which hold it weakly: they see the switch, and the end of the
+    // engine, without keeping either alive.
+    std::shared_ptr<bool> learningEnabled_ = std::make_shared<bool>(true);
     std::shared_ptr<UserPhraseStore> userPhrases_;
 };
 

@@ -1,5 +1,6 @@
 // Digits typed on the Zhuyin keys recognised as numbers, long press turning a held key into its own
 // character, and text shortcuts typed as ";;" and a key.
+#include "Engine/EnglishRunSupport.hpp"
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
@@ -12,7 +13,13 @@ namespace {
 
 constexpr std::size_t longestShortcutBuffer = 34; // ";;" and a 32-character trigger
 
-const std::unordered_set<std::string_view>& units() {
+bool isShortcutKey(std::string_view c) {
+    return isASCII(c) && (isLetter(c) || isNumber(c) || c == "_" || c == "-");
+}
+
+} // namespace
+
+const std::unordered_set<std::string_view>& unitSuffixes() {
     static const std::unordered_set<std::string_view> suffixes = {
         "mm",  "cm",  "dm",  "m",   "km",  "nm", "um", "in",  "ft",  "yd",   "mil",  "g",  "kg", "mg",  "t",
         "lb",  "oz",  "ml",  "cc",  "gal", "s",  "ms", "ns",  "us",  "min",  "h",    "hr", "hz", "khz", "mhz",
@@ -22,12 +29,6 @@ const std::unordered_set<std::string_view>& units() {
     return suffixes;
 }
 
-bool isShortcutKey(std::string_view c) {
-    return isASCII(c) && (isLetter(c) || isNumber(c) || c == "_" || c == "-");
-}
-
-} // namespace
-
 std::optional<std::string> InputEngine::numberHint() const {
     const std::string& raw = state_.numericRaw;
     auto characters = characterViews(raw);
@@ -35,7 +36,7 @@ std::optional<std::string> InputEngine::numberHint() const {
     auto firstLetter = std::find_if(characters.begin(), characters.end(), isLetter);
     if (firstLetter == characters.end()) return raw;
     std::string unit = lowercased(raw.substr(static_cast<std::size_t>(firstLetter->data() - raw.data())));
-    if (units().contains(unit)) return raw;
+    if (unitSuffixes().contains(unit)) return raw;
     return std::nullopt;
 }
 

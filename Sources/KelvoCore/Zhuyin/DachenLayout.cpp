@@ -1,5 +1,7 @@
 #include "Zhuyin/DachenLayout.hpp"
 
+#include "Text/Characters.hpp"
+
 #include <array>
 
 namespace kelvo::DachenLayout {
@@ -42,6 +44,35 @@ std::optional<ZhuyinComponent> component(std::string_view character) {
     auto byte = static_cast<unsigned char>(character[0]);
     if (byte >= 128 || !rowsByKey()[byte]) return std::nullopt;
     return rowsByKey()[byte]->component;
+}
+
+std::optional<std::string> keys(std::string_view canonicalSyllable) {
+    auto keyOf = [](std::string_view symbol) -> std::optional<char> {
+        for (const Row& row : rows) {
+            bool matches = std::visit(
+                [&](auto component) {
+                    if constexpr (std::is_same_v<decltype(component), Syllable::Tone>)
+                        return component != Syllable::Tone::tone1 && mark(component) == symbol;
+                    else
+                        return rawValue(component) == symbol;
+                },
+                row.component);
+            if (matches) return row.key;
+        }
+        return std::nullopt;
+    };
+    std::string letters;
+    char toneKey = ' ';
+    for (std::string_view symbol : characterViews(canonicalSyllable)) {
+        auto key = keyOf(symbol);
+        if (!key || toneKey != ' ') return std::nullopt; // unknown symbol, or anything after the tone
+        if (isTone(*component(std::string_view(&*key, 1))))
+            toneKey = *key;
+        else
+            letters += *key;
+    }
+    if (letters.empty()) return std::nullopt;
+    return letters + toneKey;
 }
 
 } // namespace kelvo::DachenLayout

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The Dachen (standard) Zhuyin keyboard: 42 keys of a US keyboard, each standing for one component.
@@ -20,5 +21,9 @@ std::span<const Row> table();
 // The component of a key. Keys match exactly: only the lower-case letters, digits, punctuation and
 // space of the table have one.
 std::optional<ZhuyinComponent> component(std::string_view character);
+
+// The keys that type a syllable given in canonical form: its letters, then its tone key (Space for
+// the first tone). No value for text that is not a syllable of Zhuyin letters and one tone mark.
+std::optional<std::string> keys(std::string_view canonicalSyllable);
 
 } // namespace kelvo::DachenLayout

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace kelvo {
+
+// Unit suffixes that may follow a number (12kg, 500mah), lower-case.
+const std::unordered_set<std::string_view>& unitSuffixes();
+
+// The characters from `begin` up to `end`, joined.
+inline std::string joinedCharacters(const std::vector<std::string_view>& characters, std::size_t begin,
+                                    std::size_t end) {
+    std::string text;
+    for (std::size_t i = begin; i < end; ++i)
+        text += characters[i];
+    return text;
+}
+
+} // namespace kelvo

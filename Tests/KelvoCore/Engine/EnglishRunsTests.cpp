@@ -1,0 +1,129 @@
+// English typed on the Zhuyin keys, with the bundled dictionary and the system word list.
+#include "BundledEngineSupport.hpp"
+
+using namespace kelvo;
+using namespace kelvo::testing;
+
+namespace {
+std::vector<std::string> values(const InputEngine::SheetView& view) {
+    std::vector<std::string> result;
+    for (const auto& item : view.items)
+        result.push_back(item.value);
+    return result;
+}
+} // namespace
+
+TEST_F(BundledEngineTest, EnglishTermAndSpaceBecomeLiterals) {
+    EXPECT_EQ(type("github"), "github"); // shown as English while typed
+    EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);
+    EXPECT_EQ(type("␣"), "github ");
+    EXPECT_EQ(engine.flush(), "GitHub ");
+    engine.formatting.preferredCapitalization = false;
+    type("github ␣");
+    EXPECT_EQ(engine.flush(), "github ");
+}
+
+TEST_F(BundledEngineTest, CommonWordsTypedTogetherAreSplit) {
+    EXPECT_EQ(type("thankyou"), "thank you");
+    EXPECT_EQ(type("␣"), "thank you ");
+}
+
+TEST_F(BundledEngineTest, EnglishFollowedByOneSyllable) {
+    EXPECT_EQ(type("github 2"), "github2"); // held: the 2 may be a version or a syllable
+    EXPECT_FALSE(engine.isIdle());
+    type("k");
+    EXPECT_EQ(type("7"), "github的");
+    auto feedback = engine.feedback();
+    ASSERT_TRUE(feedback);
+    EXPECT_EQ(feedback->rawKeys, "g i t h u b 2k7");
+    EXPECT_EQ(feedback->zhuyin, "g i t h u b ㄉㄜ˙");
+}
+
+TEST_F(BundledEngineTest, HeldEnglishKeysEndByKey) {
+    type("version 2");
+    EXPECT_EQ(engine.preedit().text(), "version2");
+    type("3");
+    EXPECT_EQ(engine.preedit().text(), "version23");
+    engine.handle(KeyInput::of(Kind::backspace));
+    EXPECT_EQ(engine.preedit().text(), "version2");
+    engine.handle(KeyInput::of(Kind::escape));
+    EXPECT_TRUE(engine.isIdle());
+    type("version 2 ␣");
+    EXPECT_EQ(engine.preedit().text(), "version2 ");
+    EXPECT_EQ(engine.flush(), "version2 ");
+    type("version 2");
+    engine.handle(KeyInput::of(Kind::backspace));
+    EXPECT_EQ(engine.preedit().text(), "version");
+    engine.handle(KeyInput::of(Kind::backspace));
+    EXPECT_EQ(engine.preedit().text(), "versio");
+}
+
+TEST_F(BundledEngineTest, UnitsAndDomainsExtendTheEnglishBoundary) {
+    EXPECT_EQ(typeScript("ㄧㄡˇ 12kg ␣"), "有 12kg ");
+    type("ㄧㄡˇ 12m"); // a one-letter unit leaves the boundary after the digits
+    EXPECT_EQ(engine.flush(), "有 12m");
+    EXPECT_EQ(typeScript("mail ␣ example.com ␣"), "mail example.com ");
+    // Digits with a dot after the boundary are a decimal number: the next digit is no tone.
+    EXPECT_EQ(typeScript("version 2.3 ␣"), "version2.3 ");
+}
+
+TEST_F(BundledEngineTest, KnownSyllablesStayChineseAtThatLength) {
+    // s u 3 spell ㄋㄧˇ; no English is recognised while the keys still read as a known syllable.
+    EXPECT_EQ(type("su3"), "你");
+    engine.flush();
+    EXPECT_EQ(typeScript("ㄋㄧˇ ㄏㄠˇ"), "你好");
+}
+
+TEST_F(BundledEngineTest, UnlistedEnglishShowsAsTyped) {
+    type("zxcv");
+    EXPECT_EQ(engine.preedit().text(), "zxcv");
+    EXPECT_EQ(engine.preedit().pieces[0].style, Style::raw);
+}
+
+TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
+    engine.automaticEnglishEnabled = false;
+    EXPECT_NE(type("github"), "github");
+    engine.flush();
+    engine.automaticEnglishEnabled = true;
+    engine.englishHintEnabled = false;
+    EXPECT_NE(type("github"), "github");
+}
+
+TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
+    engine.automaticEnglishEnabled = false; // leave the keys in the composer
+    type("github ↓");
+    auto view = engine.sheetView();
+    ASSERT_TRUE(view);
+    auto listed = values(*view);
+    ASSERT_EQ(listed.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end() - 1),
+              (std::vector<std::string>{"GitHub", "github", "Github", "GITHUB"}));
+    engine.handle(KeyInput::of(Kind::escape));
+    engine.flush();
+    engine.formatting.preferredCapitalization = false;
+    type("github ↓");
+    listed = values(*engine.sheetView());
+    EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end() - 1),
+              (std::vector<std::string>{"github", "Github", "GITHUB"}));
+    type("2"); // picks Github, which keeps its case at commit
+    EXPECT_EQ(engine.flush(), "Github");
+}
+
+TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
+    engine.automaticEnglishEnabled = false;
+    type("hello");
+    auto hint = engine.englishHintView();
+    ASSERT_TRUE(hint);
+    EXPECT_EQ(hint->items, (std::vector<InputEngine::SheetView::Item>{{"⇥", "hello", -1}}));
+    EXPECT_TRUE(engine.selectCandidate(-1));
+    EXPECT_EQ(engine.preedit().text(), "hello");
+    EXPECT_FALSE(engine.englishHintView());
+}
+
+TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
+    engine.automaticEnglishEnabled = false;
+    engine.formatting.punctuationMode = PunctuationMode::chinese;
+    type("ㄋㄧˇ ㄏㄠˇ api ↓");
+    type("2"); // "api" as typed, chosen after two Chinese characters
+    EXPECT_EQ(engine.flush(), "你好 api");
+}

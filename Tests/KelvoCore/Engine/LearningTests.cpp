@@ -1,0 +1,113 @@
+// Learning from commits with a real learned-data file.
+#include "../../Support/TemporaryFolder.hpp"
+#include "BundledEngineSupport.hpp"
+
+#include <cmath>
+
+using namespace kelvo;
+using namespace kelvo::testing;
+
+namespace {
+class LearningTest : public BundledEngineTest {
+protected:
+    TemporaryFolder folder;
+    std::shared_ptr<UserPhraseStore> store =
+        std::make_shared<UserPhraseStore>(folder / "Kelvo/userphrases.json");
+
+    void SetUp() override {
+        BundledEngineTest::SetUp();
+        engine.setUserPhrases(store);
+    }
+
+    // Types ㄇㄚ ㄇㄚ and picks 嗎 for the first and 嬤 for the second, one character at a time.
+    void assembleMaMa() {
+        type("ㄇㄚ ㄇㄚ");
+        engine.handle(KeyInput::of(Kind::arrowLeft));
+        pick("嗎");
+        pick("嬤");
+    }
+
+    void pick(const std::string& value) {
+        engine.handle(KeyInput::of(Kind::arrowDown));
+        while (true) {
+            auto view = engine.sheetView();
+            ASSERT_TRUE(view);
+            for (const auto& item : view->items)
+                if (item.value == value && engine.selectCandidate(item.index)) return;
+            engine.handle(KeyInput::of(Kind::pageDown));
+            ASSERT_NE(engine.sheetView()->pageIndex, view->pageIndex) << value << " is not offered";
+        }
+    }
+
+    bool offered(const std::string& script, const std::string& value) {
+        type(script);
+        engine.handle(KeyInput::of(Kind::arrowLeft));
+        engine.handle(KeyInput::of(Kind::arrowLeft));
+        engine.handle(KeyInput::of(Kind::arrowRight));
+        engine.handle(KeyInput::of(Kind::arrowDown));
+        engine.setCandidatesExpanded(true);
+        auto view = engine.sheetView();
+        bool found = false;
+        if (view)
+            for (const auto& item : view->items)
+                found = found || item.value == value;
+        engine.handle(KeyInput::of(Kind::escape));
+        engine.flush();
+        return found;
+    }
+};
+} // namespace
+
+TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
+    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    assembleMaMa();
+    EXPECT_EQ(engine.flush(), "嗎嬤");
+    EXPECT_EQ(store->data().pendingWords.at("ㄇㄚ-ㄇㄚ").at("嗎嬤"), 1);
+    EXPECT_GT(store->bonus("ㄇㄚ", "嗎"), 0.0);
+    assembleMaMa();
+    engine.flush();
+    EXPECT_EQ(store->userWords("ㄇㄚ-ㄇㄚ"), (std::vector<Unigram>{{"嗎嬤", -8.0}}));
+    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    UserPhraseStore reloaded(folder / "Kelvo/userphrases.json");
+    EXPECT_EQ(reloaded.userWords("ㄇㄚ-ㄇㄚ").size(), 1u);
+
+    engine.setLearningEnabled(false);
+    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤")); // learned words reach the decoder only with learning on
+    engine.setLearningEnabled(true);
+    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+}
+
+TEST_F(LearningTest, NothingIsReportedWithLearningOff) {
+    engine.setLearningEnabled(false);
+    assembleMaMa();
+    engine.flush();
+    type("ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ ⏎");
+    EXPECT_TRUE(store->data().selections.empty());
+    EXPECT_TRUE(store->data().pendingWords.empty());
+    EXPECT_EQ(store->transitionCount(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Kelvo/userphrases.json"));
+}
+
+TEST_F(LearningTest, ALiteralSplitsTheCommittedSequences) {
+    type("ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ < ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ ⏎");
+    EXPECT_DOUBLE_EQ(store->transitionBonus("今天", "天氣"), std::log(3.0)); // once on each side
+    EXPECT_EQ(store->transitionBonus("天氣", "今天"), 0.0);                  // nothing crosses the comma
+    EXPECT_EQ(store->transitionCount(), 1u);
+}
+
+TEST_F(LearningTest, AbandonedCompositionsTeachNothing) {
+    assembleMaMa();
+    engine.handle(KeyInput::of(Kind::escape));
+    EXPECT_TRUE(engine.isIdle());
+    EXPECT_TRUE(store->data().selections.empty());
+}
+
+TEST_F(LearningTest, HooksOutliveNeitherTheStoreNorTheEngine) {
+    auto lone = std::make_shared<UserPhraseStore>();
+    lone->noteWordCandidate("ㄇㄚ-ㄇㄚ", "嗎嬤");
+    lone->noteWordCandidate("ㄇㄚ-ㄇㄚ", "嗎嬤");
+    engine.setUserPhrases(lone);
+    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    engine.setUserPhrases(nullptr);
+    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+}

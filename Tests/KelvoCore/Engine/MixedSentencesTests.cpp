@@ -1,0 +1,39 @@
+// Whole sentences of Chinese mixed with English, numbers, units, addresses and punctuation, typed
+// key by key as a user types them.
+#include "BundledEngineSupport.hpp"
+
+using namespace kelvo;
+using namespace kelvo::testing;
+
+TEST_F(BundledEngineTest, MixedSentencesCommitAsMeant) {
+    const std::pair<const char*, const char*> sentences[] = {
+        {"ㄨㄛˇ ㄩㄥˋ github ␣ ㄍㄨㄢˇ ㄌㄧˇ ㄔㄥˊ ㄕˋ ㄇㄚˇ", "我用 GitHub 管理程式碼"},
+        {"ㄐㄧㄣ ㄊㄧㄢ ㄒㄧㄚˋ ㄨˇ ㄙㄢ ㄉㄧㄢˇ ㄎㄞ ㄏㄨㄟˋ", "今天下午三點開會"},
+        {"ㄑㄧㄥˇ ㄩㄥˋ email ␣ ㄏㄨㄟˊ ㄈㄨˋ ㄨㄛˇ", "請用 email 回覆我"},
+        {"ㄓㄜˋ ㄍㄜ˙ ㄒㄧㄤ ㄗ˙ ㄧㄡˇ ␣ 2kg", "這個箱子有 2kg"},
+        {"ㄨㄛˇ ㄇㄣ˙ ㄗㄞˋ google.com ␣ ㄙㄡ ㄒㄩㄣˊ", "我們在 google.com 搜尋"},
+        {"ㄅㄢˇ ㄅㄣˇ ␣ 2.0 ␣ ㄧˇ ㄐㄧㄥ ㄈㄚ ㄅㄨˋ", "版本 2.0 已經發布"},
+        {"thankyou ␣ ㄋㄧˇ ㄉㄜ˙ ㄅㄤ ㄇㄤˊ", "thank you 你的幫忙"},
+        {"ㄇㄧㄥˊ ㄊㄧㄢ ㄧㄠˋ review ␣ ㄓㄜˋ ㄍㄜ˙ api", "明天要 review 這個 API"},
+        {"ㄧㄡˇ 500mah ␣ ㄉㄜ˙ ㄉㄧㄢˋ ㄔˊ", "有 500mah 的電池"},
+        {"ㄋㄧˇ ㄏㄠˇ < ㄏㄣˇ ㄍㄠ ㄒㄧㄥˋ ㄖㄣˋ ㄕˋ ㄋㄧˇ >", "你好，很高興認識你。"},
+        {"ㄨㄛˇ ㄒㄧˇ ㄏㄨㄢ swift ␣ ㄏㄜˊ sql", "我喜歡 swift 和 SQL"},
+        {"ㄑㄧㄥˇ ㄉㄚˇ ㄎㄞ https://example.org", "請打開 https://example.org"},
+        {"ㄨㄛˇ ㄇㄟˇ ㄊㄧㄢ ㄆㄠˇ 5km", "我每天跑 5km"},
+        {"hello ␣ world ␣ ㄕˋ ㄉㄧˋ ㄧ ㄍㄜ˙ ㄔㄥˊ ㄕˋ", "hello world 是第一個程式"},
+        {"ㄐㄧㄣ ㄋㄧㄢˊ ㄕˋ 2025 ␣ ㄋㄧㄢˊ", "今年是 2025 年"},
+        {"ㄑㄧㄥˇ ㄩㄥˋ gmail ␣ ㄌㄧㄢˊ ㄌㄨㄛˋ ㄨㄛˇ ㄇㄣ˙", "請用 gmail 聯絡我們"},
+        {"ㄉㄚˋ ㄐㄧㄚ ㄏㄠˇ >", "大家好。"},
+        {"ㄓㄜˋ ㄕˋ ㄨㄛˇ ㄉㄜ˙ code", "這是我的 code"},
+        {"ㄓㄜˋ ㄍㄜ˙ ㄨㄣˋ ㄊㄧˊ ㄒㄩ ㄧㄠˋ ␣ 10 ⇥ ␣ ㄈㄣ ㄓㄨㄥ", "這個問題需要 10 分鐘"},
+        {"ㄨㄛˇ ㄇㄣ˙ ㄩㄥˋ aws ␣ ㄉㄜ˙ ㄈㄨˊ ㄨˋ", "我們用 AWS 的服務"},
+        {"github 2k7 ㄨㄤˇ ㄓㄢˋ", "GitHub 的網站"},
+        {"ㄊㄚ ㄗㄞˋ macos ␣ ㄕㄤˋ ㄎㄞ ㄈㄚ", "他在 macOS 上開發"},
+        {"ㄨㄛˇ ㄉㄜ˙ ㄓㄨㄥ ㄨㄣˊ ㄏㄣˇ ㄏㄠˇ [ ㄓㄣ ㄉㄜ˙ ]", "我的中文很好「真的」"},
+        {"ㄨㄛˇ ㄇㄞˇ ㄌㄜ˙ ㄙㄢ ㄍㄜ˙ ㄆㄧㄥˊ ㄍㄨㄛˇ ⏎", "我買了三個蘋果"},
+    };
+    for (const auto& [script, expected] : sentences) {
+        EXPECT_EQ(typeScript(script), expected) << script;
+        EXPECT_TRUE(engine.isIdle()) << script;
+    }
+}
