@@ -22,7 +22,13 @@ InputEngine::Output InputEngine::handleCharacter(const std::string& c) {
     if (automaticNumberReady() && characterCount(state_.numericRaw) >= 2 && !isLetter(c) && !isNumber(c) &&
         c != "." && c != "," && c != "-") {
         auto component = DachenLayout::component(c);
-        if (!component || !isTone(*component)) {
+        // ";" and "/" are also the finals ㄤ and ㄥ. After digits that made only real syllables (a
+        // unit letter or a pending key proves nothing: 至上 is typed 5 4 g ; 4) they go on spelling
+        // Chinese; only an overwrite, a literal digit or an unknown syllable shows that digits were
+        // meant.
+        bool spellsZhuyin = component && !state_.numericWasOverwritten && !state_.numericWasLiteral &&
+                            !producedUnknownReading();
+        if ((!component || !isTone(*component)) && !spellsZhuyin) {
             acceptNumber();
             insertLiteral(c);
             return handled();

@@ -214,6 +214,7 @@ private:
 
     // Numbers, long press and text shortcuts (Numbers.cpp).
     bool automaticNumberReady() const;
+    bool producedUnknownReading() const;
     void trackNumeric(const std::string& c, bool composerWasEmpty);
     void acceptNumber();
     void cancelNumericRun();

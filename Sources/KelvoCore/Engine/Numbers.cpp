@@ -48,6 +48,10 @@ bool InputEngine::automaticNumberReady() const {
     if (std::any_of(hintCharacters.begin(), hintCharacters.end(), isLetter)) return true;
     if (state_.numericWasOverwritten || state_.numericWasLiteral || !state_.composer.isEmpty()) return true;
     // While every syllable the digits made is a real reading, the keys are taken as Chinese.
+    return producedUnknownReading();
+}
+
+bool InputEngine::producedUnknownReading() const {
     const int count = static_cast<int>(state_.elements.size());
     for (int i = std::max(count - state_.numericElements, 0); i < count; ++i) {
         const Element& element = state_.elements[i];

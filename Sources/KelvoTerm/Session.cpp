@@ -1,0 +1,42 @@
+#include "Session.hpp"
+
+namespace kelvo::term {
+
+SharedResources SharedResources::load(const TermSettings& settings,
+                                      const std::optional<std::filesystem::path>& userData) {
+    SharedResources resources;
+    resources.lexicon = Lexicon::contentsOf(settings.dictionary.value_or(KELVO_BUNDLED_DICTIONARY));
+    try {
+        resources.englishDetector = EnglishDetector::contentsOf("/usr/share/dict/words");
+    } catch (const EnglishDetectorError&) {
+        // Without the word list the engine still recognises its built-in English terms.
+    }
+    if (userData) {
+        if (settings.learning) resources.userPhrases = std::make_shared<UserPhraseStore>(*userData / "Kelvo" / "userphrases.json");
+        resources.customTexts = std::make_shared<CustomTextStore>(*userData / "Kelvo" / "customtexts.json");
+    } else {
+        resources.customTexts = std::make_shared<CustomTextStore>();
+    }
+    return resources;
+}
+
+Session::Session(const SharedResources& resources, const TermSettings& settings)
+    : resources_(resources), settings_(settings), engine_(resources.lexicon) {
+    if (resources_.userPhrases) engine_.setUserPhrases(resources_.userPhrases);
+}
+
+void Session::ensureSettings() {
+    applySettings(engine_, settings_, resources_.englishDetector, resources_.customTexts);
+}
+
+InputEngine::Output Session::handle(const KeyInput& key) {
+    ensureSettings();
+    return engine_.handle(key);
+}
+
+std::optional<std::string> Session::flush() {
+    ensureSettings();
+    return engine_.flush();
+}
+
+} // namespace kelvo::term
