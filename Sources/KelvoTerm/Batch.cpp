@@ -1,12 +1,12 @@
 #include "Batch.hpp"
 
+#include "KeyScript.hpp"
+#include "TextField.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <numeric>
-
-#include "KeyScript.hpp"
-#include "TextField.hpp"
 
 namespace kelvo::term {
 namespace {
@@ -34,15 +34,16 @@ void reportTiming(std::vector<double> microseconds, std::ostream& errors) {
         auto index = static_cast<std::size_t>(fraction * static_cast<double>(microseconds.size() - 1));
         return microseconds[index];
     };
-    double mean = std::accumulate(microseconds.begin(), microseconds.end(), 0.0) / static_cast<double>(microseconds.size());
+    double mean = std::accumulate(microseconds.begin(), microseconds.end(), 0.0) /
+                  static_cast<double>(microseconds.size());
     errors << "keys=" << microseconds.size() << " mean_us=" << mean << " p50_us=" << at(0.5)
            << " p99_us=" << at(0.99) << " max_us=" << microseconds.back() << "\n";
 }
 
 } // namespace
 
-int runBatch(std::istream& input, std::ostream& output, std::ostream& errors, const SharedResources& resources,
-             const TermSettings& settings) {
+int runBatch(std::istream& input, std::ostream& output, std::ostream& errors,
+             const SharedResources& resources, const TermSettings& settings) {
     int status = 0;
     std::vector<double> timings;
     std::string line;

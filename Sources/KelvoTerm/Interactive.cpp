@@ -1,14 +1,14 @@
 #include "Interactive.hpp"
 
+#include "Screen.hpp"
+#include "TerminalInput.hpp"
+#include "TextField.hpp"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <termios.h>
 #include <unistd.h>
-
-#include "Screen.hpp"
-#include "TerminalInput.hpp"
-#include "TextField.hpp"
 
 namespace kelvo::term {
 namespace {
@@ -71,7 +71,8 @@ int runInteractive(const SharedResources& resources, const TermSettings& setting
         char bytes[64];
         ssize_t count = ::read(STDIN_FILENO, bytes, sizeof bytes);
         if (count <= 0) break;
-        for (const TerminalEvent& event : decodeTerminalInput(std::string_view(bytes, static_cast<std::size_t>(count)))) {
+        for (const TerminalEvent& event :
+             decodeTerminalInput(std::string_view(bytes, static_cast<std::size_t>(count)))) {
             if (event.kind == TerminalEvent::Kind::quit) {
                 running = false;
                 break;

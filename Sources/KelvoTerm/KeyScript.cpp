@@ -13,11 +13,11 @@ KeyInput keyForCharacter(char character) {
 
 std::variant<std::vector<KeyInput>, std::string> parseKeyScript(std::string_view script) {
     static const std::map<std::string, KeyInput::Kind, std::less<>> named = {
-        {"enter", KeyInput::Kind::enter},          {"tab", KeyInput::Kind::tab},
-        {"esc", KeyInput::Kind::escape},           {"bs", KeyInput::Kind::backspace},
-        {"left", KeyInput::Kind::arrowLeft},       {"right", KeyInput::Kind::arrowRight},
-        {"up", KeyInput::Kind::arrowUp},           {"down", KeyInput::Kind::arrowDown},
-        {"pgup", KeyInput::Kind::pageUp},          {"pgdn", KeyInput::Kind::pageDown},
+        {"enter", KeyInput::Kind::enter},    {"tab", KeyInput::Kind::tab},
+        {"esc", KeyInput::Kind::escape},     {"bs", KeyInput::Kind::backspace},
+        {"left", KeyInput::Kind::arrowLeft}, {"right", KeyInput::Kind::arrowRight},
+        {"up", KeyInput::Kind::arrowUp},     {"down", KeyInput::Kind::arrowDown},
+        {"pgup", KeyInput::Kind::pageUp},    {"pgdn", KeyInput::Kind::pageDown},
     };
     std::vector<KeyInput> keys;
     for (std::size_t i = 0; i < script.size(); ++i) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "Engine/KeyInput.hpp"
+
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
-
-#include "Engine/KeyInput.hpp"
 
 namespace kelvo::term {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "Engine/InputEngine.hpp"
+
+#include <string>
 
 namespace kelvo::term {
 

@@ -12,7 +12,9 @@ SharedResources SharedResources::load(const TermSettings& settings,
         // Without the word list the engine still recognises its built-in English terms.
     }
     if (userData) {
-        if (settings.learning) resources.userPhrases = std::make_shared<UserPhraseStore>(*userData / "Kelvo" / "userphrases.json");
+        if (settings.learning)
+            resources.userPhrases =
+                std::make_shared<UserPhraseStore>(*userData / "Kelvo" / "userphrases.json");
         resources.customTexts = std::make_shared<CustomTextStore>(*userData / "Kelvo" / "customtexts.json");
     } else {
         resources.customTexts = std::make_shared<CustomTextStore>();

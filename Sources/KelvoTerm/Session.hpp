@@ -1,11 +1,11 @@
 #pragma once
 
+#include "Engine/InputEngine.hpp"
+#include "TermSettings.hpp"
+
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "Engine/InputEngine.hpp"
-#include "TermSettings.hpp"
 
 namespace kelvo::term {
 
@@ -18,7 +18,8 @@ struct SharedResources {
 
     // Loads the dictionary (throws LexiconError when it cannot) and the word list, and opens the
     // user's files under `userData` when given.
-    static SharedResources load(const TermSettings& settings, const std::optional<std::filesystem::path>& userData);
+    static SharedResources load(const TermSettings& settings,
+                                const std::optional<std::filesystem::path>& userData);
 };
 
 // One engine hosted as the desktop host hosts it: the settings are assigned before every key.

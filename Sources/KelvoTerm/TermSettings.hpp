@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Engine/InputEngine.hpp"
+
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "Engine/InputEngine.hpp"
 
 namespace kelvo::term {
 
@@ -23,7 +23,7 @@ struct TermSettings {
     bool chineseEnglishSpace = true;
     bool chineseNumberSpace = true;
     bool englishNumberSpace = false;
-    std::optional<std::filesystem::path> userData; // folder that holds Kelvo/userphrases.json
+    std::optional<std::filesystem::path> userData;   // folder that holds Kelvo/userphrases.json
     std::optional<std::filesystem::path> dictionary; // instead of the bundled one
     bool timing = false;
 };

@@ -1,23 +1,31 @@
 #include "TerminalInput.hpp"
 
-#include <map>
-
 #include "KeyScript.hpp"
+
+#include <map>
 
 namespace kelvo::term {
 namespace {
 
-TerminalEvent key(KeyInput::Kind kind) { return {TerminalEvent::Kind::key, KeyInput::of(kind)}; }
+TerminalEvent key(KeyInput::Kind kind) {
+    return {TerminalEvent::Kind::key, KeyInput::of(kind)};
+}
 
 // Escape sequences, both the normal and the application cursor forms.
 const std::map<std::string_view, TerminalEvent, std::less<>>& sequences() {
     static const std::map<std::string_view, TerminalEvent, std::less<>> table = {
-        {"\x1b[A", key(KeyInput::Kind::arrowUp)},    {"\x1bOA", key(KeyInput::Kind::arrowUp)},
-        {"\x1b[B", key(KeyInput::Kind::arrowDown)},  {"\x1bOB", key(KeyInput::Kind::arrowDown)},
-        {"\x1b[C", key(KeyInput::Kind::arrowRight)}, {"\x1bOC", key(KeyInput::Kind::arrowRight)},
-        {"\x1b[D", key(KeyInput::Kind::arrowLeft)},  {"\x1bOD", key(KeyInput::Kind::arrowLeft)},
-        {"\x1b[5~", key(KeyInput::Kind::pageUp)},    {"\x1b[6~", key(KeyInput::Kind::pageDown)},
-        {"\x1bOQ", {TerminalEvent::Kind::toggleMode, {}}}, {"\x1b[12~", {TerminalEvent::Kind::toggleMode, {}}},
+        {"\x1b[A", key(KeyInput::Kind::arrowUp)},
+        {"\x1bOA", key(KeyInput::Kind::arrowUp)},
+        {"\x1b[B", key(KeyInput::Kind::arrowDown)},
+        {"\x1bOB", key(KeyInput::Kind::arrowDown)},
+        {"\x1b[C", key(KeyInput::Kind::arrowRight)},
+        {"\x1bOC", key(KeyInput::Kind::arrowRight)},
+        {"\x1b[D", key(KeyInput::Kind::arrowLeft)},
+        {"\x1bOD", key(KeyInput::Kind::arrowLeft)},
+        {"\x1b[5~", key(KeyInput::Kind::pageUp)},
+        {"\x1b[6~", key(KeyInput::Kind::pageDown)},
+        {"\x1bOQ", {TerminalEvent::Kind::toggleMode, {}}},
+        {"\x1b[12~", {TerminalEvent::Kind::toggleMode, {}}},
     };
     return table;
 }
@@ -47,7 +55,8 @@ std::vector<TerminalEvent> decodeTerminalInput(std::string_view bytes) {
                 continue;
             }
             std::size_t end = 2;
-            while (end < rest.size() && !(rest[end] >= 0x40 && rest[end] <= 0x7E)) ++end;
+            while (end < rest.size() && !(rest[end] >= 0x40 && rest[end] <= 0x7E))
+                ++end;
             i += std::min(end + 1, rest.size());
             continue;
         }

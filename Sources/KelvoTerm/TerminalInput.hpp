@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Engine/KeyInput.hpp"
+
 #include <string_view>
 #include <vector>
-
-#include "Engine/KeyInput.hpp"
 
 namespace kelvo::term {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Engine/InputEngine.hpp"
+
 #include <string>
 #include <string_view>
-
-#include "Engine/InputEngine.hpp"
 
 namespace kelvo::term {
 

@@ -1,18 +1,19 @@
 // kelvo-term: Kelvo in a terminal, interactively or typing key scripts in batch.
+#include "Batch.hpp"
+#include "Interactive.hpp"
+
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
-
-#include "Batch.hpp"
-#include "Interactive.hpp"
 
 namespace {
 
 constexpr const char* usage =
     "usage: kelvo-term [batch] [--page-size N] [--punctuation smart|chinese|english] [--no-english-hint]\n"
     "                  [--no-automatic-english] [--no-learning] [--custom-text]\n"
-    "                  [--spaces none|cn-en,cn-num,en-num] [--user-data DIR] [--dictionary FILE] [--timing]\n";
+    "                  [--spaces none|cn-en,cn-num,en-num] [--user-data DIR] [--dictionary FILE] "
+    "[--timing]\n";
 
 } // namespace
 
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
     }
     const TermSettings& settings = invocation.settings;
     if (!invocation.batch && !::isatty(STDIN_FILENO)) {
-        std::cerr << "kelvo-term: standard input is not a terminal; to type key scripts use 'kelvo-term batch'\n";
+        std::cerr
+            << "kelvo-term: standard input is not a terminal; to type key scripts use 'kelvo-term batch'\n";
         return 1;
     }
     // Batch runs start without learned data unless a folder is named; interactive use has the
@@ -36,11 +38,12 @@ int main(int argc, char** argv) {
         auto start = std::chrono::steady_clock::now();
         SharedResources resources = SharedResources::load(settings, userData);
         if (settings.timing)
-            std::cerr << "startup_ms="
-                      << std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()
-                      << " entries=" << resources.lexicon->entryCount()
-                      << " words=" << (resources.englishDetector ? resources.englishDetector->words().size() : 0)
-                      << "\n";
+            std::cerr
+                << "startup_ms="
+                << std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()
+                << " entries=" << resources.lexicon->entryCount()
+                << " words=" << (resources.englishDetector ? resources.englishDetector->words().size() : 0)
+                << "\n";
         if (invocation.batch) return runBatch(std::cin, std::cout, std::cerr, resources, settings);
         return runInteractive(resources, settings);
     } catch (const kelvo::LexiconError& error) {

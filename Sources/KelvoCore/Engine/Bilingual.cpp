@@ -87,7 +87,7 @@ InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
     switch (key.kind) {
     case KeyInput::Kind::character:
         if (auto digit = decimalDigitValue(key.character); digit && *digit >= 1 && *digit <= n) {
-            selectBilingual(BilingualChoice(sheet.choices[*digit - 1]));
+            selectBilingual(sheet.choices[*digit - 1]);
             return handled();
         }
         break;
@@ -101,12 +101,12 @@ InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
         h = (h - 1 + n) % n;
         return handled();
     case KeyInput::Kind::enter:
-        selectBilingual(BilingualChoice(sheet.choices[h]));
+        selectBilingual(sheet.choices[h]);
         return handled();
     case KeyInput::Kind::tab: {
+        // Tab always takes an English form: the first one when the Chinese reading is highlighted.
         const BilingualChoice& highlighted = sheet.choices[h];
-        selectBilingual(BilingualChoice(
-            highlighted.kind == BilingualChoice::Kind::english ? highlighted : sheet.choices[0]));
+        selectBilingual(highlighted.kind == BilingualChoice::Kind::english ? highlighted : sheet.choices[0]);
         return handled();
     }
     case KeyInput::Kind::escape:
@@ -119,7 +119,7 @@ InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
     return std::nullopt;
 }
 
-void InputEngine::selectBilingual(const BilingualChoice& choice) {
+void InputEngine::selectBilingual(BilingualChoice choice) {
     std::optional<int> replaced = state_.bilingual ? state_.bilingual->replacementIndex : std::nullopt;
     state_.bilingual.reset();
     if (choice.kind == BilingualChoice::Kind::tone1) {

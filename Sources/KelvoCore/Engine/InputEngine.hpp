@@ -119,6 +119,11 @@ public:
 
     const std::shared_ptr<const Lexicon>& lexicon() const { return lexicon_; }
 
+    // What is inconsistent in the engine's state, if anything: element keys out of step, cursor or
+    // pins out of range, overlapping pins, a highlight outside its list, a caret or active range
+    // outside the marked text. For tests and diagnostics.
+    std::optional<std::string> invariantViolation() const;
+
 private:
     // The open candidate list.
     struct Sheet {
@@ -204,7 +209,7 @@ private:
     std::optional<std::string> englishCandidateKeys() const;
     void openBilingualSheet(const std::optional<std::string>& raw);
     MaybeOutput handleInBilingual(const KeyInput& key);
-    void selectBilingual(const BilingualChoice& choice);
+    void selectBilingual(BilingualChoice choice); // by value: the choice may live in the sheet it closes
     std::optional<SheetView> bilingualSheetView() const;
 
     // Marked text and feedback (Preedit.cpp).

@@ -127,3 +127,12 @@ TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
     type("2"); // "api" as typed, chosen after two Chinese characters
     EXPECT_EQ(engine.flush(), "你好 api");
 }
+
+TEST_F(BundledEngineTest, ZhuyinFinalsAfterDigitSyllablesKeepSpellingChinese) {
+    // 至上 and 只能 start with digit keys and go on with ; and /, the finals ㄤ and ㄥ.
+    EXPECT_EQ(typeScript("ㄓˋ ㄕㄤˋ"), "至上");
+    EXPECT_EQ(typeScript("ㄓˇ ㄋㄥˊ"), "只能");
+    EXPECT_EQ(typeScript("ㄓˋ ㄉㄤˇ"), "至檔");
+    // Digits that overwrote a syllable are a number, which / ends.
+    EXPECT_EQ(typeScript("12/25 ␣"), "12/25 ");
+}

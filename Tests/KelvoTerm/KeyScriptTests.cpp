@@ -1,0 +1,73 @@
+#include "KeyScript.hpp"
+#include "TerminalInput.hpp"
+#include "TextField.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace kelvo;
+using namespace kelvo::term;
+using Kind = KeyInput::Kind;
+
+TEST(KeyScript, CharactersNamedKeysHoldsAndBraces) {
+    auto parsed = parseKeyScript("aB {enter}{hold:x}{{}{bs}");
+    ASSERT_TRUE(std::holds_alternative<std::vector<KeyInput>>(parsed));
+    std::vector<KeyInput> expected = {KeyInput::typed("a"),      KeyInput::english("B"),
+                                      KeyInput::of(Kind::space), KeyInput::of(Kind::enter),
+                                      KeyInput::repeated("x"),   KeyInput::typed("{"),
+                                      KeyInput::typed("}"),      KeyInput::of(Kind::backspace)};
+    EXPECT_EQ(std::get<std::vector<KeyInput>>(parsed), expected);
+    auto named =
+        std::get<std::vector<KeyInput>>(parseKeyScript("{tab}{esc}{left}{right}{up}{down}{pgup}{pgdn}"));
+    std::vector<Kind> kinds;
+    for (const auto& key : named)
+        kinds.push_back(key.kind);
+    EXPECT_EQ(kinds, (std::vector<Kind>{Kind::tab, Kind::escape, Kind::arrowLeft, Kind::arrowRight,
+                                        Kind::arrowUp, Kind::arrowDown, Kind::pageUp, Kind::pageDown}));
+    EXPECT_TRUE(std::get<std::vector<KeyInput>>(parseKeyScript("")).empty());
+}
+
+TEST(KeyScript, MalformedScriptsSayWhatIsWrong) {
+    EXPECT_EQ(std::get<std::string>(parseKeyScript("ab{enter")), "unclosed { at character 3");
+    EXPECT_EQ(std::get<std::string>(parseKeyScript("{return}")), "unknown key {return}");
+    EXPECT_EQ(std::get<std::string>(parseKeyScript("{hold:}")), "unknown key {hold:}");
+    EXPECT_EQ(std::get<std::string>(parseKeyScript("a\tb")), "character 2 is not printable ASCII");
+}
+
+TEST(TextField, TakesCommitsAndPassedOnKeys) {
+    TextField field;
+    field.receive(KeyInput::typed("="), InputEngine::Output{false, "你好"});
+    field.receive(KeyInput::of(Kind::space), InputEngine::Output{});
+    field.receive(KeyInput::of(Kind::enter), InputEngine::Output{});
+    field.receive(KeyInput::typed("x"), InputEngine::Output{true, std::nullopt});
+    EXPECT_EQ(field.text(), "你好= ");
+    field.receive(KeyInput::of(Kind::backspace), InputEngine::Output{});
+    field.receive(KeyInput::of(Kind::backspace), InputEngine::Output{});
+    EXPECT_EQ(field.text(), "你好");
+    field.deleteBackward();
+    field.deleteBackward();
+    field.deleteBackward();
+    EXPECT_EQ(field.text(), "");
+
+    TextField lines(/*multiline=*/true);
+    lines.receive(KeyInput::of(Kind::enter), InputEngine::Output{});
+    EXPECT_EQ(lines.text(), "\n");
+    EXPECT_EQ(escapedLine("a\\b\nc"), "a\\\\b\\nc");
+}
+
+TEST(TerminalInput, DecodesKeysAndEscapeSequences) {
+    using Event = TerminalEvent;
+    auto key = [](KeyInput input) { return Event{Event::Kind::key, std::move(input)}; };
+    EXPECT_EQ(decodeTerminalInput("aZ \r\t\x7f"),
+              (std::vector<Event>{key(KeyInput::typed("a")), key(KeyInput::english("Z")),
+                                  key(KeyInput::of(Kind::space)), key(KeyInput::of(Kind::enter)),
+                                  key(KeyInput::of(Kind::tab)), key(KeyInput::of(Kind::backspace))}));
+    EXPECT_EQ(decodeTerminalInput("\x1b[A\x1bOB\x1b[C\x1b[D\x1b[5~\x1b[6~"),
+              (std::vector<Event>{key(KeyInput::of(Kind::arrowUp)), key(KeyInput::of(Kind::arrowDown)),
+                                  key(KeyInput::of(Kind::arrowRight)), key(KeyInput::of(Kind::arrowLeft)),
+                                  key(KeyInput::of(Kind::pageUp)), key(KeyInput::of(Kind::pageDown))}));
+    EXPECT_EQ(decodeTerminalInput("\x1b"), (std::vector<Event>{key(KeyInput::of(Kind::escape))}));
+    EXPECT_EQ(decodeTerminalInput("\x1bOQ"), (std::vector<Event>{Event{Event::Kind::toggleMode, {}}}));
+    EXPECT_EQ(decodeTerminalInput("\x04"), (std::vector<Event>{Event{Event::Kind::quit, {}}}));
+    // Sequences this program does not use are skipped whole; non-ASCII bytes are ignored.
+    EXPECT_EQ(decodeTerminalInput("\x1b[15~x\xe4\xbd\xa0"), (std::vector<Event>{key(KeyInput::typed("x"))}));
+}
