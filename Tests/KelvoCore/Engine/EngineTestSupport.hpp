@@ -38,6 +38,14 @@ using Kind = KeyInput::Kind;
 using Style = InputEngine::Preedit::Style;
 using Piece = InputEngine::Preedit::Piece;
 
+// The values of a candidate list, in order.
+inline std::vector<std::string> values(const InputEngine::SheetView& view) {
+    std::vector<std::string> result;
+    for (const auto& item : view.items)
+        result.push_back(item.value);
+    return result;
+}
+
 inline const InputEngine::Output handledOutput{true, std::nullopt};
 inline const InputEngine::Output notHandledOutput{false, std::nullopt};
 

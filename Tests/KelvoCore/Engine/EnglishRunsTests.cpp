@@ -4,15 +4,6 @@
 using namespace kelvo;
 using namespace kelvo::testing;
 
-namespace {
-std::vector<std::string> values(const InputEngine::SheetView& view) {
-    std::vector<std::string> result;
-    for (const auto& item : view.items)
-        result.push_back(item.value);
-    return result;
-}
-} // namespace
-
 TEST_F(BundledEngineTest, EnglishTermAndSpaceBecomeLiterals) {
     EXPECT_EQ(type("github"), "github"); // shown as English while typed
     EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);

@@ -10,12 +10,6 @@ std::vector<std::string> labels(const InputEngine::SheetView& view) {
         result.push_back(item.label);
     return result;
 }
-std::vector<std::string> values(const InputEngine::SheetView& view) {
-    std::vector<std::string> result;
-    for (const auto& item : view.items)
-        result.push_back(item.value);
-    return result;
-}
 } // namespace
 
 TEST_F(EngineTest, TwentyCandidatesPageByNine) {
