@@ -81,6 +81,9 @@ public:
     };
 
     explicit InputEngine(std::shared_ptr<const Lexicon> lexicon);
+    // One engine per client: its decoder's hooks refer to this engine's learning switch.
+    InputEngine(const InputEngine&) = delete;
+    InputEngine& operator=(const InputEngine&) = delete;
 
     Output handle(const KeyInput& key);
     Preedit preedit() const;
