@@ -1,0 +1,125 @@
+#include "JsonFileDefaults.hpp"
+
+#include "AtomicWrite.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace kelvo::platform {
+namespace {
+
+using Json = nlohmann::json;
+
+std::optional<DefaultsValue> valueFromJson(const Json& json) {
+    if (json.is_boolean()) return json.get<bool>();
+    if (json.is_number_integer()) return json.get<long long>();
+    if (json.is_string()) return json.get<std::string>();
+    return std::nullopt; // other JSON types are no preference this program writes
+}
+
+Json jsonFromValue(const DefaultsValue& value) {
+    return std::visit([](const auto& v) { return Json(v); }, value);
+}
+
+} // namespace
+
+JsonFileDefaults::JsonFileDefaults(std::filesystem::path file) : file_(std::move(file)) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch_ >= 0 && ::inotify_add_watch(watch_, file_.parent_path().c_str(),
+                                           IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE) < 0) {
+        ::close(watch_);
+        watch_ = -1;
+    }
+    reload();
+}
+
+JsonFileDefaults::~JsonFileDefaults() {
+    if (watch_ >= 0) ::close(watch_);
+}
+
+std::filesystem::path JsonFileDefaults::standardLocation() {
+    std::filesystem::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = std::filesystem::path(home) / ".config";
+    else
+        config = std::filesystem::temp_directory_path();
+    return config / "Kelvo" / "defaults.json";
+}
+
+void JsonFileDefaults::reload() const {
+    std::ifstream in(file_, std::ios::binary);
+    if (!in) {
+        memory_.replaceUserValues({}); // no file: no user values
+        return;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    Json json = Json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    if (!json.is_object()) {
+        keepAside_ = true; // an unreadable file is not overwritten without a copy
+        return;
+    }
+    std::map<std::string, DefaultsValue, std::less<>> user;
+    for (const auto& [key, item] : json.items())
+        if (auto value = valueFromJson(item)) user[key] = std::move(*value);
+    memory_.replaceUserValues(std::move(user));
+}
+
+void JsonFileDefaults::reloadIfChanged() const {
+    if (watch_ < 0) return;
+    alignas(inotify_event) char buffer[4096];
+    bool changed = false;
+    const std::string name = file_.filename().string();
+    for (ssize_t got; (got = ::read(watch_, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            if (event->len > 0 && name == event->name) changed = true;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    if (changed) reload();
+}
+
+std::optional<DefaultsValue> JsonFileDefaults::value(std::string_view key) const {
+    reloadIfChanged();
+    return memory_.value(key);
+}
+
+void JsonFileDefaults::set(std::string_view key, DefaultsValue value) {
+    reloadIfChanged();
+    memory_.set(key, std::move(value));
+    save();
+}
+
+void JsonFileDefaults::registerDefaults(const std::map<std::string, DefaultsValue>& defaults) {
+    memory_.registerDefaults(defaults);
+}
+
+void JsonFileDefaults::save() {
+    if (keepAside_) {
+        auto stamp = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+        std::error_code error;
+        std::filesystem::rename(file_, file_.string() + ".unreadable-" + std::to_string(stamp), error);
+        if (error) return; // keep the unreadable file rather than replace it
+        keepAside_ = false;
+    }
+    Json json = Json::object();
+    for (const auto& [key, value] : memory_.userValues())
+        json[key] = jsonFromValue(value);
+    writeFileAtomically(file_, json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
+}
+
+} // namespace kelvo::platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "UserDefaults.hpp"
+
+#include <filesystem>
+
+namespace kelvo::platform {
+
+// The user's preferences in a JSON object file ($XDG_CONFIG_HOME/Kelvo/defaults.json on Linux).
+// Reads are served from memory; the file is read again when it changes on disk (another process,
+// such as the settings window, wrote it), which is noticed through inotify without touching the
+// disk on a read. Every write rewrites the file atomically. A file that is not a JSON object is
+// kept aside before it is first replaced.
+class JsonFileDefaults : public UserDefaults {
+public:
+    explicit JsonFileDefaults(std::filesystem::path file);
+    ~JsonFileDefaults() override;
+    JsonFileDefaults(const JsonFileDefaults&) = delete;
+    JsonFileDefaults& operator=(const JsonFileDefaults&) = delete;
+
+    std::optional<DefaultsValue> value(std::string_view key) const override;
+    void set(std::string_view key, DefaultsValue value) override;
+    void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
+
+    static std::filesystem::path standardLocation();
+
+private:
+    void reload() const;
+    void reloadIfChanged() const;
+    void save();
+
+    std::filesystem::path file_;
+    int watch_ = -1;                // inotify descriptor watching the file's folder
+    mutable MemoryDefaults memory_; // what the file held when it was last read or written
+    mutable bool keepAside_ = false;
+};
+
+} // namespace kelvo::platform
