@@ -1,10 +1,10 @@
 #include "JsonFileDefaults.hpp"
 
 #include "AtomicWrite.hpp"
+#include "StandardPaths.hpp"
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -47,14 +47,7 @@ JsonFileDefaults::~JsonFileDefaults() {
 }
 
 std::filesystem::path JsonFileDefaults::standardLocation() {
-    std::filesystem::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        config = std::filesystem::path(home) / ".config";
-    else
-        config = std::filesystem::temp_directory_path();
-    return config / "Kelvo" / "defaults.json";
+    return configHome() / "Kelvo" / "defaults.json";
 }
 
 void JsonFileDefaults::reload() const {

@@ -1,0 +1,47 @@
+#include "ChildProcess.hpp"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace kelvo::platform {
+
+ChildResult runChild(const std::vector<std::string>& command) {
+    ChildResult result;
+    if (command.empty()) return result;
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return result;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    std::vector<char*> arguments;
+    for (const std::string& part : command)
+        arguments.push_back(const_cast<char*>(part.c_str()));
+    arguments.push_back(nullptr);
+    pid_t child = -1;
+    int spawned = ::posix_spawnp(&child, arguments[0], &actions, nullptr, arguments.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    if (spawned == 0) {
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) != 0;) {
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) break;
+            result.output.append(buffer, static_cast<std::size_t>(got));
+        }
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    }
+    ::close(pipeEnds[0]);
+    return result;
+}
+
+} // namespace kelvo::platform

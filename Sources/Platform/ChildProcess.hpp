@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelvo::platform {
+
+struct ChildResult {
+    int status = -1;    // the exit status; -1 when the program could not be started or did not exit
+    std::string output; // standard output and standard error together
+};
+
+// Runs a program found on PATH with its arguments and waits for it.
+ChildResult runChild(const std::vector<std::string>& command);
+
+} // namespace kelvo::platform

@@ -1,0 +1,179 @@
+#include "IBusInputSourceRegistry.hpp"
+
+#include "AtomicWrite.hpp"
+#include "ChildProcess.hpp"
+#include "StandardPaths.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace kelvo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* componentFile = "kelvo.xml";
+constexpr const char* executablePlaceholder = "@KELVO_EXECUTABLE@";
+constexpr const char* ibusSchema = "org.freedesktop.ibus.general";
+constexpr const char* gnomeSchema = "org.gnome.desktop.input-sources";
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The <name> of every <engine> in a component file.
+std::vector<std::string> engineNames(const std::string& xml) {
+    std::vector<std::string> names;
+    for (std::size_t at = xml.find("<engine>"); at != std::string::npos; at = xml.find("<engine>", at + 1)) {
+        std::size_t open = xml.find("<name>", at), close = xml.find("</name>", at);
+        std::size_t end = xml.find("</engine>", at);
+        if (open == std::string::npos || close == std::string::npos ||
+            (end != std::string::npos && open > end))
+            continue;
+        names.push_back(xml.substr(open + 6, close - open - 6));
+    }
+    return names;
+}
+
+std::string singleQuoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+int statusOf(const ChildResult& result) {
+    if (result.status == 0) return 0;
+    return result.status < 0 ? ENOENT : EIO;
+}
+
+bool hasSchema(const std::string& schema) {
+    ChildResult schemas = runChild({"gsettings", "list-schemas"});
+    std::istringstream lines(schemas.output);
+    for (std::string line; std::getline(lines, line);)
+        if (line == schema) return true;
+    return false;
+}
+
+// Adds or removes the source in IBus's preload-engines and, where present, GNOME's input sources.
+int updateLists(const std::string& source, bool add) {
+    auto engines = quotedStrings(runChild({"gsettings", "get", ibusSchema, "preload-engines"}).output);
+    std::erase(engines, source);
+    if (add) engines.push_back(source);
+    std::string list = "[";
+    for (std::size_t i = 0; i < engines.size(); ++i)
+        list += (i ? ", " : "") + singleQuoted(engines[i]);
+    int status = statusOf(runChild({"gsettings", "set", ibusSchema, "preload-engines", list + "]"}));
+    if (status != 0 || !hasSchema(gnomeSchema)) return status;
+
+    auto flat = quotedStrings(runChild({"gsettings", "get", gnomeSchema, "sources"}).output);
+    std::vector<std::pair<std::string, std::string>> sources;
+    for (std::size_t i = 0; i + 1 < flat.size(); i += 2)
+        if (!(flat[i] == "ibus" && flat[i + 1] == source)) sources.emplace_back(flat[i], flat[i + 1]);
+    if (add) sources.emplace_back("ibus", source);
+    std::string tuples = "[";
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        tuples +=
+            (i ? ", (" : "(") + singleQuoted(sources[i].first) + ", " + singleQuoted(sources[i].second) + ")";
+    return statusOf(runChild({"gsettings", "set", gnomeSchema, "sources", tuples + "]"}));
+}
+
+} // namespace
+
+std::vector<std::string> quotedStrings(const std::string& text) {
+    std::vector<std::string> strings;
+    for (std::size_t at = text.find('\''); at != std::string::npos;) {
+        std::size_t end = text.find('\'', at + 1);
+        if (end == std::string::npos) break;
+        strings.push_back(text.substr(at + 1, end - at - 1));
+        at = text.find('\'', end + 1);
+    }
+    return strings;
+}
+
+IBusInputSourceRegistry::Locations IBusInputSourceRegistry::Locations::standard() {
+    return {dataHome() / "Kelvo" / "ibus-component", configHome() / "environment.d" / "60-kelvo-ibus.conf",
+            "/usr/share/ibus/component"};
+}
+
+fs::path IBusInputSourceRegistry::componentTemplate(const fs::path& bundle) {
+    return bundle / "Contents" / "Resources" / "ibus" / componentFile;
+}
+
+std::vector<std::string> IBusInputSourceRegistry::installedSources() {
+    std::vector<fs::path> folders = {locations_.componentFolder, locations_.systemComponents};
+    if (const char* path = std::getenv("IBUS_COMPONENT_PATH")) {
+        std::istringstream list(path);
+        for (std::string folder; std::getline(list, folder, ':');)
+            if (!folder.empty()) folders.emplace_back(folder);
+    }
+    std::vector<std::string> sources;
+    std::error_code error;
+    for (const fs::path& folder : folders) {
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            if (entry.path().extension() != ".xml") continue;
+            for (std::string& name : engineNames(readText(entry.path())))
+                if (std::find(sources.begin(), sources.end(), name) == sources.end())
+                    sources.push_back(std::move(name));
+        }
+    }
+    return sources;
+}
+
+int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
+    std::string component = readText(componentTemplate(bundle));
+    if (component.empty()) return ENOENT;
+    std::string executable =
+        (fs::absolute(bundle) / "Contents" / "MacOS" / "Kelvo").lexically_normal().string();
+    for (std::size_t at; (at = component.find(executablePlaceholder)) != std::string::npos;)
+        component.replace(at, std::string_view(executablePlaceholder).size(), executable);
+    if (auto error = writeFileAtomically(locations_.componentFolder / componentFile, component))
+        return error.value();
+    if (int status = writeEnvironment()) return status;
+    // System-wide too when this process may write there (IBus started outside the session reads it).
+    if (::access(locations_.systemComponents.c_str(), W_OK) == 0)
+        (void)writeFileAtomically(locations_.systemComponents / componentFile, component);
+    runChild({"ibus", "write-cache"}); // refreshes a running daemon; not required to succeed
+    return 0;
+}
+
+int IBusInputSourceRegistry::writeEnvironment() const {
+    std::vector<std::string> folders = {locations_.componentFolder.string()};
+    std::istringstream lines(readText(locations_.environmentFile));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("IBUS_COMPONENT_PATH=")) continue;
+        std::istringstream listed(line.substr(std::string_view("IBUS_COMPONENT_PATH=").size()));
+        for (std::string folder; std::getline(listed, folder, ':');)
+            if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+                folders.push_back(folder);
+    }
+    if (std::find(folders.begin(), folders.end(), locations_.systemComponents.string()) == folders.end())
+        folders.push_back(locations_.systemComponents.string());
+    std::string line = "IBUS_COMPONENT_PATH=";
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        line += (i ? ":" : "") + folders[i];
+    return writeFileAtomically(locations_.environmentFile, line + "\n").value();
+}
+
+int IBusInputSourceRegistry::enable(const std::string& source) {
+    return updateLists(source, true);
+}
+
+int IBusInputSourceRegistry::disable(const std::string& source) {
+    return updateLists(source, false);
+}
+
+std::string IBusInputSourceRegistry::currentSource() {
+    ChildResult result = runChild({"ibus", "engine"});
+    if (result.status != 0) return {};
+    std::string name = result.output;
+    while (!name.empty() && (name.back() == '\n' || name.back() == ' '))
+        name.pop_back();
+    return name;
+}
+
+} // namespace kelvo::platform

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "InputSourceRegistry.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kelvo::platform {
+
+// The input source registry on IBus. Registering writes the bundle's engine component into the
+// user's component folder, points IBUS_COMPONENT_PATH at it through environment.d (keeping other
+// folders) and refreshes the daemon's cache; enabling adds the engine to IBus's preload-engines and,
+// where GNOME's schema exists, to its input sources. The current source is IBus's global engine.
+class IBusInputSourceRegistry : public InputSourceRegistry {
+public:
+    struct Locations {
+        std::filesystem::path componentFolder;  // $XDG_DATA_HOME/Kelvo/ibus-component
+        std::filesystem::path environmentFile;  // ~/.config/environment.d/60-kelvo-ibus.conf
+        std::filesystem::path systemComponents; // /usr/share/ibus/component
+        static Locations standard();
+    };
+
+    explicit IBusInputSourceRegistry(Locations locations = Locations::standard())
+        : locations_(std::move(locations)) {}
+
+    std::vector<std::string> installedSources() override;
+    int registerBundle(const std::filesystem::path& bundle) override;
+    int enable(const std::string& source) override;
+    int disable(const std::string& source) override;
+    std::string currentSource() override;
+
+    // The component file a bundle installs: its template with the executable's path filled in.
+    static std::filesystem::path componentTemplate(const std::filesystem::path& bundle);
+
+private:
+    int writeEnvironment() const;
+
+    Locations locations_;
+};
+
+// The quoted strings of a GVariant text such as ['a', 'b'] or [('xkb', 'us'), ('ibus', 'x')].
+std::vector<std::string> quotedStrings(const std::string& gvariantText);
+
+} // namespace kelvo::platform

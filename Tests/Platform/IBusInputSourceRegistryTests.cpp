@@ -1,0 +1,99 @@
+#include "../Support/TemporaryFolder.hpp"
+#include "ChildProcess.hpp"
+#include "IBusInputSourceRegistry.hpp"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace kelvo::platform;
+using kelvo::testing::TemporaryFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Stands in for gsettings and ibus: keeps settings in files and logs every call.
+class FakeTools {
+public:
+    explicit FakeTools(const TemporaryFolder& folder)
+        : bin_(folder / "bin"), previousPath_(std::getenv("PATH")) {
+        folder.write("bin/gsettings", R"(#!/bin/sh
+store="$(dirname "$0")/../settings"; mkdir -p "$store"
+echo "gsettings $*" >> "$store/log"
+case "$1" in
+  list-schemas) printf 'org.freedesktop.ibus.general\norg.gnome.desktop.input-sources\n' ;;
+  get) cat "$store/$2.$3" 2>/dev/null || echo "@as []" ;;
+  set) printf '%s\n' "$4" > "$store/$2.$3" ;;
+esac
+)");
+        folder.write("bin/ibus", "#!/bin/sh\necho \"ibus $*\" >> \"$(dirname \"$0\")/../settings/log\"\n"
+                                 "[ \"$1\" = engine ] && echo org.kelvo.inputmethod.Kelvo\nexit 0\n");
+        fs::create_directories(folder / "settings");
+        for (const char* tool : {"bin/gsettings", "bin/ibus"})
+            fs::permissions(folder / tool, fs::perms::owner_all);
+        ::setenv("PATH", (bin_.string() + ":" + previousPath_).c_str(), 1);
+    }
+    ~FakeTools() { ::setenv("PATH", previousPath_.c_str(), 1); }
+
+private:
+    fs::path bin_;
+    std::string previousPath_;
+};
+
+} // namespace
+
+TEST(IBusInputSourceRegistry, QuotedStringsOfGVariantText) {
+    EXPECT_EQ(quotedStrings("['xkb:us::eng', 'kelvo']"), (std::vector<std::string>{"xkb:us::eng", "kelvo"}));
+    EXPECT_EQ(quotedStrings("[('xkb', 'us'), ('ibus', 'k')]"),
+              (std::vector<std::string>{"xkb", "us", "ibus", "k"}));
+    EXPECT_TRUE(quotedStrings("@as []").empty());
+}
+
+TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write(
+        "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
+        "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
+        "</name></engine></engines></component>");
+    folder.write("config/environment.d/60-kelvo-ibus.conf",
+                 "IBUS_COMPONENT_PATH=/opt/other:/usr/share/ibus/component\n");
+    IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
+                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system"});
+    EXPECT_TRUE(registry.installedSources().empty());
+    EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+    std::string component = TemporaryFolder::read(folder / "data/Kelvo/ibus-component/kelvo.xml");
+    EXPECT_NE(component.find((folder / "Kelvo.app/Contents/MacOS/Kelvo").string()), std::string::npos);
+    EXPECT_EQ(TemporaryFolder::read(folder / "config/environment.d/60-kelvo-ibus.conf"),
+              "IBUS_COMPONENT_PATH=" + (folder / "data/Kelvo/ibus-component").string() +
+                  ":/opt/other:/usr/share/ibus/component:" + (folder / "system").string() + "\n");
+    EXPECT_EQ(registry.installedSources(), std::vector<std::string>{"org.kelvo.inputmethod.Kelvo"});
+    EXPECT_NE(TemporaryFolder::read(folder / "settings/log").find("ibus write-cache"), std::string::npos);
+    EXPECT_EQ(registry.registerBundle(folder / "Nothing.app"), ENOENT);
+}
+
+TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng']\n");
+    folder.write("settings/org.gnome.desktop.input-sources.sources", "[('xkb', 'us')]\n");
+    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s"});
+    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
+    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0); // listed once
+    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
+              "['xkb:us::eng', 'org.kelvo.inputmethod.Kelvo']\n");
+    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
+              "[('xkb', 'us'), ('ibus', 'org.kelvo.inputmethod.Kelvo')]\n");
+    EXPECT_EQ(registry.currentSource(), "org.kelvo.inputmethod.Kelvo");
+    EXPECT_EQ(registry.disable("org.kelvo.inputmethod.Kelvo"), 0);
+    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
+              "['xkb:us::eng']\n");
+    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
+              "[('xkb', 'us')]\n");
+}
+
+TEST(ChildProcess, RunsAProgramAndCollectsItsOutput) {
+    auto result = runChild({"sh", "-c", "echo out; echo err >&2; exit 3"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.output, "out\nerr\n");
+    EXPECT_EQ(runChild({"no-such-program-kelvo"}).status, -1);
+}
