@@ -1,0 +1,43 @@
+#include "LexiconStore.hpp"
+
+#include "Dictionary/DictionaryCheck.hpp"
+
+namespace kelvo {
+
+std::shared_ptr<const Lexicon> loadBundledDictionary(const std::optional<platform::Bundle>& bundle) {
+    if (!bundle) return nullptr;
+    auto file = bundle->resource("data.txt", "data");
+    if (!file) return nullptr;
+    try {
+        auto lexicon = Lexicon::contentsOf(*file);
+        return hasEnoughEntries(*lexicon) ? lexicon : nullptr;
+    } catch (const LexiconError&) {
+        return nullptr;
+    }
+}
+
+void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, platform::Logger& log,
+                             const std::filesystem::path& wordList) {
+    if (lexicon_) return;
+    auto lexicon = loadBundledDictionary(bundle);
+    if (!lexicon) {
+        log.log(platform::Logger::Level::fault,
+                "Required dictionary unavailable; input service cannot start");
+        return;
+    }
+    lexicon_ = lexicon;
+    try {
+        englishDetector_ = EnglishDetector::contentsOf(wordList);
+    } catch (const EnglishDetectorError&) {
+        englishDetector_.reset(); // English detection is simply absent
+    }
+    log.log(platform::Logger::Level::standard,
+            "Input dictionary ready: " + std::to_string(lexicon_->entryCount()) + " entries");
+}
+
+void LexiconStore::resetForTesting() {
+    lexicon_.reset();
+    englishDetector_.reset();
+}
+
+} // namespace kelvo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Bundle.hpp"
+#include "Detectors/EnglishDetector.hpp"
+#include "Dictionary/Lexicon.hpp"
+#include "Logger.hpp"
+
+#include <memory>
+#include <optional>
+
+namespace kelvo {
+
+// The dictionary and the English word list, loaded once for the process and shared by every engine.
+class LexiconStore {
+public:
+    static std::shared_ptr<const Lexicon> lexicon() { return lexicon_; }
+    static std::shared_ptr<const EnglishDetector> englishDetector() { return englishDetector_; }
+
+    // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, and the system
+    // word list; logs the outcome. Does nothing once a dictionary is loaded.
+    static void bootstrap(const std::optional<platform::Bundle>& bundle, platform::Logger& log,
+                          const std::filesystem::path& wordList = "/usr/share/dict/words");
+
+    // Forgets what was loaded (tests only).
+    static void resetForTesting();
+
+private:
+    static inline std::shared_ptr<const Lexicon> lexicon_;
+    static inline std::shared_ptr<const EnglishDetector> englishDetector_;
+};
+
+// The bundled dictionary if it is usable: readable as UTF-8 and larger than the threshold.
+std::shared_ptr<const Lexicon> loadBundledDictionary(const std::optional<platform::Bundle>& bundle);
+
+} // namespace kelvo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvo::platform {
+
+// The program's one log: journald through syslog(3) under the bundle identifier. Levels default,
+// info, error and fault map to notice, info, err and crit. KELVO_LOG_STDERR=1 also writes each line
+// to standard error (tests read it there).
+class Logger {
+public:
+    enum class Level { standard, info, error, fault };
+
+    virtual ~Logger() = default;
+    virtual void log(Level level, std::string_view message) = 0;
+};
+
+class SystemLogger : public Logger {
+public:
+    explicit SystemLogger(std::string identifier);
+    ~SystemLogger() override;
+    void log(Level level, std::string_view message) override;
+
+private:
+    std::string identifier_; // syslog keeps a pointer to it
+    bool alsoStandardError_;
+};
+
+} // namespace kelvo::platform

@@ -1,0 +1,142 @@
+#include "../Support/TemporaryFolder.hpp"
+#include "LexiconStore.hpp"
+#include "ProgramEntry.hpp"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace kelvo;
+using kelvo::testing::TemporaryFolder;
+
+namespace {
+
+class RecordingLogger : public platform::Logger {
+public:
+    std::vector<std::pair<Level, std::string>> lines;
+    void log(Level level, std::string_view message) override {
+        lines.emplace_back(level, std::string(message));
+    }
+};
+
+class NoRegistry : public platform::InputSourceRegistry {
+public:
+    std::vector<std::string> installedSources() override { return {}; }
+    int registerBundle(const std::filesystem::path&) override { return 0; }
+    int enable(const std::string&) override { return 0; }
+    int disable(const std::string&) override { return 0; }
+    std::string currentSource() override { return {}; }
+};
+
+// A bundle whose dictionary has `entries` entries, 你 for ㄋㄧˇ among them.
+std::filesystem::path makeBundle(const TemporaryFolder& folder, std::size_t entries) {
+    folder.write("Kelvo.app/Contents/Info.plist",
+                 "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
+                 "<string>org.kelvo.inputmethod.Kelvo</string><key>CFBundleShortVersionString</key>"
+                 "<string>1.2</string><key>CFBundleVersion</key><string>7</string></dict></plist>");
+    std::string text = "ㄋㄧˇ 你 -3\n";
+    for (std::size_t i = 1; i < entries; ++i)
+        text += "ㄅㄚ 八 -5\n";
+    folder.write("Kelvo.app/Contents/Resources/data/data.txt", text);
+    return folder / "Kelvo.app";
+}
+
+class ProgramEntryTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    std::ostringstream out, err;
+    NoRegistry registry;
+    platform::MemoryDefaults defaults;
+    RecordingLogger log;
+    std::vector<std::string> ran;
+    ProgramServices services{std::nullopt,
+                             out,
+                             err,
+                             registry,
+                             defaults,
+                             log,
+                             [] { return false; },
+                             [this](bool requestsSettings) {
+                                 ran.push_back(requestsSettings ? "server+settings" : "server");
+                                 return 0;
+                             },
+                             [this](const std::string& command, const std::optional<std::string>& argument) {
+                                 ran.push_back(command + (argument ? " " + *argument : ""));
+                                 return 0;
+                             },
+                             true};
+};
+
+} // namespace
+
+TEST_F(ProgramEntryTest, UnknownArgumentsPrintTheUsage) {
+    EXPECT_EQ(runProgram({"--help"}, services), 1);
+    EXPECT_EQ(err.str(), "用法：Kelvo [install|uninstall|diagnose|guide|learned|settings]\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(ProgramEntryTest, ServerNeedsItsBundle) {
+    EXPECT_EQ(runProgram({}, services), 1);
+    EXPECT_EQ(err.str(), "錯誤：必須以 Kelvo.app 形式執行\n");
+    services.bundle = platform::Bundle::at(makeBundle(folder, 10));
+    ASSERT_TRUE(services.bundle);
+    EXPECT_EQ(services.bundle->version, "7");
+    EXPECT_EQ(runProgram({}, services), 0);
+    EXPECT_EQ(runProgram({"settings"}, services), 0);
+    EXPECT_EQ(ran, (std::vector<std::string>{"server", "server+settings"}));
+    services.requestSettingsFromRunningInstance = [] { return true; }; // another instance answers
+    EXPECT_EQ(runProgram({"settings"}, services), 0);
+    EXPECT_EQ(ran.size(), 2u);
+}
+
+TEST_F(ProgramEntryTest, DiagnoseNeedsMoreThanTheThreshold) {
+    services.bundle = platform::Bundle::at(makeBundle(folder, 100001));
+    EXPECT_EQ(runProgram({"diagnose"}, services), 0);
+    EXPECT_EQ(out.str(), "PASS: IMK controller class, bundled dictionary (100001 entries)\n");
+    services.bundle = platform::Bundle::at(makeBundle(folder, 100000));
+    EXPECT_EQ(runProgram({"diagnose"}, services), 1);
+    EXPECT_EQ(err.str(), "FAIL: controller or bundled dictionary unavailable\n");
+    services.bundle.reset();
+    EXPECT_EQ(runProgram({"diagnose"}, services), 1);
+}
+
+TEST_F(ProgramEntryTest, WindowCommandsRegisterDefaultsFirst) {
+    defaults.set("customText", true);
+    EXPECT_EQ(runProgram({"guide", "ignored"}, services), 0);
+    EXPECT_FALSE(defaults.boolean("customText"));
+    EXPECT_EQ(defaults.integer("pageSize"), 9);
+    EXPECT_EQ(runProgram({"candidate-layout-check"}, services), 0);
+    EXPECT_EQ(runProgram({"candidate-layout-check", "out"}, services), 0);
+    EXPECT_EQ(runProgram({"input-client-check"}, services), 0);
+    EXPECT_EQ(ran, (std::vector<std::string>{"guide", "candidate-layout-check build/layout-check",
+                                             "candidate-layout-check out", "input-client-check"}));
+}
+
+TEST_F(ProgramEntryTest, RegistrationCommandsReportThroughTheInstaller) {
+    EXPECT_EQ(runProgram({"register"}, services), 1); // outside a bundle there is nothing to register
+    services.bundle = platform::Bundle::at(makeBundle(folder, 10));
+    out.str("");
+    EXPECT_EQ(runProgram({"register"}, services), 0);
+    EXPECT_EQ(out.str(), "已註冊輸入來源：" + (folder / "Kelvo.app").string() + "\n");
+    EXPECT_EQ(runProgram({"enable"}, services), 0);
+    EXPECT_EQ(runProgram({"uninstall"}, services), 0);
+    EXPECT_NE(out.str().find("如要完全移除：rm -rf '" + (folder / "Kelvo.app").string() + "'"),
+              std::string::npos);
+    EXPECT_EQ(connectionName("org.kelvo.inputmethod.Kelvo"), "org.kelvo.inputmethod.Kelvo_Connection");
+}
+
+TEST(LexiconStore, AcceptsOnlyAUsableDictionaryAndLogsTheOutcome) {
+    TemporaryFolder folder;
+    RecordingLogger log;
+    LexiconStore::resetForTesting();
+    LexiconStore::bootstrap(platform::Bundle::at(makeBundle(folder, 100000)), log, folder / "no-words");
+    EXPECT_FALSE(LexiconStore::lexicon());
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0],
+              std::make_pair(platform::Logger::Level::fault,
+                             std::string("Required dictionary unavailable; input service cannot start")));
+    LexiconStore::bootstrap(platform::Bundle::at(makeBundle(folder, 100001)), log, folder / "no-words");
+    ASSERT_TRUE(LexiconStore::lexicon());
+    EXPECT_FALSE(LexiconStore::englishDetector()); // no word list: no English detection, no message
+    EXPECT_EQ(log.lines.back().second, "Input dictionary ready: 100001 entries");
+    LexiconStore::resetForTesting();
+}
