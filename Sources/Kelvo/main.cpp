@@ -1,16 +1,36 @@
 // The Kelvo executable: the input method server when started with no argument from its bundle, a
 // command-line tool with one.
 #include "IBusInputSourceRegistry.hpp"
+#include "IBusServer.hpp"
 #include "JsonFileDefaults.hpp"
+#include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"
 #include "ProgramEntry.hpp"
 #include "SettingKey.hpp"
+#include "StandardPaths.hpp"
 
 #include <iostream>
 
 namespace {
 
 constexpr const char* defaultIdentifier = "org.kelvo.inputmethod.Kelvo";
+
+// The input method server: one controller per IBus input context, sharing the dictionary, the
+// learned data and the text shortcuts of the process.
+int runServer(const kelvo::platform::Bundle& bundle, kelvo::platform::UserDefaults& defaults,
+              kelvo::platform::Logger& log) {
+    using namespace kelvo;
+    registerDefaults(defaults);
+    LexiconStore::bootstrap(bundle, log);
+    auto support = platform::dataHome() / "Kelvo";
+    KelvoInputController::Shared shared{defaults,
+                                        std::make_shared<UserPhraseStore>(support / "userphrases.json"),
+                                        std::make_shared<CustomTextStore>(support / "customtexts.json")};
+    return platform::runIBusServer(
+        bundle.identifier, connectionName(bundle.identifier),
+        [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },
+        log, [&] { log.log(platform::Logger::Level::standard, "input method runtime ready"); });
+}
 
 } // namespace
 
@@ -28,12 +48,7 @@ int main(int argc, char** argv) {
         defaults,
         log,
         [] { return false; },
-        [&](bool) {
-            registerDefaults(defaults);
-            LexiconStore::bootstrap(bundle, log);
-            std::cerr << "Kelvo: this build has no input method server yet\n";
-            return 1;
-        },
+        [&](bool) { return runServer(*bundle, defaults, log); },
         [](const std::string& command, const std::optional<std::string>&) {
             std::cerr << "Kelvo: this build has no " << command << " window yet\n";
             return 1;

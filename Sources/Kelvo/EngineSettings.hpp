@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Engine/InputEngine.hpp"
+#include "UserDefaults.hpp"
+
+#include <memory>
+
+namespace kelvo {
+
+// Assigns every engine setting from the user's preferences, as they stand now: the host does this
+// before each key, so a change in the settings window takes effect at the next key.
+void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
+                   const std::shared_ptr<const EnglishDetector>& englishDetector,
+                   const std::shared_ptr<CustomTextStore>& customTexts);
+
+} // namespace kelvo

@@ -1,0 +1,276 @@
+#include "IBusServer.hpp"
+
+#include <chrono>
+#include <ibus.h>
+#include <map>
+#include <set>
+
+namespace kelvo::platform {
+namespace {
+
+// Evdev key codes of the keys with a macOS code of their own (PLATFORM.md).
+const std::map<unsigned, std::uint16_t>& macKeyCodes() {
+    static const std::map<unsigned, std::uint16_t> codes = {
+        {28, 36},   {96, 76},   {15, 48},   {57, 49},   {14, 51}, {1, 53},  {104, 116}, {109, 121},
+        {105, 123}, {106, 124}, {108, 125}, {103, 126}, {82, 82}, {79, 83}, {80, 84},   {81, 85},
+        {75, 86},   {76, 87},   {77, 88},   {71, 89},   {72, 91}, {73, 92}, {83, 65},   {78, 69},
+        {74, 78},   {55, 67},   {98, 75},   {117, 81},  {42, 56}, {54, 60}, {58, 57},
+    };
+    return codes;
+}
+
+// What each evdev key types on a US layout, unshifted and shifted.
+const std::map<unsigned, std::pair<char, char>>& usLayout() {
+    static const std::map<unsigned, std::pair<char, char>> keys = [] {
+        std::map<unsigned, std::pair<char, char>> table;
+        auto row = [&](unsigned first, const char* plain, const char* shifted) {
+            for (unsigned i = 0; plain[i]; ++i)
+                table[first + i] = {plain[i], shifted[i]};
+        };
+        row(2, "1234567890-=", "!@#$%^&*()_+");
+        row(16, "qwertyuiop[]", "QWERTYUIOP{}");
+        row(30, "asdfghjkl;'`", "ASDFGHJKL:\"~");
+        row(43, "\\zxcvbnm,./", "|ZXCVBNM<>?");
+        table[57] = {' ', ' '};
+        return table;
+    }();
+    return keys;
+}
+
+std::uint32_t modifierFlags(unsigned state) {
+    std::uint32_t flags = 0;
+    if (state & IBUS_SHIFT_MASK) flags |= 0x20000;
+    if (state & IBUS_LOCK_MASK) flags |= 0x10000;
+    if (state & IBUS_CONTROL_MASK) flags |= 0x40000;
+    if (state & IBUS_MOD1_MASK) flags |= 0x80000;
+    if (state & (IBUS_SUPER_MASK | IBUS_MOD4_MASK)) flags |= 0x100000;
+    return flags;
+}
+
+bool isModifierKey(unsigned keyval) {
+    switch (keyval) {
+    case IBUS_KEY_Shift_L:
+    case IBUS_KEY_Shift_R:
+    case IBUS_KEY_Caps_Lock:
+    case IBUS_KEY_Control_L:
+    case IBUS_KEY_Control_R:
+    case IBUS_KEY_Alt_L:
+    case IBUS_KEY_Alt_R:
+    case IBUS_KEY_Super_L:
+    case IBUS_KEY_Super_R:
+    case IBUS_KEY_Meta_L:
+    case IBUS_KEY_Meta_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::uint32_t modifierBit(unsigned keyval) {
+    switch (keyval) {
+    case IBUS_KEY_Shift_L:
+    case IBUS_KEY_Shift_R:
+        return 0x20000;
+    case IBUS_KEY_Caps_Lock:
+        return 0x10000;
+    case IBUS_KEY_Control_L:
+    case IBUS_KEY_Control_R:
+        return 0x40000;
+    case IBUS_KEY_Alt_L:
+    case IBUS_KEY_Alt_R:
+    case IBUS_KEY_Meta_L:
+    case IBUS_KEY_Meta_R:
+        return 0x80000;
+    default:
+        return 0x100000;
+    }
+}
+
+// ---- The GObject engine: one per input context, each with its handler. ----
+
+struct KelvoEngine;
+
+class EngineClient : public InputClient {
+public:
+    explicit EngineClient(IBusEngine* engine) : engine_(engine) {}
+    void insertText(const std::string& text) override {
+        ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
+    }
+    void setMarkedText(const MarkedText& marked) override {
+        std::string whole;
+        for (const auto& piece : marked.pieces)
+            whole += piece.text;
+        if (whole.empty()) {
+            ibus_engine_hide_preedit_text(engine_);
+            return;
+        }
+        IBusText* text = ibus_text_new_from_string(whole.c_str());
+        guint start = 0;
+        for (const auto& piece : marked.pieces) {
+            guint length = static_cast<guint>(g_utf8_strlen(piece.text.c_str(), -1));
+            IBusAttribute* attribute = piece.style == MarkedText::Style::active
+                                           ? ibus_attr_background_new(0xc8c8f0, start, start + length)
+                                           : ibus_attr_underline_new(piece.style == MarkedText::Style::raw
+                                                                         ? IBUS_ATTR_UNDERLINE_DOUBLE
+                                                                         : IBUS_ATTR_UNDERLINE_SINGLE,
+                                                                     start, start + length);
+            ibus_text_append_attribute(text, attribute->type, attribute->value, attribute->start_index,
+                                       attribute->end_index);
+            g_object_unref(g_object_ref_sink(attribute));
+            start += length;
+        }
+        // IBus counts characters (scalars); the caret arrives in UTF-16 units.
+        guint caret = 0;
+        int units = 0;
+        for (const char* at = whole.c_str(); *at && units < marked.caretUTF16; at = g_utf8_next_char(at)) {
+            units += g_utf8_get_char(at) > 0xFFFF ? 2 : 1;
+            ++caret;
+        }
+        ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
+    }
+
+private:
+    IBusEngine* engine_;
+};
+
+struct KelvoEngine {
+    IBusEngine parent;
+    EngineClient* client;
+    InputContextHandler* handler;
+    std::set<unsigned>* down; // keys held, to tell auto-repeats
+};
+
+struct KelvoEngineClass {
+    IBusEngineClass parent;
+};
+
+HandlerFactory* factoryFunction = nullptr;
+
+double now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+InputContextHandler* handlerOf(IBusEngine* engine) {
+    auto* self = reinterpret_cast<KelvoEngine*>(engine);
+    if (!self->handler) {
+        self->client = new EngineClient(engine);
+        self->handler = (*factoryFunction)(*self->client).release();
+        self->down = new std::set<unsigned>();
+    }
+    return self->handler;
+}
+
+gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint state) {
+    auto* self = reinterpret_cast<KelvoEngine*>(engine);
+    InputContextHandler* handler = handlerOf(engine);
+    bool release = state & IBUS_RELEASE_MASK;
+    bool repeat = false;
+    if (release)
+        self->down->erase(keycode);
+    else
+        repeat = !self->down->insert(keycode).second;
+    KeyEvent event = keyEventFromIBus(keyval, keycode, state, repeat, now());
+    if (isModifierKey(keyval)) {
+        // Modifier changes carry the state after the change.
+        std::uint32_t bit = modifierBit(keyval);
+        if (keyval == IBUS_KEY_Caps_Lock)
+            event.modifierFlags ^= bit;
+        else if (release)
+            event.modifierFlags &= ~bit;
+        else
+            event.modifierFlags |= bit;
+        event.type = KeyEvent::Type::flagsChanged;
+        return handler->handle(event);
+    }
+    if (release) return FALSE; // releases of other keys are not the controller's
+    return handler->handle(event);
+}
+
+void focusIn(IBusEngine* engine) {
+    handlerOf(engine)->activate();
+}
+void focusOut(IBusEngine* engine) {
+    handlerOf(engine)->deactivate();
+}
+void resetEngine(IBusEngine* engine) {
+    handlerOf(engine)->commitComposition();
+}
+void disableEngine(IBusEngine* engine) {
+    handlerOf(engine)->commitComposition();
+}
+
+GObjectClass* parentClass = nullptr;
+
+void destroyEngine(IBusObject* object) {
+    auto* self = reinterpret_cast<KelvoEngine*>(object);
+    delete self->handler;
+    delete self->client;
+    delete self->down;
+    self->handler = nullptr;
+    self->client = nullptr;
+    self->down = nullptr;
+    IBUS_OBJECT_CLASS(parentClass)->destroy(object);
+}
+
+void classInit(gpointer klass, gpointer) {
+    parentClass = static_cast<GObjectClass*>(g_type_class_peek_parent(klass));
+    auto* engineClass = IBUS_ENGINE_CLASS(klass);
+    engineClass->process_key_event = processKeyEvent;
+    engineClass->focus_in = focusIn;
+    engineClass->focus_out = focusOut;
+    engineClass->reset = resetEngine;
+    engineClass->disable = disableEngine;
+    IBUS_OBJECT_CLASS(klass)->destroy = destroyEngine;
+}
+
+GType engineType() {
+    static GType type =
+        g_type_register_static_simple(IBUS_TYPE_ENGINE, "KelvoInputController", sizeof(KelvoEngineClass),
+                                      classInit, sizeof(KelvoEngine), nullptr, GTypeFlags(0));
+    return type;
+}
+
+} // namespace
+
+KeyEvent keyEventFromIBus(unsigned keyval, unsigned keycode, unsigned state, bool isRepeat,
+                          double timestamp) {
+    KeyEvent event;
+    event.modifierFlags = modifierFlags(state);
+    event.isARepeat = isRepeat;
+    event.timestamp = timestamp;
+    if (auto code = macKeyCodes().find(keycode); code != macKeyCodes().end()) event.keyCode = code->second;
+    if (auto key = usLayout().find(keycode); key != usLayout().end())
+        event.characters = std::string(1, (state & IBUS_SHIFT_MASK) ? key->second.second : key->second.first);
+    else if (keyval >= 0x20 && keyval < 0x7f)
+        event.characters =
+            std::string(1, static_cast<char>(keyval)); // keys outside the table: their own symbol
+    return event;
+}
+
+int runIBusServer(const std::string& engineName, const std::string& connectionName,
+                  HandlerFactory makeHandler, Logger& log, const std::function<void()>& ready) {
+    ibus_init();
+    IBusBus* bus = ibus_bus_new();
+    if (!ibus_bus_is_connected(bus)) {
+        log.log(Logger::Level::error, "IBus is not running");
+        g_object_unref(bus);
+        return 1;
+    }
+    HandlerFactory factory = std::move(makeHandler);
+    factoryFunction = &factory;
+    g_signal_connect(bus, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer) { ibus_quit(); }), nullptr);
+    IBusFactory* engines = ibus_factory_new(ibus_bus_get_connection(bus));
+    ibus_factory_add_engine(engines, engineName.c_str(), engineType());
+    if (ibus_bus_request_name(bus, connectionName.c_str(), 0) == 0) {
+        log.log(Logger::Level::error, "cannot own the bus name " + connectionName);
+        return 1;
+    }
+    if (ready) ready();
+    ibus_main();
+    g_object_unref(engines);
+    g_object_unref(bus);
+    factoryFunction = nullptr;
+    return 0;
+}
+
+} // namespace kelvo::platform

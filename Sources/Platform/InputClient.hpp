@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelvo::platform {
+
+// A key event as the host's input controller sees it: macOS-style key codes and modifier flags,
+// whatever the platform's own event model.
+struct KeyEvent {
+    enum class Type { keyDown, flagsChanged };
+    Type type = Type::keyDown;
+    std::uint16_t keyCode = 0;
+    std::string characters; // what the key types on a US layout
+    std::uint32_t modifierFlags =
+        0; // Shift 0x20000, Caps Lock 0x10000, Control 0x40000, Option 0x80000, Command 0x100000
+    bool isARepeat = false;
+    double timestamp = 0; // seconds
+};
+
+// Marked text as runs of one style each, with the caret in UTF-16 units.
+struct MarkedText {
+    enum class Style { converted, active, raw };
+    struct Piece {
+        std::string text;
+        Style style = Style::converted;
+    };
+    std::vector<Piece> pieces;
+    int caretUTF16 = 0;
+};
+
+// The application's text field, as the input method may change it.
+class InputClient {
+public:
+    virtual ~InputClient() = default;
+    virtual void insertText(const std::string& text) = 0;
+    // An empty marked text hides it.
+    virtual void setMarkedText(const MarkedText& marked) = 0;
+};
+
+// What the platform asks of the host for one input context.
+class InputContextHandler {
+public:
+    virtual ~InputContextHandler() = default;
+    // True when the event was consumed.
+    virtual bool handle(const KeyEvent& event) = 0;
+    virtual void activate() = 0;
+    virtual void deactivate() = 0;
+    // The client asks to end any composition (reset, disable).
+    virtual void commitComposition() = 0;
+};
+
+} // namespace kelvo::platform

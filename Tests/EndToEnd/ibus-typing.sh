@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# End to end on a private session bus: register the built Kelvo.app, start ibus-daemon with the
+# component folder that registering wrote, select Kelvo in an input context and type s u 3 c l 3
+# Return; the client must receive the commit 你好.
+# usage: ibus-typing.sh BUILD_DIR
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+export XDG_CACHE_HOME="$work/cache" GSETTINGS_BACKEND=memory
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+"$build/Kelvo.app/Contents/MacOS/Kelvo" register
+components="$XDG_DATA_HOME/Kelvo/ibus-component"
+grep -q "$build/Kelvo.app/Contents/MacOS/Kelvo" "$components/kelvo.xml"
+
+dbus-run-session -- bash -s "$build" "$components" <<'SESSION'
+set -euo pipefail
+build=$1 components=$2
+export IBUS_COMPONENT_PATH="$components"
+ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
+daemon=$!
+trap 'kill $daemon 2>/dev/null || true' EXIT
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+ibus list-engine | grep -q org.kelvo.inputmethod.Kelvo || { echo "Kelvo is not among the daemon's engines"; exit 1; }
+started=$(date +%s%N)
+typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return)
+echo "committed: $typed ($(( ($(date +%s%N) - started) / 1000000 )) ms from selecting the engine)"
+[ "$typed" = "你好" ]
+SESSION
