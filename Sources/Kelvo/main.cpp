@@ -6,6 +6,7 @@
 #include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"
 #include "ProgramEntry.hpp"
+#include "SessionBus.hpp"
 #include "SettingKey.hpp"
 #include "StandardPaths.hpp"
 
@@ -18,9 +19,11 @@ constexpr const char* defaultIdentifier = "org.kelvo.inputmethod.Kelvo";
 // The input method server: one controller per IBus input context, sharing the dictionary, the
 // learned data and the text shortcuts of the process.
 int runServer(const kelvo::platform::Bundle& bundle, kelvo::platform::UserDefaults& defaults,
-              kelvo::platform::Logger& log) {
+              kelvo::platform::Logger& log, bool requestsSettings) {
     using namespace kelvo;
     registerDefaults(defaults);
+    auto showSettings = [&] { log.log(platform::Logger::Level::standard, "settings window requested"); };
+    platform::SettingsService settings(connectionName(bundle.identifier), showSettings);
     LexiconStore::bootstrap(bundle, log);
     auto support = platform::dataHome() / "Kelvo";
     KelvoInputController::Shared shared{defaults,
@@ -29,7 +32,11 @@ int runServer(const kelvo::platform::Bundle& bundle, kelvo::platform::UserDefaul
     return platform::runIBusServer(
         bundle.identifier, connectionName(bundle.identifier),
         [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },
-        log, [&] { log.log(platform::Logger::Level::standard, "input method runtime ready"); });
+        log,
+        [&] {
+            log.log(platform::Logger::Level::standard, "input method runtime ready");
+            if (requestsSettings) showSettings();
+        });
 }
 
 } // namespace
@@ -47,8 +54,8 @@ int main(int argc, char** argv) {
         registry,
         defaults,
         log,
-        [] { return false; },
-        [&](bool) { return runServer(*bundle, defaults, log); },
+        [&] { return bundle && platform::requestSettings(connectionName(bundle->identifier)); },
+        [&](bool requestsSettings) { return runServer(*bundle, defaults, log, requestsSettings); },
         [](const std::string& command, const std::optional<std::string>&) {
             std::cerr << "Kelvo: this build has no " << command << " window yet\n";
             return 1;

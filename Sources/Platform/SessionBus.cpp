@@ -1,0 +1,76 @@
+#include "SessionBus.hpp"
+
+#include <gio/gio.h>
+#include <unistd.h>
+
+namespace kelvo::platform {
+namespace {
+
+constexpr const char* objectPath = "/org/kelvo/Settings";
+constexpr const char* interfaceName = "org.kelvo.Settings";
+constexpr const char* introspection = "<node><interface name='org.kelvo.Settings'>"
+                                      "<method name='ShowSettings'/></interface></node>";
+
+} // namespace
+
+struct SettingsService::State {
+    std::string busName;
+    std::function<void()> showSettings;
+    guint owner = 0;
+    guint registration = 0;
+    GDBusNodeInfo* node = nullptr;
+};
+
+SettingsService::SettingsService(std::string busName, std::function<void()> showSettings)
+    : state_(new State{std::move(busName), std::move(showSettings)}) {
+    state_->node = g_dbus_node_info_new_for_xml(introspection, nullptr);
+    static const GDBusInterfaceVTable vtable = {
+        +[](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method, GVariant*,
+            GDBusMethodInvocation* invocation, gpointer data) {
+            if (g_strcmp0(method, "ShowSettings") == 0) static_cast<State*>(data)->showSettings();
+            g_dbus_method_invocation_return_value(invocation, nullptr);
+        },
+        nullptr,
+        nullptr,
+        {}};
+    state_->owner = g_bus_own_name(
+        G_BUS_TYPE_SESSION, state_->busName.c_str(), G_BUS_NAME_OWNER_FLAGS_NONE,
+        +[](GDBusConnection* connection, const gchar*, gpointer data) {
+            auto* state = static_cast<State*>(data);
+            state->registration = g_dbus_connection_register_object(
+                connection, objectPath, state->node->interfaces[0], &vtable, state, nullptr, nullptr);
+        },
+        nullptr, nullptr, state_, nullptr);
+}
+
+SettingsService::~SettingsService() {
+    if (state_->owner) g_bus_unown_name(state_->owner);
+    if (state_->node) g_dbus_node_info_unref(state_->node);
+    delete state_;
+}
+
+bool requestSettings(const std::string& busName) {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus) return false;
+    bool answered = false;
+    GVariant* pid = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                "org.freedesktop.DBus", "GetConnectionUnixProcessID",
+                                                g_variant_new("(s)", busName.c_str()), G_VARIANT_TYPE("(u)"),
+                                                G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+    if (pid) {
+        guint32 owner = 0;
+        g_variant_get(pid, "(u)", &owner);
+        g_variant_unref(pid);
+        if (owner != static_cast<guint32>(::getpid())) {
+            GVariant* reply =
+                g_dbus_connection_call_sync(bus, busName.c_str(), objectPath, interfaceName, "ShowSettings",
+                                            nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+            answered = reply != nullptr;
+            if (reply) g_variant_unref(reply);
+        }
+    }
+    g_object_unref(bus);
+    return answered;
+}
+
+} // namespace kelvo::platform
