@@ -9,6 +9,7 @@
 #include "SessionBus.hpp"
 #include "SettingKey.hpp"
 #include "StandardPaths.hpp"
+#include "Windows.hpp"
 
 #include <iostream>
 
@@ -39,6 +40,22 @@ int runServer(const kelvo::platform::Bundle& bundle, kelvo::platform::UserDefaul
         });
 }
 
+// The window sub-commands. Their windows are placeholders until the windows themselves are built;
+// the layout check cannot pass without the candidate panel.
+int runWindowCommand(const std::string& command, const std::optional<std::string>& argument) {
+    using kelvo::platform::runSimpleWindow;
+    if (command == "candidate-layout-check") {
+        std::cerr << "FAIL: the candidate panel is not built yet (output " << argument.value_or("") << ")\n";
+        return 1;
+    }
+    if (command == "guide")
+        return runSimpleWindow("Kelvo操作說明", "注音、中英混輸、本機學習與可選的空格規則。");
+    if (command == "learned") return runSimpleWindow("Kelvo學習資料", "學習資料視窗尚未完成。");
+    if (command == "input-client-check")
+        return runSimpleWindow("Kelvo 輸入連線測試", "輸入連線測試尚未完成。");
+    return runSimpleWindow("Kelvo 候選預覽（正式引擎）", "候選預覽尚未完成。");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,9 +73,8 @@ int main(int argc, char** argv) {
         log,
         [&] { return bundle && platform::requestSettings(connectionName(bundle->identifier)); },
         [&](bool requestsSettings) { return runServer(*bundle, defaults, log, requestsSettings); },
-        [](const std::string& command, const std::optional<std::string>&) {
-            std::cerr << "Kelvo: this build has no " << command << " window yet\n";
-            return 1;
+        [](const std::string& command, const std::optional<std::string>& argument) {
+            return runWindowCommand(command, argument);
         },
         true,
     };
