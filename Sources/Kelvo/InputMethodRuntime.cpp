@@ -18,9 +18,9 @@ int InputMethodRuntime::run(bool requestsSettings) {
     platform::SettingsService settings(connectionName(bundle_.identifier), [this] { showSettingsWindow(); });
     LexiconStore::bootstrap(bundle_, log_);
     auto support = platform::dataHome() / "Kelvo";
-    KelvoInputController::Shared shared{defaults_,
-                                        std::make_shared<UserPhraseStore>(support / "userphrases.json"),
-                                        std::make_shared<CustomTextStore>(support / "customtexts.json")};
+    KelvoInputController::Shared shared{
+        defaults_, std::make_shared<UserPhraseStore>(support / "userphrases.json"),
+        std::make_shared<CustomTextStore>(support / "customtexts.json"), log_};
     return platform::runIBusServer(
         bundle_.identifier, connectionName(bundle_.identifier),
         [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },

@@ -2,15 +2,30 @@
 
 #include "EngineSettings.hpp"
 #include "LexiconStore.hpp"
+#include "SettingKey.hpp"
 #include "Text/Characters.hpp"
 
 namespace kelvo {
 namespace {
 
 constexpr std::uint32_t shiftFlag = 0x20000;
-constexpr std::uint32_t commandKeys = 0x1C0000; // Control, Option, Command
+constexpr std::uint32_t capsLockFlag = 0x10000;
+constexpr std::uint32_t commandKeys = 0x1C0000;         // Control, Option, Command
+constexpr std::uint32_t deviceIndependent = 0xFFFE0000; // the modifier flags without Caps Lock
+constexpr std::uint16_t leftShift = 56, rightShift = 60, capsLockKey = 57;
+
+// A key reverse detection may watch: one printable ASCII character (space, letter, digit,
+// punctuation or symbol).
+bool isWatchable(const std::string& characters) {
+    return characters.size() == 1 && characters[0] >= 0x20 && characters[0] <= 0x7e;
+}
 
 } // namespace
+
+bool KelvoInputController::ModeState::knownReading(std::string_view reading) {
+    auto lexicon = LexiconStore::lexicon();
+    return lexicon && !lexicon->unigrams(reading).empty();
+}
 
 std::optional<KeyInput> KelvoInputController::keyInput(const platform::KeyEvent& event) {
     switch (event.keyCode) {
@@ -63,32 +78,129 @@ InputEngine* KelvoInputController::ensureEngine() {
 }
 
 bool KelvoInputController::handle(const platform::KeyEvent& event) {
-    if (event.type != platform::KeyEvent::Type::keyDown) return false;
-    if (event.modifierFlags & commandKeys) return false;
-    auto key = keyInput(event);
-    if (!key) return false;
+    ModeState& mode = shared_.mode;
+    if (event.type == platform::KeyEvent::Type::flagsChanged) {
+        handleFlagsChanged(event);
+        return false;
+    }
+    mode.shiftDetector.noteKeyDown(); // Shift used with a key is no tap
+    if (!mode.chineseMode) return observeEnglishModeTyping(event);
     InputEngine* engine = ensureEngine();
     if (!engine) return false;
+    if ((event.modifierFlags & capsLockFlag) && !mode.capsLockOverridden) {
+        if (!engine->isIdle()) flushComposition();
+        return observeEnglishModeTyping(event);
+    }
+    auto key = (event.modifierFlags & commandKeys) ? std::nullopt : keyInput(event);
+    if (!key) {
+        // A shortcut or a key that is not the engine's: the composition is committed first.
+        if (!engine->isIdle()) flushComposition();
+        return false;
+    }
     auto output = engine->handle(*key);
     if (output.commitText) client_.insertText(*output.commitText);
     showMarkedText();
     return output.handled;
 }
 
+void KelvoInputController::activate() {
+    shared_.mode.chineseDetector.reset();
+    shared_.mode.passthroughAnchor.reset();
+}
+
+void KelvoInputController::deactivate() {
+    shared_.mode.chineseDetector.reset();
+    shared_.mode.passthroughAnchor.reset();
+    commitComposition();
+}
+
 void KelvoInputController::commitComposition() {
-    InputEngine* engine = ensureEngine();
-    if (!engine) return;
-    if (auto text = engine->flush()) client_.insertText(*text);
+    if (ensureEngine()) flushComposition();
+}
+
+void KelvoInputController::flushComposition() {
+    if (auto text = engine_->flush()) client_.insertText(*text);
     showMarkedText();
 }
 
-void KelvoInputController::showMarkedText() {
+void KelvoInputController::handleFlagsChanged(const platform::KeyEvent& event) {
+    ModeState& mode = shared_.mode;
+    if (event.keyCode == capsLockKey) {
+        mode.capsLockOverridden = false;
+        mode.chineseDetector.reset();
+        if ((event.modifierFlags & capsLockFlag) && engine_) flushComposition();
+        return;
+    }
+    if (!booleanSetting(shared_.defaults, SettingKey::shiftToggle)) return;
+    const std::uint32_t flags = event.modifierFlags & deviceIndependent;
+    auto kind = ShiftTapDetector::FlagsEvent::other();
+    if (event.keyCode == leftShift || event.keyCode == rightShift) {
+        if (flags == shiftFlag) kind = ShiftTapDetector::FlagsEvent::shiftDown(event.keyCode);
+        if (flags == 0) kind = ShiftTapDetector::FlagsEvent::allReleased(event.keyCode);
+    }
+    if (!mode.shiftDetector.process(kind, event.timestamp)) return;
+    if (engine_ && engine_->isInLiteralRun()) {
+        engine_->endLiteralRun(); // the tap ends the English run inside the composition only
+        return;
+    }
+    mode.chineseMode = !mode.chineseMode;
+    shared_.log.log(platform::Logger::Level::info,
+                    std::string("切換模式：") + (mode.chineseMode ? "中文" : "英文"));
+    if (!mode.chineseMode && engine_) flushComposition();
+}
+
+bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& event) {
+    ModeState& mode = shared_.mode;
+    if (!booleanSetting(shared_.defaults, SettingKey::reverseDetection) ||
+        (event.modifierFlags & commandKeys) || !isWatchable(event.characters)) {
+        mode.chineseDetector.reset();
+        mode.passthroughAnchor.reset();
+        return false;
+    }
+    if (!mode.chineseDetector.isTracking()) {
+        auto selection = client_.selectedRange();
+        mode.passthroughAnchor = selection ? std::optional<int>(selection->location) : std::nullopt;
+    }
+    auto run = mode.chineseDetector.feed(lowercased(event.characters));
+    if (!run) return false;
+
+    if (event.modifierFlags & capsLockFlag) mode.capsLockOverridden = true;
+    mode.chineseMode = true;
+    const std::string typed = run->substr(0, run->size() - 1); // the keys the client already has
+    const int n = static_cast<int>(utf16Length(typed));
+    auto selection = client_.selectedRange();
+    InputEngine* engine = ensureEngine();
+    if (!engine || !selection || selection->length != 0 || n > selection->location) {
+        shared_.log.log(platform::Logger::Level::error,
+                        "反向偵測：切回中文但游標狀態不明（" +
+                            std::to_string(selection ? selection->location : -1) + "），不收回");
+        mode.passthroughAnchor.reset();
+        return false;
+    }
+    const platform::TextRange letters{selection->location - n, n};
+    bool anchored = mode.passthroughAnchor && *mode.passthroughAnchor + n == selection->location;
+    auto text = client_.text(letters);
+    if (!anchored || !text || lowercased(*text) != lowercased(typed)) {
+        shared_.log.log(platform::Logger::Level::error, "反向偵測：無法驗證文字與游標，不收回已輸入文字");
+        mode.passthroughAnchor.reset();
+        return false;
+    }
+    shared_.log.log(platform::Logger::Level::info,
+                    "反向偵測：切回中文並收回 " + std::to_string(characterCount(typed) + 1) + " 個字母重組");
+    mode.passthroughAnchor.reset();
+    for (std::string_view c : characterViews(*run))
+        engine->handle(c == " " ? KeyInput::of(KeyInput::Kind::space) : KeyInput::typed(std::string(c)));
+    showMarkedText(letters);
+    return true;
+}
+
+void KelvoInputController::showMarkedText(std::optional<platform::TextRange> replacing) {
     platform::MarkedText marked;
     const auto preedit = engine_->preedit();
     for (const auto& piece : preedit.pieces)
         marked.pieces.push_back({piece.text, static_cast<platform::MarkedText::Style>(piece.style)});
     marked.caretUTF16 = preedit.caretUTF16;
-    client_.setMarkedText(marked);
+    client_.setMarkedText(marked, replacing);
 }
 
 } // namespace kelvo

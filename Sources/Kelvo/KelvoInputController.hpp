@@ -1,7 +1,10 @@
 #pragma once
 
+#include "Detectors/ChineseTypingDetector.hpp"
+#include "Detectors/ShiftTapDetector.hpp"
 #include "Engine/InputEngine.hpp"
 #include "InputClient.hpp"
+#include "Logger.hpp"
 #include "UserDefaults.hpp"
 
 #include <memory>
@@ -9,22 +12,37 @@
 
 namespace kelvo {
 
-// Connects one client's text field to an engine: key events in, committed and marked text out.
-// The Chinese/English mode, the panels and the menu are not built yet: every key goes to the engine.
+// Connects one client's text field to an engine: key events in, committed and marked text out, in
+// Chinese mode; in English mode keys pass through, and reverse detection notices Zhuyin typed by
+// mistake. A lone Shift tap switches the mode; Caps Lock types English without leaving Chinese.
+// The panels and the menu are not built yet.
 class KelvoInputController : public platform::InputContextHandler {
 public:
+    // The input mode and its detectors, one for the whole process.
+    struct ModeState {
+        bool chineseMode = true;
+        bool capsLockOverridden = false; // reverse detection switched to Chinese while Caps Lock was on
+        ShiftTapDetector shiftDetector;
+        ChineseTypingDetector chineseDetector{knownReading};
+        std::optional<int> passthroughAnchor; // caret when the detector started tracking passed-through keys
+
+        static bool knownReading(std::string_view reading);
+    };
+
     // What every controller of the process shares.
     struct Shared {
         platform::UserDefaults& defaults;
         std::shared_ptr<UserPhraseStore> userPhrases;
         std::shared_ptr<CustomTextStore> customTexts;
+        platform::Logger& log;
+        ModeState mode{};
     };
 
     KelvoInputController(platform::InputClient& client, Shared& shared) : client_(client), shared_(shared) {}
 
     bool handle(const platform::KeyEvent& event) override;
-    void activate() override {}
-    void deactivate() override { commitComposition(); }
+    void activate() override;
+    void deactivate() override;
     void commitComposition() override;
 
     // The engine key an event stands for, if any.
@@ -32,7 +50,10 @@ public:
 
 private:
     InputEngine* ensureEngine();
-    void showMarkedText();
+    void showMarkedText(std::optional<platform::TextRange> replacing = std::nullopt);
+    void flushComposition();
+    void handleFlagsChanged(const platform::KeyEvent& event);
+    bool observeEnglishModeTyping(const platform::KeyEvent& event);
 
     platform::InputClient& client_;
     Shared& shared_;

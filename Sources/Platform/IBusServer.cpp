@@ -96,7 +96,8 @@ public:
     void insertText(const std::string& text) override {
         ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
     }
-    void setMarkedText(const MarkedText& marked) override {
+    void setMarkedText(const MarkedText& marked, std::optional<TextRange> replacing) override {
+        if (replacing && replacing->length > 0) deleteBeforeCaret(*replacing);
         std::string whole;
         for (const auto& piece : marked.pieces)
             whole += piece.text;
@@ -129,7 +130,81 @@ public:
         ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
+    // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
+    std::optional<TextRange> selectedRange() override {
+        auto [text, cursor, anchor] = surrounding();
+        if (!text) return std::nullopt;
+        int from = utf16Offset(*text, std::min(cursor, anchor)),
+            to = utf16Offset(*text, std::max(cursor, anchor));
+        return TextRange{from, to - from};
+    }
+
+    std::optional<std::string> text(TextRange range) override {
+        auto [text, cursor, anchor] = surrounding();
+        if (!text) return std::nullopt;
+        std::u16string units = utf16Of(*text);
+        if (range.location < 0 || range.location + range.length > static_cast<int>(units.size()))
+            return std::nullopt;
+        return utf8Of(
+            units.substr(static_cast<std::size_t>(range.location), static_cast<std::size_t>(range.length)));
+    }
+
 private:
+    struct Surrounding {
+        std::optional<std::string> text;
+        int cursor = 0;
+        int anchor = 0;
+    };
+
+    Surrounding surrounding() {
+        if (!(engine_->client_capabilities & IBUS_CAP_SURROUNDING_TEXT)) return {};
+        IBusText* text = nullptr;
+        guint cursor = 0, anchor = 0;
+        ibus_engine_get_surrounding_text(engine_, &text, &cursor, &anchor);
+        if (!text) return {};
+        return {std::string(ibus_text_get_text(text)), static_cast<int>(cursor), static_cast<int>(anchor)};
+    }
+
+    static std::u16string utf16Of(const std::string& text) {
+        glong written = 0;
+        gunichar2* units = g_utf8_to_utf16(text.c_str(), -1, nullptr, &written, nullptr);
+        std::u16string result(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(written));
+        g_free(units);
+        return result;
+    }
+
+    static std::string utf8Of(const std::u16string& units) {
+        gchar* text = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(units.data()),
+                                      static_cast<glong>(units.size()), nullptr, nullptr, nullptr);
+        std::string result = text ? text : "";
+        g_free(text);
+        return result;
+    }
+
+    // UTF-16 offset of the character with index `characters` (IBus counts scalars).
+    static int utf16Offset(const std::string& text, int characters) {
+        int units = 0, index = 0;
+        for (const char* at = text.c_str(); *at && index < characters; at = g_utf8_next_char(at), ++index)
+            units += g_utf8_get_char(at) > 0xFFFF ? 2 : 1;
+        return units;
+    }
+
+    // Deletes a stretch that ends at the caret, given in UTF-16 units.
+    void deleteBeforeCaret(TextRange range) {
+        auto [text, cursor, anchor] = surrounding();
+        int characters = range.length;
+        if (text) {
+            std::u16string units = utf16Of(*text);
+            if (range.location + range.length <= static_cast<int>(units.size()))
+                characters = static_cast<int>(
+                    g_utf8_strlen(utf8Of(units.substr(static_cast<std::size_t>(range.location),
+                                                      static_cast<std::size_t>(range.length)))
+                                      .c_str(),
+                                  -1));
+        }
+        ibus_engine_delete_surrounding_text(engine_, -characters, static_cast<guint>(characters));
+    }
+
     IBusEngine* engine_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,24 @@ struct MarkedText {
     int caretUTF16 = 0;
 };
 
+// A stretch of the client's text in UTF-16 units.
+struct TextRange {
+    int location = 0;
+    int length = 0;
+};
+
 // The application's text field, as the input method may change it.
 class InputClient {
 public:
     virtual ~InputClient() = default;
     virtual void insertText(const std::string& text) = 0;
-    // An empty marked text hides it.
-    virtual void setMarkedText(const MarkedText& marked) = 0;
+    // An empty marked text hides it. With `replacing`, that stretch of the text is replaced.
+    virtual void setMarkedText(const MarkedText& marked,
+                               std::optional<TextRange> replacing = std::nullopt) = 0;
+    // The selection (the caret when its length is 0); none when the client cannot tell.
+    virtual std::optional<TextRange> selectedRange() = 0;
+    // The client's text in a range; none when the client cannot tell.
+    virtual std::optional<std::string> text(TextRange range) = 0;
 };
 
 // What the platform asks of the host for one input context.

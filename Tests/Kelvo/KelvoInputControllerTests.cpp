@@ -10,15 +10,29 @@ using platform::KeyEvent;
 
 namespace {
 
+// A text field with a caret at its end: what is inserted is appended, marked text shown apart.
 class RecordingClient : public platform::InputClient {
 public:
     std::string inserted;
     std::string marked;
+    bool knowsCaret = true;
     void insertText(const std::string& text) override { inserted += text; }
-    void setMarkedText(const platform::MarkedText& text) override {
+    void setMarkedText(const platform::MarkedText& text,
+                       std::optional<platform::TextRange> replacing) override {
+        if (replacing)
+            inserted.erase(static_cast<std::size_t>(replacing->location),
+                           static_cast<std::size_t>(replacing->length));
         marked.clear();
         for (const auto& piece : text.pieces)
             marked += piece.text;
+    }
+    std::optional<platform::TextRange> selectedRange() override {
+        if (!knowsCaret) return std::nullopt;
+        return platform::TextRange{static_cast<int>(inserted.size()), 0}; // ASCII in these tests
+    }
+    std::optional<std::string> text(platform::TextRange range) override {
+        return inserted.substr(static_cast<std::size_t>(range.location),
+                               static_cast<std::size_t>(range.length));
     }
 };
 
@@ -48,7 +62,8 @@ protected:
     static void TearDownTestSuite() { LexiconStore::resetForTesting(); }
 
     platform::MemoryDefaults defaults;
-    KelvoInputController::Shared shared{defaults, nullptr, std::make_shared<CustomTextStore>()};
+    NullLogger log;
+    KelvoInputController::Shared shared{defaults, nullptr, std::make_shared<CustomTextStore>(), log};
     RecordingClient client;
     KelvoInputController controller{client, shared};
 
@@ -106,4 +121,85 @@ TEST_F(ControllerTest, DeactivationCommitsTheComposition) {
     controller.deactivate();
     EXPECT_EQ(client.inserted, "ㄋㄧ");
     EXPECT_EQ(client.marked, "");
+}
+
+namespace {
+KeyEvent flags(std::uint16_t code, std::uint32_t modifiers, double at) {
+    return KeyEvent{KeyEvent::Type::flagsChanged, code, "", modifiers, false, at};
+}
+} // namespace
+
+TEST_F(ControllerTest, ALoneShiftTapSwitchesToEnglishCommittingTheComposition) {
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    controller.handle(flags(56, 0x20000, 1.0));
+    controller.handle(flags(56, 0, 1.1));
+    EXPECT_FALSE(shared.mode.chineseMode);
+    EXPECT_EQ(client.inserted, "你");
+    EXPECT_FALSE(controller.handle(key("s"))); // English mode: keys reach the application
+    controller.handle(flags(60, 0x20000, 2.0));
+    controller.handle(flags(60, 0, 2.1));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    EXPECT_TRUE(controller.handle(key("s")));
+}
+
+TEST_F(ControllerTest, ShiftUsedWithALetterOrSwitchedOffDoesNotToggle) {
+    controller.handle(flags(56, 0x20000, 1.0));
+    controller.handle(key("A", 0, 0x20000));
+    controller.handle(flags(56, 0, 1.1));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    defaults.set("shiftToggle", false);
+    controller.handle(flags(56, 0x20000, 3.0));
+    controller.handle(flags(56, 0, 3.1));
+    EXPECT_TRUE(shared.mode.chineseMode);
+}
+
+TEST_F(ControllerTest, AShiftTapInALiteralRunOnlyEndsTheRun) {
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    controller.handle(key("A", 0, 0x20000)); // an English literal starts a literal run
+    controller.handle(flags(56, 0x20000, 5.0));
+    controller.handle(flags(56, 0, 5.1));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    EXPECT_EQ(client.inserted, "");
+}
+
+TEST_F(ControllerTest, CapsLockTypesEnglishWithoutLeavingChinese) {
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    controller.handle(flags(57, 0x10000, 1.0)); // Caps Lock on commits
+    EXPECT_EQ(client.inserted, "你");
+    EXPECT_FALSE(controller.handle(key("a", 0, 0x10000)));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    controller.handle(flags(57, 0, 2.0));
+    EXPECT_TRUE(controller.handle(key("a")));
+}
+
+TEST_F(ControllerTest, ReverseDetectionTakesTheLettersBackWhenItCanVerifyThem) {
+    defaults.set("reverseDetection", true);
+    shared.mode.chineseMode = false;
+    for (const char* k : {"s", "u", "3", "c", "l"}) {
+        EXPECT_FALSE(controller.handle(key(k)));
+        client.inserted += k; // the application types what passes through
+    }
+    EXPECT_TRUE(controller.handle(key("3")));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    EXPECT_EQ(client.inserted, "");
+    EXPECT_EQ(client.marked, "你好");
+}
+
+TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretIsUnknown) {
+    defaults.set("reverseDetection", true);
+    shared.mode.chineseMode = false;
+    client.knowsCaret = false;
+    for (const char* k : {"s", "u", "3", "c", "l"}) {
+        controller.handle(key(k));
+        client.inserted += k;
+    }
+    EXPECT_FALSE(controller.handle(key("3")));
+    EXPECT_TRUE(shared.mode.chineseMode); // the mode switches all the same
+    EXPECT_EQ(client.inserted, "su3cl");
 }
