@@ -99,7 +99,7 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
     }
     auto output = engine->handle(*key);
     if (output.commitText) client_.insertText(*output.commitText);
-    showMarkedText();
+    syncUI();
     return output.handled;
 }
 
@@ -120,7 +120,7 @@ void KelvoInputController::commitComposition() {
 
 void KelvoInputController::flushComposition() {
     if (auto text = engine_->flush()) client_.insertText(*text);
-    showMarkedText();
+    syncUI();
 }
 
 void KelvoInputController::handleFlagsChanged(const platform::KeyEvent& event) {
@@ -190,17 +190,38 @@ bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& ev
     mode.passthroughAnchor.reset();
     for (std::string_view c : characterViews(*run))
         engine->handle(c == " " ? KeyInput::of(KeyInput::Kind::space) : KeyInput::typed(std::string(c)));
-    showMarkedText(letters);
+    syncUI(letters);
     return true;
 }
 
-void KelvoInputController::showMarkedText(std::optional<platform::TextRange> replacing) {
+void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) {
     platform::MarkedText marked;
     const auto preedit = engine_->preedit();
     for (const auto& piece : preedit.pieces)
         marked.pieces.push_back({piece.text, static_cast<platform::MarkedText::Style>(piece.style)});
     marked.caretUTF16 = preedit.caretUTF16;
     client_.setMarkedText(marked, replacing);
+
+    platform::CandidateList list;
+    shownIndices_.clear();
+    auto sheet = engine_->sheetView();
+    if (!sheet) sheet = engine_->englishHintView();
+    if (sheet) {
+        for (const auto& item : sheet->items) {
+            list.items.push_back({item.label, item.value});
+            shownIndices_.push_back(item.index);
+        }
+        list.highlighted = sheet->highlightedInPage;
+        if (sheet->pageCount > 1)
+            list.note = std::to_string(sheet->pageIndex + 1) + "/" + std::to_string(sheet->pageCount);
+    }
+    client_.showCandidates(list);
+}
+
+void KelvoInputController::candidateClicked(int position) {
+    if (!engine_ || position < 0 || position >= static_cast<int>(shownIndices_.size())) return;
+    engine_->selectCandidate(shownIndices_[position]);
+    syncUI();
 }
 
 } // namespace kelvo

@@ -44,13 +44,15 @@ public:
     void activate() override;
     void deactivate() override;
     void commitComposition() override;
+    void candidateClicked(int position) override;
 
     // The engine key an event stands for, if any.
     static std::optional<KeyInput> keyInput(const platform::KeyEvent& event);
 
 private:
     InputEngine* ensureEngine();
-    void showMarkedText(std::optional<platform::TextRange> replacing = std::nullopt);
+    // Brings the client up to date: marked text, then the candidate list.
+    void syncUI(std::optional<platform::TextRange> replacing = std::nullopt);
     void flushComposition();
     void handleFlagsChanged(const platform::KeyEvent& event);
     bool observeEnglishModeTyping(const platform::KeyEvent& event);
@@ -58,6 +60,7 @@ private:
     platform::InputClient& client_;
     Shared& shared_;
     std::unique_ptr<InputEngine> engine_;
+    std::vector<int> shownIndices_; // the engine's index of each candidate shown
 };
 
 } // namespace kelvo

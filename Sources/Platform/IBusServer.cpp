@@ -130,6 +130,28 @@ public:
         ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
+    // The desktop's IBus panel draws the list: a lookup table of the items with their labels.
+    void showCandidates(const CandidateList& list) override {
+        if (list.items.empty()) {
+            ibus_engine_hide_lookup_table(engine_);
+            ibus_engine_hide_auxiliary_text(engine_);
+            return;
+        }
+        IBusLookupTable* table =
+            ibus_lookup_table_new(static_cast<guint>(list.items.size()), 0, list.highlighted >= 0, FALSE);
+        for (const auto& item : list.items) {
+            ibus_lookup_table_append_candidate(table, ibus_text_new_from_string(item.value.c_str()));
+            ibus_lookup_table_append_label(table, ibus_text_new_from_string(item.label.c_str()));
+        }
+        if (list.highlighted >= 0)
+            ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted));
+        ibus_engine_update_lookup_table(engine_, table, TRUE);
+        if (list.note.empty())
+            ibus_engine_hide_auxiliary_text(engine_);
+        else
+            ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()), TRUE);
+    }
+
     // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
     std::optional<TextRange> selectedRange() override {
         auto [text, cursor, anchor] = surrounding();
@@ -264,6 +286,9 @@ gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint 
 void focusIn(IBusEngine* engine) {
     handlerOf(engine)->activate();
 }
+void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
+    handlerOf(engine)->candidateClicked(static_cast<int>(index));
+}
 void focusOut(IBusEngine* engine) {
     handlerOf(engine)->deactivate();
 }
@@ -295,6 +320,7 @@ void classInit(gpointer klass, gpointer) {
     engineClass->focus_out = focusOut;
     engineClass->reset = resetEngine;
     engineClass->disable = disableEngine;
+    engineClass->candidate_clicked = candidateClicked;
     IBUS_OBJECT_CLASS(klass)->destroy = destroyEngine;
 }
 

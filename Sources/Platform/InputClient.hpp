@@ -32,6 +32,18 @@ struct MarkedText {
     int caretUTF16 = 0;
 };
 
+// The candidates shown beside the text: the items of the current page (or of the whole grid), each
+// with its label, and the highlighted one. An empty list hides it.
+struct CandidateList {
+    struct Item {
+        std::string label;
+        std::string value;
+    };
+    std::vector<Item> items;
+    int highlighted = -1;
+    std::string note; // shown with the list: the composition feedback, or a page number
+};
+
 // A stretch of the client's text in UTF-16 units.
 struct TextRange {
     int location = 0;
@@ -50,6 +62,8 @@ public:
     virtual std::optional<TextRange> selectedRange() = 0;
     // The client's text in a range; none when the client cannot tell.
     virtual std::optional<std::string> text(TextRange range) = 0;
+    // Shows or hides the candidate list for this client.
+    virtual void showCandidates(const CandidateList& list) = 0;
 };
 
 // What the platform asks of the host for one input context.
@@ -62,6 +76,8 @@ public:
     virtual void deactivate() = 0;
     // The client asks to end any composition (reset, disable).
     virtual void commitComposition() = 0;
+    // A candidate shown in the list was clicked (its position in CandidateList::items).
+    virtual void candidateClicked(int position) = 0;
 };
 
 } // namespace kelvo::platform

@@ -30,6 +30,8 @@ public:
         if (!knowsCaret) return std::nullopt;
         return platform::TextRange{static_cast<int>(inserted.size()), 0}; // ASCII in these tests
     }
+    platform::CandidateList candidates;
+    void showCandidates(const platform::CandidateList& list) override { candidates = list; }
     std::optional<std::string> text(platform::TextRange range) override {
         return inserted.substr(static_cast<std::size_t>(range.location),
                                static_cast<std::size_t>(range.length));
@@ -202,4 +204,18 @@ TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretIsUnknown) {
     EXPECT_FALSE(controller.handle(key("3")));
     EXPECT_TRUE(shared.mode.chineseMode); // the mode switches all the same
     EXPECT_EQ(client.inserted, "su3cl");
+}
+
+TEST_F(ControllerTest, TheCandidateListFollowsTheEngineAndTakesClicks) {
+    for (const char* k : {"s", "u", "3", "c", "l", "3"})
+        controller.handle(key(k));
+    EXPECT_TRUE(client.candidates.items.empty());
+    controller.handle(key("", 125)); // Down
+    ASSERT_FALSE(client.candidates.items.empty());
+    EXPECT_EQ(client.candidates.items[0].label, "1");
+    EXPECT_EQ(client.candidates.items[0].value, "你好");
+    EXPECT_EQ(client.candidates.highlighted, 0);
+    controller.candidateClicked(1);
+    EXPECT_TRUE(client.candidates.items.empty());
+    EXPECT_EQ(client.marked, "妳好"); // the second candidate replaced the word
 }
