@@ -52,6 +52,23 @@ std::optional<KeyInput> KelvoInputController::keyInput(const platform::KeyEvent&
         return KeyInput::of(KeyInput::Kind::arrowDown);
     case 126:
         return KeyInput::of(KeyInput::Kind::arrowUp);
+    case 82: // the keypad's digits, decimal point and operators are not the engine's
+    case 83:
+    case 84:
+    case 85:
+    case 86:
+    case 87:
+    case 88:
+    case 89:
+    case 91:
+    case 92:
+    case 65:
+    case 69:
+    case 78:
+    case 67:
+    case 75:
+    case 81:
+        return std::nullopt;
     default:
         break;
     }

@@ -90,6 +90,8 @@ TEST(KelvoInputControllerKeys, KeyCodesAndCharactersBecomeEngineKeys) {
     EXPECT_EQ(KelvoInputController::keyInput(key("\r")), std::nullopt);
     EXPECT_EQ(KelvoInputController::keyInput(key("ab")), std::nullopt);
     EXPECT_EQ(KelvoInputController::keyInput(key("é")), std::nullopt);
+    for (std::uint16_t keypad : {82, 83, 92, 65, 69, 78, 67, 75, 81})
+        EXPECT_EQ(KelvoInputController::keyInput(key("1", keypad)), std::nullopt) << keypad;
 }
 
 TEST_F(ControllerTest, TypesAndCommitsThroughTheClient) {
@@ -218,4 +220,13 @@ TEST_F(ControllerTest, TheCandidateListFollowsTheEngineAndTakesClicks) {
     controller.candidateClicked(1);
     EXPECT_TRUE(client.candidates.items.empty());
     EXPECT_EQ(client.marked, "妳好"); // the second candidate replaced the word
+}
+
+TEST_F(ControllerTest, AKeypadDigitCommitsTheCompositionAndReachesTheApplication) {
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    EXPECT_FALSE(controller.handle(key("1", 83)));
+    EXPECT_EQ(client.inserted, "你");
+    EXPECT_FALSE(controller.handle(key("1", 83)));
 }
