@@ -16,8 +16,7 @@ void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
     engine.setLearningEnabled(booleanSetting(defaults, SettingKey::learning));
     engine.customTextEnabled = booleanSetting(defaults, SettingKey::customText);
     engine.customTexts = customTexts;
-    PunctuationMode committed = engine.punctuationMode.value_or(
-        engine.fullWidthPunctuation ? PunctuationMode::smart : PunctuationMode::english);
+    PunctuationMode committed = committedPunctuationMode(engine.punctuationMode, engine.fullWidthPunctuation);
     engine.formatting =
         TextFormatting(booleanSetting(defaults, SettingKey::chineseEnglishSpace),
                        booleanSetting(defaults, SettingKey::chineseNumberSpace),

@@ -97,8 +97,8 @@ void applySettings(InputEngine& engine, const TermSettings& settings,
     engine.setLearningEnabled(settings.learning);
     engine.customTextEnabled = settings.customText;
     engine.customTexts = customTexts;
-    PunctuationMode committedMode = settings.punctuationMode.value_or(
-        settings.fullWidthPunctuation ? PunctuationMode::smart : PunctuationMode::english);
+    PunctuationMode committedMode =
+        committedPunctuationMode(settings.punctuationMode, settings.fullWidthPunctuation);
     engine.formatting = TextFormatting(settings.chineseEnglishSpace, settings.chineseNumberSpace,
                                        settings.englishNumberSpace, false, {}, committedMode);
 }

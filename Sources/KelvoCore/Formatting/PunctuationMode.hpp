@@ -33,4 +33,12 @@ constexpr std::optional<PunctuationMode> punctuationModeFrom(std::string_view na
     return std::nullopt;
 }
 
+// The mode committed text is formatted with: the chosen mode, else smart with full-width
+// punctuation on and english with it off.
+constexpr PunctuationMode committedPunctuationMode(std::optional<PunctuationMode> chosen,
+                                                   bool fullWidthPunctuation) {
+    if (chosen) return *chosen;
+    return fullWidthPunctuation ? PunctuationMode::smart : PunctuationMode::english;
+}
+
 } // namespace kelvo
