@@ -1,5 +1,6 @@
 #include "InputMethodRuntime.hpp"
 
+#include "ChildProcess.hpp"
 #include "IBusServer.hpp"
 #include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"

@@ -22,6 +22,17 @@ bool isWatchable(const std::string& characters) {
 
 } // namespace
 
+KelvoInputController::KelvoInputController(platform::InputClient& client, Shared& shared)
+    : client_(client), shared_(shared) {
+    log("controller initialized");
+}
+
+const std::vector<std::pair<std::string, std::string>>& KelvoInputController::menuItems() {
+    static const std::vector<std::pair<std::string, std::string>> items = {{"settings", "設定"},
+                                                                           {"guide", "使用說明"}};
+    return items;
+}
+
 bool KelvoInputController::ModeState::knownReading(std::string_view reading) {
     auto lexicon = LexiconStore::lexicon();
     return lexicon && !lexicon->unigrams(reading).empty();
@@ -100,6 +111,7 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
         handleFlagsChanged(event);
         return false;
     }
+    log("controller received input event app=" + client_.applicationIdentifier());
     mode.shiftDetector.noteKeyDown(); // Shift used with a key is no tap
     if (!mode.chineseMode) return observeEnglishModeTyping(event);
     InputEngine* engine = ensureEngine();
@@ -115,14 +127,37 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
         return false;
     }
     auto output = engine->handle(*key);
-    if (output.commitText) client_.insertText(*output.commitText);
+    log("engine result handled=" + std::to_string(output.handled) +
+        " preeditLength=" + std::to_string(utf16Length(engine->preedit().text())) +
+        " commitLength=" + std::to_string(output.commitText ? utf16Length(*output.commitText) : 0));
+    if (output.commitText) insertCommittedText(*output.commitText);
     syncUI();
     return output.handled;
 }
 
 void KelvoInputController::activate() {
+    log(std::string("controller activate; Chinese=") + (shared_.mode.chineseMode ? "1" : "0"));
     shared_.mode.chineseDetector.reset();
     shared_.mode.passthroughAnchor.reset();
+    log("controller client app=" + client_.applicationIdentifier());
+    log("controller menu requested");
+    client_.setMenu(menuItems());
+}
+
+void KelvoInputController::menuItemChosen(const std::string& key) {
+    if (key == "settings") {
+        commitComposition();
+        shared_.showSettings();
+    } else if (key == "guide") {
+        shared_.openWindow("guide");
+    }
+}
+
+void KelvoInputController::insertCommittedText(const std::string& text) {
+    client_.insertText(text);
+    auto selection = client_.selectedRange();
+    log(std::string("Commit delivered; selectionKnown=") + (selection ? "1" : "0") +
+        " remainingMarkedLength=0");
 }
 
 void KelvoInputController::deactivate() {
@@ -136,7 +171,7 @@ void KelvoInputController::commitComposition() {
 }
 
 void KelvoInputController::flushComposition() {
-    if (auto text = engine_->flush()) client_.insertText(*text);
+    if (auto text = engine_->flush()) insertCommittedText(*text);
     syncUI();
 }
 
@@ -218,6 +253,9 @@ void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) 
         marked.pieces.push_back({piece.text, static_cast<platform::MarkedText::Style>(piece.style)});
     marked.caretUTF16 = preedit.caretUTF16;
     client_.setMarkedText(marked, replacing);
+    if (!preedit.isEmpty())
+        log("Preedit delivered; expectedLength=" + std::to_string(utf16Length(preedit.text())) +
+            " markedKnown=1 actualMarkedLength=" + std::to_string(utf16Length(preedit.text())));
 
     platform::CandidateList list;
     shownIndices_.clear();
@@ -231,6 +269,10 @@ void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) 
         list.highlighted = sheet->highlightedInPage;
         if (sheet->pageCount > 1)
             list.note = std::to_string(sheet->pageIndex + 1) + "/" + std::to_string(sheet->pageCount);
+    } else if (auto feedback = engine_->feedback()) {
+        // The composition feedback, when the user asked for it, as a note without candidates.
+        auto feedbackMode = stringSetting(shared_.defaults, SettingKey::feedbackMode).value_or("off");
+        if (feedbackMode != "off") list.note = feedback->zhuyin + "  " + feedback->rawKeys;
     }
     client_.showCandidates(list);
 }

@@ -7,6 +7,7 @@
 #include "Logger.hpp"
 #include "UserDefaults.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,16 +36,23 @@ public:
         std::shared_ptr<UserPhraseStore> userPhrases;
         std::shared_ptr<CustomTextStore> customTexts;
         platform::Logger& log;
+        // Opens the settings window, and the other windows by their sub-command ("guide").
+        std::function<void()> showSettings = [] {};
+        std::function<void(const std::string&)> openWindow = [](const std::string&) {};
         ModeState mode{};
     };
 
-    KelvoInputController(platform::InputClient& client, Shared& shared) : client_(client), shared_(shared) {}
+    // The menu's items: key and label.
+    static const std::vector<std::pair<std::string, std::string>>& menuItems();
+
+    KelvoInputController(platform::InputClient& client, Shared& shared);
 
     bool handle(const platform::KeyEvent& event) override;
     void activate() override;
     void deactivate() override;
     void commitComposition() override;
     void candidateClicked(int position) override;
+    void menuItemChosen(const std::string& key) override;
 
     // The engine key an event stands for, if any.
     static std::optional<KeyInput> keyInput(const platform::KeyEvent& event);
@@ -56,6 +64,8 @@ private:
     void flushComposition();
     void handleFlagsChanged(const platform::KeyEvent& event);
     bool observeEnglishModeTyping(const platform::KeyEvent& event);
+    void insertCommittedText(const std::string& text);
+    void log(std::string message) { shared_.log.log(platform::Logger::Level::standard, message); }
 
     platform::InputClient& client_;
     Shared& shared_;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -42,6 +43,28 @@ ChildResult runChild(const std::vector<std::string>& command) {
     }
     ::close(pipeEnds[0]);
     return result;
+}
+
+bool startChild(const std::vector<std::string>& command) {
+    if (command.empty()) return false;
+    std::vector<char*> arguments;
+    for (const std::string& part : command)
+        arguments.push_back(const_cast<char*>(part.c_str()));
+    arguments.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID); // not in this process's group
+    pid_t child = -1;
+    int spawned = ::posix_spawnp(&child, arguments[0], nullptr, &attributes, arguments.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0) return false;
+    // Reap it when it ends, without blocking this process.
+    std::thread([child] {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return true;
 }
 
 } // namespace kelvo::platform

@@ -13,4 +13,7 @@ struct ChildResult {
 // Runs a program found on PATH with its arguments and waits for it.
 ChildResult runChild(const std::vector<std::string>& command);
 
+// Starts a program and does not wait for it; false when it could not be started.
+bool startChild(const std::vector<std::string>& command);
+
 } // namespace kelvo::platform

@@ -134,7 +134,11 @@ public:
     void showCandidates(const CandidateList& list) override {
         if (list.items.empty()) {
             ibus_engine_hide_lookup_table(engine_);
-            ibus_engine_hide_auxiliary_text(engine_);
+            if (list.note.empty())
+                ibus_engine_hide_auxiliary_text(engine_);
+            else
+                ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()),
+                                                  TRUE);
             return;
         }
         IBusLookupTable* table =
@@ -151,6 +155,19 @@ public:
         else
             ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()), TRUE);
     }
+
+    // IBus shows an engine's properties in the desktop's input source menu.
+    void setMenu(const std::vector<std::pair<std::string, std::string>>& items) override {
+        IBusPropList* list = ibus_prop_list_new();
+        for (const auto& [key, label] : items)
+            ibus_prop_list_append(list,
+                                  ibus_property_new(key.c_str(), PROP_TYPE_NORMAL,
+                                                    ibus_text_new_from_string(label.c_str()), nullptr,
+                                                    nullptr, TRUE, TRUE, PROP_STATE_UNCHECKED, nullptr));
+        ibus_engine_register_properties(engine_, list);
+    }
+
+    std::string applicationIdentifier() override { return "unknown"; } // IBus does not name the client
 
     // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
     std::optional<TextRange> selectedRange() override {
@@ -289,6 +306,9 @@ void focusIn(IBusEngine* engine) {
 void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
     handlerOf(engine)->candidateClicked(static_cast<int>(index));
 }
+void propertyActivate(IBusEngine* engine, const gchar* key, guint) {
+    handlerOf(engine)->menuItemChosen(key);
+}
 void focusOut(IBusEngine* engine) {
     handlerOf(engine)->deactivate();
 }
@@ -321,6 +341,7 @@ void classInit(gpointer klass, gpointer) {
     engineClass->reset = resetEngine;
     engineClass->disable = disableEngine;
     engineClass->candidate_clicked = candidateClicked;
+    engineClass->property_activate = propertyActivate;
     IBUS_OBJECT_CLASS(klass)->destroy = destroyEngine;
 }
 

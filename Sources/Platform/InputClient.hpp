@@ -33,7 +33,8 @@ struct MarkedText {
 };
 
 // The candidates shown beside the text: the items of the current page (or of the whole grid), each
-// with its label, and the highlighted one. An empty list hides it.
+// with its label, and the highlighted one; an empty list hides it. The note is shown with it, or
+// alone (the composition feedback) when there are no items.
 struct CandidateList {
     struct Item {
         std::string label;
@@ -64,6 +65,10 @@ public:
     virtual std::optional<std::string> text(TextRange range) = 0;
     // Shows or hides the candidate list for this client.
     virtual void showCandidates(const CandidateList& list) = 0;
+    // The input method's menu for this client: item keys with their labels, in order.
+    virtual void setMenu(const std::vector<std::pair<std::string, std::string>>& items) = 0;
+    // The application's identifier, or "unknown".
+    virtual std::string applicationIdentifier() = 0;
 };
 
 // What the platform asks of the host for one input context.
@@ -78,6 +83,8 @@ public:
     virtual void commitComposition() = 0;
     // A candidate shown in the list was clicked (its position in CandidateList::items).
     virtual void candidateClicked(int position) = 0;
+    // An item of the menu was chosen.
+    virtual void menuItemChosen(const std::string& key) = 0;
 };
 
 } // namespace kelvo::platform

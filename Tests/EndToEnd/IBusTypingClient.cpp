@@ -1,5 +1,6 @@
 // Types keys into an IBus input context that uses Kelvo's engine and prints what is committed.
-// usage: ibus-typing-client ENGINE KEYS...   (KEYS: single ASCII characters, or "Return")
+// usage: ibus-typing-client ENGINE KEYS...   (KEYS: single ASCII characters, "Return", or "Shift" for
+// a lone tap of the left Shift key)
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -64,6 +65,12 @@ int main(int argc, char** argv) {
     }
     drain(100);
     for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "Shift") == 0) {
+            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42, 0);
+            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42, IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
+            drain(20);
+            continue;
+        }
         bool isReturn = std::strcmp(argv[i], "Return") == 0;
         unsigned keyval = isReturn ? IBUS_KEY_Return : static_cast<unsigned char>(argv[i][0]);
         unsigned keycode = isReturn ? 28 : keycodeOf(argv[i][0]);

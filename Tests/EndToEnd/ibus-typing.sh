@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end on a private session bus: register the built Kelvo.app, start ibus-daemon with the
 # component folder that registering wrote, select Kelvo in an input context and type s u 3 c l 3
-# Return; the client must receive the commit 你好.
+# Return, then tap Shift and type a: the client must receive the commit 你好 and then the a it typed
+# itself in English mode.
 # usage: ibus-typing.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -25,7 +26,7 @@ trap 'kill $daemon 2>/dev/null || true' EXIT
 for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
 ibus list-engine | grep -q org.kelvo.inputmethod.Kelvo || { echo "Kelvo is not among the daemon's engines"; exit 1; }
 started=$(date +%s%N)
-typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return)
+typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return Shift a)
 echo "committed: $typed ($(( ($(date +%s%N) - started) / 1000000 )) ms from selecting the engine)"
-[ "$typed" = "你好" ]
+[ "$typed" = "你好a" ]
 SESSION

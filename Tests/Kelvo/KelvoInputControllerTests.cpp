@@ -31,7 +31,10 @@ public:
         return platform::TextRange{static_cast<int>(inserted.size()), 0}; // ASCII in these tests
     }
     platform::CandidateList candidates;
+    std::vector<std::pair<std::string, std::string>> menu;
     void showCandidates(const platform::CandidateList& list) override { candidates = list; }
+    void setMenu(const std::vector<std::pair<std::string, std::string>>& items) override { menu = items; }
+    std::string applicationIdentifier() override { return "unknown"; }
     std::optional<std::string> text(platform::TextRange range) override {
         return inserted.substr(static_cast<std::size_t>(range.location),
                                static_cast<std::size_t>(range.length));
@@ -229,4 +232,28 @@ TEST_F(ControllerTest, AKeypadDigitCommitsTheCompositionAndReachesTheApplication
     EXPECT_FALSE(controller.handle(key("1", 83)));
     EXPECT_EQ(client.inserted, "你");
     EXPECT_FALSE(controller.handle(key("1", 83)));
+}
+
+TEST_F(ControllerTest, TheMenuOffersSettingsAndTheGuide) {
+    std::vector<std::string> opened;
+    shared.showSettings = [&] { opened.push_back("settings"); };
+    shared.openWindow = [&](const std::string& command) { opened.push_back(command); };
+    controller.activate();
+    EXPECT_EQ(client.menu, (std::vector<std::pair<std::string, std::string>>{{"settings", "設定"},
+                                                                             {"guide", "使用說明"}}));
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.menuItemChosen("settings"); // commits first
+    EXPECT_EQ(client.inserted, "ㄋㄧ");
+    controller.menuItemChosen("guide");
+    EXPECT_EQ(opened, (std::vector<std::string>{"settings", "guide"}));
+}
+
+TEST_F(ControllerTest, FeedbackIsShownWhenAskedFor) {
+    controller.handle(key("s"));
+    EXPECT_EQ(client.candidates.note, "");
+    defaults.set("feedbackMode", std::string("both"));
+    controller.handle(key("u"));
+    EXPECT_EQ(client.candidates.note, "ㄋㄧ  su");
+    EXPECT_TRUE(client.candidates.items.empty());
 }
