@@ -154,6 +154,7 @@ void KelvoInputController::menuItemChosen(const std::string& key) {
 }
 
 void KelvoInputController::insertCommittedText(const std::string& text) {
+    ownsMarkedText_ = false; // committing replaces the marked text
     client_.insertText(text);
     auto selection = client_.selectedRange();
     log(std::string("Commit delivered; selectionKnown=") + (selection ? "1" : "0") +
@@ -252,10 +253,16 @@ void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) 
     for (const auto& piece : preedit.pieces)
         marked.pieces.push_back({piece.text, static_cast<platform::MarkedText::Style>(piece.style)});
     marked.caretUTF16 = preedit.caretUTF16;
-    client_.setMarkedText(marked, replacing);
-    if (!preedit.isEmpty())
+    if (!preedit.isEmpty()) {
+        ownsMarkedText_ = true;
+        client_.setMarkedText(marked, replacing);
         log("Preedit delivered; expectedLength=" + std::to_string(utf16Length(preedit.text())) +
             " markedKnown=1 actualMarkedLength=" + std::to_string(utf16Length(preedit.text())));
+    } else if (ownsMarkedText_) {
+        // Clear only marked text this controller put there; after a commit there is none.
+        ownsMarkedText_ = false;
+        client_.setMarkedText(marked, replacing);
+    }
 
     platform::CandidateList list;
     shownIndices_.clear();

@@ -71,6 +71,7 @@ private:
     Shared& shared_;
     std::unique_ptr<InputEngine> engine_;
     std::vector<int> shownIndices_; // the engine's index of each candidate shown
+    bool ownsMarkedText_ = false;   // marked text this controller set and has not cleared
 };
 
 } // namespace kelvo

@@ -15,10 +15,15 @@ class RecordingClient : public platform::InputClient {
 public:
     std::string inserted;
     std::string marked;
+    int markedTextCalls = 0;
     bool knowsCaret = true;
-    void insertText(const std::string& text) override { inserted += text; }
+    void insertText(const std::string& text) override {
+        inserted += text;
+        marked.clear(); // inserted text replaces the marked text, as in a real text field
+    }
     void setMarkedText(const platform::MarkedText& text,
                        std::optional<platform::TextRange> replacing) override {
+        ++markedTextCalls;
         if (replacing)
             inserted.erase(static_cast<std::size_t>(replacing->location),
                            static_cast<std::size_t>(replacing->length));
@@ -256,4 +261,52 @@ TEST_F(ControllerTest, FeedbackIsShownWhenAskedFor) {
     controller.handle(key("u"));
     EXPECT_EQ(client.candidates.note, "ㄋㄧ  su");
     EXPECT_TRUE(client.candidates.items.empty());
+}
+
+TEST_F(ControllerTest, ACommandShortcutCommitsFirstAndPassesOn) {
+    controller.handle(key("s"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    EXPECT_FALSE(controller.handle(key("c", 0, 0x100000))); // Command+C
+    EXPECT_EQ(client.inserted, "你");
+    EXPECT_EQ(client.marked, "");
+}
+
+TEST_F(ControllerTest, AfterACommitAnEmptyPreeditSendsNothing) {
+    for (const char* k : {"s", "u", "3"})
+        controller.handle(key(k));
+    int calls = client.markedTextCalls;
+    controller.handle(key("", 36)); // Return commits
+    EXPECT_EQ(client.inserted, "你");
+    EXPECT_EQ(client.markedTextCalls, calls); // the commit replaced the marked text
+    controller.handle(key("s"));
+    controller.handle(key("", 53)); // Escape clears the syllable: the marked text is cleared once
+    EXPECT_EQ(client.marked, "");
+    EXPECT_EQ(client.markedTextCalls, calls + 2);
+}
+
+TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretMovedOrTheTextDiffers) {
+    defaults.set("reverseDetection", true);
+    shared.mode.chineseMode = false;
+    for (const char* k : {"s", "u", "3", "c"}) {
+        controller.handle(key(k));
+        client.inserted += k;
+    }
+    client.inserted = "x" + client.inserted; // the user clicked elsewhere and typed before the letters
+    controller.handle(key("l"));
+    client.inserted += "l";
+    EXPECT_FALSE(controller.handle(key("3")));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    EXPECT_EQ(client.inserted, "xsu3cl");
+
+    shared.mode.chineseMode = false;
+    client.inserted.clear();
+    for (const char* k : {"s", "u", "3", "c", "l"}) {
+        controller.handle(key(k));
+        client.inserted += k;
+    }
+    client.inserted[0] = 'x'; // the text before the caret is not what was typed
+    EXPECT_FALSE(controller.handle(key("3")));
+    EXPECT_TRUE(shared.mode.chineseMode);
+    EXPECT_EQ(client.inserted, "xu3cl");
 }
