@@ -150,10 +150,11 @@ public:
         if (list.highlighted >= 0)
             ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted));
         ibus_engine_update_lookup_table(engine_, table, TRUE);
-        if (list.note.empty())
-            ibus_engine_hide_auxiliary_text(engine_);
-        else
+        if (!list.note.empty())
             ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()), TRUE);
+        else if (noteShown_)
+            ibus_engine_hide_auxiliary_text(engine_);
+        noteShown_ = !list.note.empty();
     }
 
     // IBus shows an engine's properties in the desktop's input source menu.
@@ -245,6 +246,8 @@ private:
     }
 
     IBusEngine* engine_;
+    bool tableShown_ = false;
+    bool noteShown_ = false;
 };
 
 struct KelvoEngine {

@@ -1,19 +1,42 @@
-// Types keys into an IBus input context that uses Kelvo's engine and prints what is committed.
-// usage: ibus-typing-client ENGINE KEYS...   (KEYS: single ASCII characters, "Return", or "Shift" for
-// a lone tap of the left Shift key)
+// A text field on IBus: selects an engine, types keys into it and prints what the field holds.
+// It offers surrounding text, as editors do, so the engine may take typed letters back.
+// usage: ibus-typing-client [--time] ENGINE KEYS...
+//   KEYS: single ASCII characters (a space is the Space bar), or Return, Down, Tab, Escape, BackSpace,
+//   and Shift for a lone tap of the left Shift key. With --time, each key's round trip (the call
+//   that hands it to the daemon and returns the engine's answer) is printed on standard error.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ibus.h>
+#include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
-std::string committed;
+std::string field; // the text field: everything before the caret
+IBusInputContext* context = nullptr;
+
+void offerSurroundingText() {
+    guint caret = static_cast<guint>(g_utf8_strlen(field.c_str(), -1));
+    ibus_input_context_set_surrounding_text(context, ibus_text_new_from_string(field.c_str()), caret, caret);
+}
 
 void onCommit(IBusInputContext*, IBusText* text, gpointer) {
-    committed += ibus_text_get_text(text);
+    field += ibus_text_get_text(text);
+    offerSurroundingText();
+}
+
+void onDeleteSurrounding(IBusInputContext*, gint offset, guint characters, gpointer) {
+    glong length = g_utf8_strlen(field.c_str(), -1);
+    glong start = std::clamp<glong>(length + offset, 0, length);
+    glong end = std::clamp<glong>(start + characters, 0, length);
+    const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
+    const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
+    field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
+    offerSurroundingText();
 }
 
 void drain(int milliseconds) {
@@ -21,29 +44,51 @@ void drain(int milliseconds) {
     while (std::chrono::steady_clock::now() < end) {
         while (g_main_context_iteration(nullptr, FALSE)) {
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
 // Evdev key codes on a US keyboard.
 unsigned keycodeOf(char key) {
     static const char* rows[] = {"1234567890-=", "qwertyuiop[]", "asdfghjkl;'`", "\\zxcvbnm,./"};
+    static const char* shiftedRows[] = {"!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"~", "|ZXCVBNM<>?"};
     static const unsigned firsts[] = {2, 16, 30, 43};
-    for (int row = 0; row < 4; ++row)
+    for (int row = 0; row < 4; ++row) {
         if (const char* at = std::strchr(rows[row], key))
             return firsts[row] + static_cast<unsigned>(at - rows[row]);
+        if (const char* at = std::strchr(shiftedRows[row], key))
+            return firsts[row] + static_cast<unsigned>(at - shiftedRows[row]);
+    }
     return key == ' ' ? 57 : 0;
 }
 
-bool engineIs(IBusInputContext* context, const char* name) {
+bool engineIs(const char* name) {
     IBusEngineDesc* desc = ibus_input_context_get_engine(context);
     return desc && std::strcmp(ibus_engine_desc_get_name(desc), name) == 0;
+}
+
+// Hands one key to the daemon as a press and a release; answers the press's round trip in µs.
+double press(unsigned keyval, unsigned keycode, unsigned state, const char* typed) {
+    auto start = std::chrono::steady_clock::now();
+    gboolean handled = ibus_input_context_process_key_event(context, keyval, keycode, state);
+    double micros =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    ibus_input_context_process_key_event(context, keyval, keycode, state | IBUS_RELEASE_MASK);
+    drain(3);
+    if (!handled && typed) {
+        field += typed; // an application types a key the engine passed on
+        offerSurroundingText();
+    }
+    return micros;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
+    bool timing = argc > 1 && std::strcmp(argv[1], "--time") == 0;
+    int first = timing ? 2 : 1;
+    if (argc < first + 1) return 2;
+    const char* engine = argv[first];
     ibus_init();
     IBusBus* bus = ibus_bus_new();
     for (int tries = 0; !ibus_bus_is_connected(bus) && tries < 200; ++tries)
@@ -52,34 +97,54 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no IBus\n");
         return 1;
     }
-    IBusInputContext* context = ibus_bus_create_input_context(bus, "kelvo-typing-client");
-    ibus_input_context_set_capabilities(context, IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS);
+    context = ibus_bus_create_input_context(bus, "kelvo-typing-client");
+    ibus_input_context_set_capabilities(context,
+                                        IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS | IBUS_CAP_SURROUNDING_TEXT);
     g_signal_connect(context, "commit-text", G_CALLBACK(onCommit), nullptr);
+    g_signal_connect(context, "delete-surrounding-text", G_CALLBACK(onDeleteSurrounding), nullptr);
     ibus_input_context_focus_in(context);
-    ibus_input_context_set_engine(context, argv[1]);
-    for (int tries = 0; !engineIs(context, argv[1]) && tries < 400; ++tries)
+    ibus_input_context_set_engine(context, engine);
+    for (int tries = 0; !engineIs(engine) && tries < 400; ++tries)
         drain(25);
-    if (!engineIs(context, argv[1])) {
-        std::fprintf(stderr, "engine %s not selected\n", argv[1]);
+    if (!engineIs(engine)) {
+        std::fprintf(stderr, "engine %s not selected\n", engine);
         return 1;
     }
+    offerSurroundingText();
     drain(100);
-    for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "Shift") == 0) {
+    static const std::map<std::string, std::pair<unsigned, unsigned>> named = {
+        {"Return", {IBUS_KEY_Return, 28}},
+        {"Down", {IBUS_KEY_Down, 108}},
+        {"Tab", {IBUS_KEY_Tab, 15}},
+        {"Escape", {IBUS_KEY_Escape, 1}},
+        {"BackSpace", {IBUS_KEY_BackSpace, 14}},
+    };
+    std::vector<double> times;
+    for (int i = first + 1; i < argc; ++i) {
+        std::string token = argv[i];
+        if (token == "Shift") {
+            drain(60); // a person's taps are further apart than the 0.05 s that count as one
             ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42, 0);
-            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42, IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
-            drain(20);
-            continue;
+            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42,
+                                                 IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
+            drain(5);
+        } else if (auto key = named.find(token); key != named.end()) {
+            times.push_back(press(key->second.first, key->second.second, 0, nullptr));
+        } else {
+            for (char c : token) {
+                char typed[2] = {c, 0};
+                bool shifted = std::strchr("ABCDEFGHIJKLMNOPQRSTUVWXYZ!@#$%^&*()_+{}:\"~|<>?", c) != nullptr;
+                times.push_back(
+                    press(static_cast<unsigned char>(c), keycodeOf(c), shifted ? IBUS_SHIFT_MASK : 0, typed));
+            }
         }
-        bool isReturn = std::strcmp(argv[i], "Return") == 0;
-        unsigned keyval = isReturn ? IBUS_KEY_Return : static_cast<unsigned char>(argv[i][0]);
-        unsigned keycode = isReturn ? 28 : keycodeOf(argv[i][0]);
-        gboolean handled = ibus_input_context_process_key_event(context, keyval, keycode, 0);
-        ibus_input_context_process_key_event(context, keyval, keycode, IBUS_RELEASE_MASK);
-        if (!handled && !isReturn) committed += argv[i]; // an application types a key the engine passed on
-        drain(20);
     }
-    drain(300);
-    std::printf("%s\n", committed.c_str());
+    drain(200);
+    std::printf("%s\n", field.c_str());
+    if (timing && !times.empty()) {
+        std::sort(times.begin(), times.end());
+        std::fprintf(stderr, "keys=%zu median_us=%.1f p99_us=%.1f\n", times.size(), times[times.size() / 2],
+                     times[std::min(times.size() - 1, times.size() * 99 / 100)]);
+    }
     return 0;
 }

@@ -25,8 +25,25 @@ daemon=$!
 trap 'kill $daemon 2>/dev/null || true' EXIT
 for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
 ibus list-engine | grep -q org.kelvo.inputmethod.Kelvo || { echo "Kelvo is not among the daemon's engines"; exit 1; }
+client="$build/Tests/ibus-typing-client"
+expect() { # expect WHAT GOT
+    if [ "$2" != "$1" ]; then echo "expected [$1], got [$2]"; exit 1; fi
+    echo "committed: $2"
+}
 started=$(date +%s%N)
-typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return Shift a)
-echo "committed: $typed ($(( ($(date +%s%N) - started) / 1000000 )) ms from selecting the engine)"
-[ "$typed" = "你好a" ]
+expect "你好a" "$("$client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return Shift a)"
+echo "($(( ($(date +%s%N) - started) / 1000000 )) ms from selecting the engine)"
+"$client" org.kelvo.inputmethod.Kelvo Shift >/dev/null # back to Chinese for the next field
+
+# A mixed sentence with a candidate chosen by Down and a digit commits what kelvo-term commits.
+want=$(printf 'w96j0 2k7github 12kg <su3{down}2{enter}\n' | "$build/Sources/KelvoTerm/kelvo-term" batch --no-learning)
+expect "$want" "$("$client" org.kelvo.inputmethod.Kelvo w96j0 " " 2k7github " " 12kg " " "<" su3 Down 2 Return)"
+
+# A Shift tap switches to English and the letters reach the field; another switches back.
+expect "ok你" "$("$client" org.kelvo.inputmethod.Kelvo Shift o k Shift s u 3 Return)"
+
+# With reverse detection on (the settings file changes while the server runs), Zhuyin typed in
+# English mode is taken back from the field and composed.
+printf '{"reverseDetection": true}\n' > "$XDG_CONFIG_HOME/Kelvo/defaults.json"
+expect "你好" "$("$client" org.kelvo.inputmethod.Kelvo Shift s u 3 c l 3 Return)"
 SESSION
