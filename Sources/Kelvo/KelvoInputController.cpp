@@ -111,6 +111,14 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
         handleFlagsChanged(event);
         return false;
     }
+    if (event.type == platform::KeyEvent::Type::rightMouseDown) {
+        // A right click on the composition opens its candidates (no platform delivers it on IBus).
+        if (!engine_ || engine_->isIdle()) return false;
+        engine_->handle(KeyInput::of(KeyInput::Kind::arrowDown));
+        if (!engine_->sheetView()) return false;
+        syncUI();
+        return true;
+    }
     log("controller received input event app=" + client_.applicationIdentifier());
     mode.shiftDetector.noteKeyDown(); // Shift used with a key is no tap
     if (!mode.chineseMode) return observeEnglishModeTyping(event);

@@ -11,7 +11,7 @@ namespace kelvo::platform {
 // A key event as the host's input controller sees it: macOS-style key codes and modifier flags,
 // whatever the platform's own event model.
 struct KeyEvent {
-    enum class Type { keyDown, flagsChanged };
+    enum class Type { keyDown, flagsChanged, rightMouseDown };
     Type type = Type::keyDown;
     std::uint16_t keyCode = 0;
     std::string characters; // what the key types on a US layout

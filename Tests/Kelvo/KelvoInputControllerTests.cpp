@@ -310,3 +310,12 @@ TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretMovedOrTheText
     EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "xu3cl");
 }
+
+TEST_F(ControllerTest, ARightClickOnTheCompositionOpensItsCandidates) {
+    KeyEvent click{KeyEvent::Type::rightMouseDown, 0, "", 0, false, 0};
+    EXPECT_FALSE(controller.handle(click)); // idle: the click is the application's
+    for (const char* k : {"s", "u", "3"})
+        controller.handle(key(k));
+    EXPECT_TRUE(controller.handle(click));
+    EXPECT_FALSE(client.candidates.items.empty());
+}
