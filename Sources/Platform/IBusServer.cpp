@@ -90,6 +90,8 @@ std::uint32_t modifierBit(unsigned keyval) {
 
 struct KelvoEngine;
 
+HandlerFactory* factoryFunction = nullptr;
+
 class EngineClient : public InputClient {
 public:
     explicit EngineClient(IBusEngine* engine) : engine_(engine) {}
@@ -250,46 +252,51 @@ private:
     bool noteShown_ = false;
 };
 
+// What one engine object (one input context) holds besides its GObject part.
+struct EngineState {
+    explicit EngineState(IBusEngine* engine) : client(engine), handler((*factoryFunction)(client)) {}
+    EngineClient client;
+    std::unique_ptr<InputContextHandler> handler;
+    std::set<unsigned> down; // keys held, to tell auto-repeats
+};
+
 struct KelvoEngine {
     IBusEngine parent;
-    EngineClient* client;
-    InputContextHandler* handler;
-    std::set<unsigned>* down; // keys held, to tell auto-repeats
+    EngineState* state; // made on first use, freed when the engine is destroyed
 };
 
 struct KelvoEngineClass {
     IBusEngineClass parent;
 };
 
-HandlerFactory* factoryFunction = nullptr;
-
 double now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-InputContextHandler* handlerOf(IBusEngine* engine) {
+EngineState& stateOf(IBusEngine* engine) {
     auto* self = reinterpret_cast<KelvoEngine*>(engine);
-    if (!self->handler) {
-        self->client = new EngineClient(engine);
-        self->handler = (*factoryFunction)(*self->client).release();
-        self->down = new std::set<unsigned>();
-    }
-    return self->handler;
+    if (!self->state) self->state = new EngineState(engine);
+    return *self->state;
+}
+
+InputContextHandler* handlerOf(IBusEngine* engine) {
+    return stateOf(engine).handler.get();
 }
 
 gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint state) {
-    auto* self = reinterpret_cast<KelvoEngine*>(engine);
-    InputContextHandler* handler = handlerOf(engine);
+    EngineState& engineState = stateOf(engine);
+    InputContextHandler* handler = engineState.handler.get();
     bool release = state & IBUS_RELEASE_MASK;
     bool repeat = false;
     if (release)
-        self->down->erase(keycode);
+        engineState.down.erase(keycode);
     else
-        repeat = !self->down->insert(keycode).second;
+        repeat = !engineState.down.insert(keycode).second;
     KeyEvent event = keyEventFromIBus(keyval, keycode, state, repeat, now());
     if (isModifierKey(keyval)) {
         // Modifier changes carry the state after the change.
         std::uint32_t bit = modifierBit(keyval);
+        if (keyval == IBUS_KEY_Caps_Lock && release) return FALSE; // Caps Lock changes on its press
         if (keyval == IBUS_KEY_Caps_Lock)
             event.modifierFlags ^= bit;
         else if (release)
@@ -326,12 +333,8 @@ GObjectClass* parentClass = nullptr;
 
 void destroyEngine(IBusObject* object) {
     auto* self = reinterpret_cast<KelvoEngine*>(object);
-    delete self->handler;
-    delete self->client;
-    delete self->down;
-    self->handler = nullptr;
-    self->client = nullptr;
-    self->down = nullptr;
+    delete self->state;
+    self->state = nullptr;
     IBUS_OBJECT_CLASS(parentClass)->destroy(object);
 }
 
