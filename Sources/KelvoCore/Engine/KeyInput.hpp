@@ -33,10 +33,6 @@ struct KeyInput {
     }
     static KeyInput english(std::string character) { return {Kind::englishLiteral, std::move(character)}; }
 
-    bool hasCharacter() const {
-        return kind == Kind::character || kind == Kind::repeatedCharacter || kind == Kind::englishLiteral;
-    }
-
     friend bool operator==(const KeyInput&, const KeyInput&) = default;
 };
 
