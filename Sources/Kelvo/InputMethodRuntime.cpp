@@ -1,6 +1,8 @@
 #include "InputMethodRuntime.hpp"
 
 #include "ChildProcess.hpp"
+#include "Diagnostics/CandidatePreview.hpp"
+#include "Diagnostics/InputClientCheck.hpp"
 #include "IBusServer.hpp"
 #include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"
@@ -10,6 +12,7 @@
 #include "StandardPaths.hpp"
 #include "Windows.hpp"
 
+#include <QApplication>
 #include <iostream>
 
 namespace kelvo {
@@ -22,6 +25,9 @@ int InputMethodRuntime::run(bool requestsSettings) {
     KelvoInputController::Shared shared{
         defaults_, std::make_shared<UserPhraseStore>(support / "userphrases.json"),
         std::make_shared<CustomTextStore>(support / "customtexts.json"), log_};
+    auto display = platform::DisplaySession::open();
+    panels::FloatingPanels floatingPanels;
+    if (display && display->placesOwnWindows()) shared.panels = &floatingPanels;
     return platform::runIBusServer(
         bundle_.identifier, connectionName(bundle_.identifier),
         [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },
@@ -41,20 +47,25 @@ void InputMethodRuntime::showSettingsWindow() {
     log_.log(platform::Logger::Level::standard, "settings window requested");
 }
 
-// The window sub-commands. Their windows are placeholders until the windows themselves are built;
-// the layout check cannot pass without the candidate panel.
-int runWindowCommand(const std::string& command, const std::optional<std::string>& argument) {
+// The window sub-commands. The guide and learned data windows are placeholders until the windows
+// themselves are built.
+int runWindowCommand(const std::string& command, const std::optional<std::string>& argument,
+                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry) {
     using platform::runSimpleWindow;
     if (command == "candidate-layout-check") {
-        std::cerr << "FAIL: the candidate panel is not built yet (output " << argument.value_or("") << ")\n";
-        return 1;
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
+        int argc = 1;
+        char name[] = "Kelvo";
+        char* argv[] = {name, nullptr};
+        QApplication application(argc, argv);
+        return CandidatePreview::checkLayout(argument.value_or("build/layout-check"), std::cout) ? 0 : 1;
     }
+    if (command == "candidate-preview") return CandidatePreview::run(bundle);
+    if (command == "input-client-check")
+        return runInputClientCheck(registry, bundle ? bundle->identifier : "org.kelvo.inputmethod.Kelvo");
     if (command == "guide")
         return runSimpleWindow("Kelvo操作說明", "注音、中英混輸、本機學習與可選的空格規則。");
-    if (command == "learned") return runSimpleWindow("Kelvo學習資料", "學習資料視窗尚未完成。");
-    if (command == "input-client-check")
-        return runSimpleWindow("Kelvo 輸入連線測試", "輸入連線測試尚未完成。");
-    return runSimpleWindow("Kelvo 候選預覽（正式引擎）", "候選預覽尚未完成。");
+    return runSimpleWindow("Kelvo學習資料", "學習資料視窗尚未完成。");
 }
 
 } // namespace kelvo

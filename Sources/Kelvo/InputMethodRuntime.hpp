@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bundle.hpp"
+#include "InputSourceRegistry.hpp"
 #include "Logger.hpp"
 #include "UserDefaults.hpp"
 
@@ -32,6 +33,7 @@ private:
 };
 
 // The window sub-commands; answers the exit status.
-int runWindowCommand(const std::string& command, const std::optional<std::string>& argument);
+int runWindowCommand(const std::string& command, const std::optional<std::string>& argument,
+                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry);
 
 } // namespace kelvo

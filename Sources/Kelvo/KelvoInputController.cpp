@@ -170,9 +170,11 @@ void KelvoInputController::insertCommittedText(const std::string& text) {
 }
 
 void KelvoInputController::deactivate() {
+    if (shared_.panels) shared_.panels->hideComposition(this);
     shared_.mode.chineseDetector.reset();
     shared_.mode.passthroughAnchor.reset();
     commitComposition();
+    if (shared_.panels) shared_.panels->hideCandidates(this);
 }
 
 void KelvoInputController::commitComposition() {
@@ -256,6 +258,14 @@ bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& ev
 }
 
 void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) {
+    setMarked(replacing);
+    if (shared_.panels)
+        syncPanels();
+    else
+        syncClientList();
+}
+
+void KelvoInputController::setMarked(std::optional<platform::TextRange> replacing) {
     platform::MarkedText marked;
     const auto preedit = engine_->preedit();
     for (const auto& piece : preedit.pieces)
@@ -271,7 +281,39 @@ void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) 
         ownsMarkedText_ = false;
         client_.setMarkedText(marked, replacing);
     }
+}
 
+void KelvoInputController::syncPanels() {
+    panels::Panels& panels = *shared_.panels;
+    auto sheet = engine_->sheetView();
+    if (!sheet) sheet = engine_->englishHintView();
+    auto feedback = engine_->feedback();
+    auto feedbackMode = stringSetting(shared_.defaults, SettingKey::feedbackMode).value_or("off");
+    if (feedbackMode != "off" && feedback && !sheet)
+        panels.presentComposition(*feedback, feedbackMode,
+                                  client_.lineRectangle(engine_->preedit().caretUTF16), client_.windowLevel(),
+                                  this);
+    else
+        panels.hideComposition(this);
+    if (!sheet) {
+        panels.hideCandidates(this);
+        return;
+    }
+    std::weak_ptr<int> alive = alive_;
+    auto whileAlive = [this, alive](auto change) {
+        return [this, alive, change](auto argument) {
+            if (alive.expired() || !engine_) return;
+            change(*engine_, argument);
+            syncUI();
+        };
+    };
+    panels.presentCandidates(
+        *sheet, client_.lineRectangle(sheet->anchorUTF16), client_.windowLevel(), this,
+        whileAlive([](InputEngine& engine, int index) { engine.selectCandidate(index); }),
+        whileAlive([](InputEngine& engine, bool expanded) { engine.setCandidatesExpanded(expanded); }));
+}
+
+void KelvoInputController::syncClientList() {
     platform::CandidateList list;
     shownIndices_.clear();
     auto sheet = engine_->sheetView();

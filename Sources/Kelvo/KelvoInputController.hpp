@@ -5,6 +5,7 @@
 #include "Engine/InputEngine.hpp"
 #include "InputClient.hpp"
 #include "Logger.hpp"
+#include "Panels/Panels.hpp"
 #include "UserDefaults.hpp"
 
 #include <functional>
@@ -16,7 +17,8 @@ namespace kelvo {
 // Connects one client's text field to an engine: key events in, committed and marked text out, in
 // Chinese mode; in English mode keys pass through, and reverse detection notices Zhuyin typed by
 // mistake. A lone Shift tap switches the mode; Caps Lock types English without leaving Chinese.
-// The panels and the menu are not built yet.
+// The candidate list and the composition feedback go to the process's floating panels when it has
+// them, else to the client's own list (IBus draws it).
 class KelvoInputController : public platform::InputContextHandler {
 public:
     // The input mode and its detectors, one for the whole process.
@@ -40,6 +42,7 @@ public:
         std::function<void()> showSettings = [] {};
         std::function<void(const std::string&)> openWindow = [](const std::string&) {};
         ModeState mode{};
+        panels::Panels* panels = nullptr; // none: the client shows the list
     };
 
     // The menu's items: key and label.
@@ -59,8 +62,11 @@ public:
 
 private:
     InputEngine* ensureEngine();
-    // Brings the client up to date: marked text, then the candidate list.
+    // Brings the client up to date: marked text, then the panels or the client's candidate list.
     void syncUI(std::optional<platform::TextRange> replacing = std::nullopt);
+    void setMarked(std::optional<platform::TextRange> replacing);
+    void syncPanels();
+    void syncClientList();
     void flushComposition();
     void handleFlagsChanged(const platform::KeyEvent& event);
     bool observeEnglishModeTyping(const platform::KeyEvent& event);
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<InputEngine> engine_;
     std::vector<int> shownIndices_; // the engine's index of each candidate shown
     bool ownsMarkedText_ = false;   // marked text this controller set and has not cleared
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0); // lets the panels' callbacks outlive it safely
 };
 
 } // namespace kelvo

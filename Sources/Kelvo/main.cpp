@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
         [&](bool requestsSettings) {
             return InputMethodRuntime(*bundle, defaults, log).run(requestsSettings);
         },
-        runWindowCommand,
+        [&](const std::string& command, const std::optional<std::string>& argument) {
+            return runWindowCommand(command, argument, bundle, registry);
+        },
         true,
     };
     return runProgram(std::vector<std::string>(argv + 1, argv + argc), services);

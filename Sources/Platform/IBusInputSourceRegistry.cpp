@@ -167,6 +167,10 @@ int IBusInputSourceRegistry::disable(const std::string& source) {
     return updateLists(source, false);
 }
 
+int IBusInputSourceRegistry::select(const std::string& source) {
+    return runChild({"ibus", "engine", source}).status == 0 ? 0 : EINVAL;
+}
+
 std::string IBusInputSourceRegistry::currentSource() {
     ChildResult result = runChild({"ibus", "engine"});
     if (result.status != 0) return {};

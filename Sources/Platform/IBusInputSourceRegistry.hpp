@@ -28,6 +28,7 @@ public:
     int registerBundle(const std::filesystem::path& bundle) override;
     int enable(const std::string& source) override;
     int disable(const std::string& source) override;
+    int select(const std::string& source) override;
     std::string currentSource() override;
 
     // The component file a bundle installs: its template with the executable's path filled in.

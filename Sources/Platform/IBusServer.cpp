@@ -1,5 +1,7 @@
 #include "IBusServer.hpp"
 
+#include "Windows.hpp"
+
 #include <chrono>
 #include <ibus.h>
 #include <map>
@@ -172,6 +174,14 @@ public:
 
     std::string applicationIdentifier() override { return "unknown"; } // IBus does not name the client
 
+    // IBus reports one rectangle, the caret's, in screen coordinates with y growing downwards; it
+    // serves every character.
+    Rect lineRectangle(int) override {
+        if (cursor_ == Rect{}) return cursor_;
+        return fromTopLeftOrigin(cursor_);
+    }
+    void setCursorLocation(const Rect& rect) { cursor_ = rect; }
+
     // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
     std::optional<TextRange> selectedRange() override {
         auto [text, cursor, anchor] = surrounding();
@@ -248,8 +258,8 @@ private:
     }
 
     IBusEngine* engine_;
-    bool tableShown_ = false;
     bool noteShown_ = false;
+    Rect cursor_;
 };
 
 // What one engine object (one input context) holds besides its GObject part.
@@ -319,6 +329,9 @@ void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
 void propertyActivate(IBusEngine* engine, const gchar* key, guint) {
     handlerOf(engine)->menuItemChosen(key);
 }
+void setCursorLocation(IBusEngine* engine, gint x, gint y, gint width, gint height) {
+    stateOf(engine).client.setCursorLocation(Rect{double(x), double(y), double(width), double(height)});
+}
 void focusOut(IBusEngine* engine) {
     handlerOf(engine)->deactivate();
 }
@@ -348,6 +361,7 @@ void classInit(gpointer klass, gpointer) {
     engineClass->disable = disableEngine;
     engineClass->candidate_clicked = candidateClicked;
     engineClass->property_activate = propertyActivate;
+    engineClass->set_cursor_location = setCursorLocation;
     IBUS_OBJECT_CLASS(klass)->destroy = destroyEngine;
 }
 
@@ -386,7 +400,15 @@ int runIBusServer(const std::string& engineName, const std::string& connectionNa
     }
     HandlerFactory factory = std::move(makeHandler);
     factoryFunction = &factory;
-    g_signal_connect(bus, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer) { ibus_quit(); }), nullptr);
+    // With windows to show, Qt's loop runs (it dispatches GLib's sources, IBus's among them).
+    const bool windowLoop = DisplaySession::isOpen();
+    g_signal_connect(bus, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer) {
+                         if (DisplaySession::isOpen())
+                             DisplaySession::quitLoop();
+                         else
+                             ibus_quit();
+                     }),
+                     nullptr);
     IBusFactory* engines = ibus_factory_new(ibus_bus_get_connection(bus));
     ibus_factory_add_engine(engines, engineName.c_str(), engineType());
     if (ibus_bus_request_name(bus, connectionName.c_str(), 0) == 0) {
@@ -394,7 +416,10 @@ int runIBusServer(const std::string& engineName, const std::string& connectionNa
         return 1;
     }
     if (ready) ready();
-    ibus_main();
+    if (windowLoop)
+        DisplaySession::runLoop();
+    else
+        ibus_main();
     g_object_unref(engines);
     g_object_unref(bus);
     factoryFunction = nullptr;

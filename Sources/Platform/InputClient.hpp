@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScreenGeometry.hpp"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -69,6 +71,10 @@ public:
     virtual void setMenu(const std::vector<std::pair<std::string, std::string>>& items) = 0;
     // The application's identifier, or "unknown".
     virtual std::string applicationIdentifier() = 0;
+    // The screen rectangle of the text line at a character (host coordinates); all zero when the
+    // client does not tell.
+    virtual Rect lineRectangle(int characterIndexUTF16) = 0;
+    virtual int windowLevel() { return 0; }
 };
 
 // What the platform asks of the host for one input context.

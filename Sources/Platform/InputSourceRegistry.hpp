@@ -18,6 +18,8 @@ public:
     virtual int registerBundle(const std::filesystem::path& bundle) = 0;
     virtual int enable(const std::string& source) = 0;
     virtual int disable(const std::string& source) = 0;
+    // Makes an installed input source the one in use.
+    virtual int select(const std::string& source) = 0;
     // The identifier of the input source in use, if any.
     virtual std::string currentSource() = 0;
 };

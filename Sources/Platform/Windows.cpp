@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <X11/Xlib.h>
+#include <cstdlib>
 
 namespace kelvo::platform {
 
@@ -26,6 +28,53 @@ int runSimpleWindow(const std::string& title, const std::string& note, int close
     if (closeAfterMilliseconds >= 0)
         QTimer::singleShot(closeAfterMilliseconds, &application, &QApplication::quit);
     return application.exec();
+}
+
+namespace {
+
+bool x11DisplayReachable() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<DisplaySession> DisplaySession::open() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    bool reachable = (wayland && *wayland) || (x11 && *x11 && x11DisplayReachable());
+    if (!reachable) return nullptr;
+    return std::unique_ptr<DisplaySession>(new DisplaySession);
+}
+
+DisplaySession::DisplaySession() {
+    static int argc = 1;
+    static char name[] = "Kelvo";
+    static char* argv[] = {name, nullptr};
+    application_ = std::make_unique<QApplication>(argc, argv);
+    application_->setQuitOnLastWindowClosed(false); // the server outlives its windows
+}
+
+DisplaySession::~DisplaySession() = default;
+
+bool DisplaySession::isOpen() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+void DisplaySession::runLoop() {
+    QApplication::exec();
+}
+
+void DisplaySession::quitLoop() {
+    QApplication::quit();
+}
+
+bool DisplaySession::placesOwnWindows() const {
+    // Under XWayland the desktop's own IBus panel knows where the caret really is.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return QGuiApplication::platformName() == "xcb" && !(wayland && *wayland);
 }
 
 } // namespace kelvo::platform

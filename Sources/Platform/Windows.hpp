@@ -1,11 +1,33 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+class QApplication;
 
 namespace kelvo::platform {
 
 // Runs the process as an ordinary windowed application showing one window with a title and a note;
 // answers the exit status when the application quits. `closeAfterMilliseconds` (tests) quits it.
 int runSimpleWindow(const std::string& title, const std::string& note, int closeAfterMilliseconds = -1);
+
+// The windowed side of a process that may run without a display (the input method server): a
+// QApplication when a display can be reached.
+class DisplaySession {
+public:
+    // None without a display.
+    static std::unique_ptr<DisplaySession> open();
+    ~DisplaySession();
+    // Whether the process may place its own windows (X11); under Wayland it may not.
+    bool placesOwnWindows() const;
+    // Whether a session is open in this process; its loop, and ending it.
+    static bool isOpen();
+    static void runLoop();
+    static void quitLoop();
+
+private:
+    DisplaySession();
+    std::unique_ptr<QApplication> application_;
+};
 
 } // namespace kelvo::platform

@@ -30,6 +30,7 @@ public:
         disabled.push_back(source);
         return source == "fails" ? 5 : 0;
     }
+    int select(const std::string&) override { return 0; }
     std::string currentSource() override { return {}; }
 };
 

@@ -1,6 +1,7 @@
 #include "../Support/TemporaryFolder.hpp"
 #include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"
+#include "Panels/PanelOwnership.hpp"
 #include "SettingKey.hpp"
 
 #include <gtest/gtest.h>
@@ -40,9 +41,54 @@ public:
     void showCandidates(const platform::CandidateList& list) override { candidates = list; }
     void setMenu(const std::vector<std::pair<std::string, std::string>>& items) override { menu = items; }
     std::string applicationIdentifier() override { return "unknown"; }
+    platform::Rect caretLine{100, 500, 2, 18};
+    platform::Rect lineRectangle(int) override { return caretLine; }
     std::optional<std::string> text(platform::TextRange range) override {
         return inserted.substr(static_cast<std::size_t>(range.location),
                                static_cast<std::size_t>(range.length));
+    }
+};
+
+// What the floating panels would show, under the same owner rule as the real ones.
+class RecordingPanels : public panels::Panels {
+public:
+    struct Shown {
+        panels::PanelOwnership ownership;
+        bool visible = false;
+        platform::Rect caret;
+    };
+    Shown candidates, composition;
+    std::optional<InputEngine::SheetView> sheet;
+    std::optional<InputEngine::Feedback> feedback;
+    std::string mode;
+    std::function<void(int)> select;
+    std::function<void(bool)> expand;
+
+    void presentCandidates(const InputEngine::SheetView& shown, const platform::Rect& caret, int,
+                           const void* owner, std::function<void(int)> onSelect,
+                           std::function<void(bool)> onExpand) override {
+        present(candidates, caret, owner);
+        sheet = shown;
+        select = std::move(onSelect);
+        expand = std::move(onExpand);
+    }
+    void hideCandidates(const void* owner) override { hide(candidates, owner); }
+    void presentComposition(const InputEngine::Feedback& shown, const std::string& shownMode,
+                            const platform::Rect& caret, int, const void* owner) override {
+        present(composition, caret, owner);
+        feedback = shown;
+        mode = shownMode;
+    }
+    void hideComposition(const void* owner) override { hide(composition, owner); }
+
+private:
+    static void present(Shown& panel, const platform::Rect& caret, const void* owner) {
+        panel.ownership.claim(owner);
+        panel.visible = true;
+        panel.caret = caret;
+    }
+    static void hide(Shown& panel, const void* owner) {
+        if (panel.ownership.release(owner)) panel.visible = false;
     }
 };
 
@@ -318,4 +364,68 @@ TEST_F(ControllerTest, ARightClickOnTheCompositionOpensItsCandidates) {
         controller.handle(key(k));
     EXPECT_TRUE(controller.handle(click));
     EXPECT_FALSE(client.candidates.items.empty());
+}
+
+TEST_F(ControllerTest, FloatingPanelsShowTheListUnderTheCaretAndTakeClicks) {
+    RecordingPanels panels;
+    shared.panels = &panels;
+    for (const char* k : {"s", "u", "3", "c", "l", "3"})
+        controller.handle(key(k));
+    EXPECT_FALSE(panels.candidates.visible);
+    EXPECT_FALSE(panels.composition.visible); // "feedbackMode" is off
+    controller.handle(key("", 125));
+    ASSERT_TRUE(panels.candidates.visible);
+    EXPECT_EQ(panels.candidates.caret, client.caretLine);
+    EXPECT_TRUE(client.candidates.items.empty()); // the client's own list stays unused
+    ASSERT_GE(panels.sheet->items.size(), 2u);
+    const std::string second = panels.sheet->items[1].value;
+    panels.select(panels.sheet->items[1].index);
+    EXPECT_EQ(client.marked.substr(client.marked.size() - second.size()), second);
+    EXPECT_FALSE(panels.candidates.visible); // choosing closes the list
+
+    controller.handle(key("", 125));
+    panels.expand(true);
+    EXPECT_TRUE(panels.sheet->expanded);
+    controller.handle(key("", 36));
+    controller.handle(key("", 36));
+    EXPECT_FALSE(panels.candidates.visible);
+}
+
+TEST_F(ControllerTest, CompositionPanelFollowsTheFeedbackModeAndGivesWayToTheList) {
+    RecordingPanels panels;
+    shared.panels = &panels;
+    defaults.set("feedbackMode", std::string("zhuyin"));
+    for (const char* k : {"s", "u", "3", "c", "l", "3"})
+        controller.handle(key(k));
+    ASSERT_TRUE(panels.composition.visible);
+    EXPECT_EQ(panels.feedback->zhuyin, "ㄋㄧˇ ㄏㄠˇ");
+    EXPECT_EQ(panels.mode, "zhuyin");
+    controller.handle(key("", 125));
+    EXPECT_FALSE(panels.composition.visible);
+    EXPECT_TRUE(panels.candidates.visible);
+    controller.handle(key("", 53));
+    EXPECT_TRUE(panels.composition.visible);
+    defaults.set("feedbackMode", std::string("off"));
+    controller.handle(key("", 123));
+    EXPECT_FALSE(panels.composition.visible);
+}
+
+TEST_F(ControllerTest, ALateDeactivationLeavesAnotherControllersPanels) {
+    RecordingPanels panels;
+    shared.panels = &panels;
+    defaults.set("feedbackMode", std::string("raw"));
+    RecordingClient otherClient;
+    auto other = std::make_unique<KelvoInputController>(otherClient, shared);
+    for (const char* k : {"s", "u", "3"})
+        controller.handle(key(k));
+    for (const char* k : {"s", "u", "3"})
+        other->handle(key(k));
+    other->handle(key("", 125)); // the other client now has the candidate panel
+    controller.deactivate();     // this client lost focus: the list is not its to hide
+    EXPECT_TRUE(panels.candidates.visible);
+    EXPECT_EQ(client.inserted, "你");
+    auto select = panels.select;
+    other.reset();
+    select(0); // a click arriving after its controller is gone changes nothing
+    EXPECT_TRUE(panels.candidates.visible);
 }

@@ -24,6 +24,7 @@ public:
     int registerBundle(const std::filesystem::path&) override { return 0; }
     int enable(const std::string&) override { return 0; }
     int disable(const std::string&) override { return 0; }
+    int select(const std::string&) override { return 0; }
     std::string currentSource() override { return {}; }
 };
 

@@ -1,0 +1,68 @@
+#include "FloatingPanelWindow.hpp"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kelvo::panels {
+namespace {
+
+class PanelBackground : public QWidget {
+public:
+    explicit PanelBackground(double radius) : radius_(radius) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
+    }
+
+private:
+    double radius_;
+};
+
+} // namespace
+
+FloatingPanelWindow::FloatingPanelWindow(double cornerRadius)
+    : window_(std::make_unique<PanelBackground>(cornerRadius)) {
+    window_->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                            Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
+    window_->setAttribute(Qt::WA_ShowWithoutActivating);
+    window_->setFocusPolicy(Qt::NoFocus);
+    window_->setWindowTitle("Kelvo");
+    auto* layout = new QVBoxLayout(window_.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void FloatingPanelWindow::setContent(QWidget* content) {
+    if (content_) {
+        content_->hide();
+        window_->layout()->removeWidget(content_);
+        content_->deleteLater();
+    }
+    content_ = content;
+    window_->layout()->addWidget(content);
+    window_->layout()->activate();
+}
+
+QSize FloatingPanelWindow::fittingSize() const {
+    return content_ ? content_->sizeHint() : QSize(200, 40);
+}
+
+void FloatingPanelWindow::showAt(const Rect& frame, int level) {
+    frame_ = frame;
+    level_ = level;
+    Rect topLeft = platform::toTopLeftOrigin(frame);
+    window_->setGeometry(qRound(topLeft.x), qRound(topLeft.y), qRound(frame.width), qRound(frame.height));
+    window_->show();
+    window_->raise();
+}
+
+void FloatingPanelWindow::hide() {
+    window_->hide();
+}
+
+} // namespace kelvo::panels

@@ -1,0 +1,64 @@
+#include "Panels/PanelGeometry.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace kelvo::panels;
+
+namespace {
+
+// A 1440 × 900 screen whose lowest 30 points are taken by a dock.
+const Screen laptop{{0, 0, 1440, 900}, {0, 30, 1440, 845}};
+
+} // namespace
+
+TEST(PanelGeometry, PanelsGoBelowTheCaretLineAndStayOnScreen) {
+    // Room below: 6 points under the line.
+    EXPECT_EQ(panelOrigin({200, 500, 2, 18}, 300, 40, laptop), (Point{200, 454}));
+    // Near the bottom: above the line instead.
+    EXPECT_EQ(panelOrigin({200, 50, 2, 18}, 300, 40, laptop), (Point{200, 74}));
+    // Near the right edge: shifted left to end at the visible frame's edge.
+    EXPECT_EQ(panelOrigin({1400, 500, 2, 18}, 300, 40, laptop), (Point{1140, 454}));
+    // Left of the screen and above its top: clamped into the visible frame.
+    EXPECT_EQ(panelOrigin({-50, 2000, 2, 18}, 300, 40, laptop), (Point{0, 835}));
+    // No screen information: at the caret, without clamping.
+    EXPECT_EQ(panelOrigin({1400, 10, 2, 18}, 300, 40, std::nullopt), (Point{1400, -36}));
+}
+
+TEST(PanelGeometry, ScreensLevelsAndWidthBudgets) {
+    const Screen second{{1440, 0, 1920, 1080}, {1440, 0, 1920, 1080}};
+    EXPECT_EQ(screenHolding({laptop, second}, {1500, 10})->frame.x, 1440);
+    EXPECT_EQ(screenHolding({laptop, second}, {-500, 10})->frame.x, 0); // outside all: the main screen
+    EXPECT_FALSE(screenHolding({}, {0, 0}));
+
+    EXPECT_EQ(panelLevel(3), 101);
+    EXPECT_EQ(panelLevel(200), 201);
+
+    EXPECT_EQ(availableWidth(laptop), 900);
+    EXPECT_EQ(availableWidth(Screen{{0, 0, 800, 600}, {0, 0, 800, 600}}), 760);
+    EXPECT_EQ(availableWidth(std::nullopt), 860);
+
+    EXPECT_EQ(candidateItemWidth({60, 90}, 900, 9), 90);
+    EXPECT_EQ(candidateItemWidth({400}, 900, 9), (900.0 - 46) / 9 - 2); // capped by the columns
+    EXPECT_EQ(candidateItemWidth({30}, 900, 9), 42);                    // never narrower than 42
+    EXPECT_EQ(candidateItemWidth({}, 900, 1), 60);                      // an empty list still draws
+}
+
+TEST(PanelGeometry, StripCapsOnlyTheLongestCells) {
+    EXPECT_EQ(stripWidths({40, 50, 60}, 200), (std::vector<double>{40, 50, 60}));
+    // Nine long candidates on a narrow strip share it evenly; short ones keep their width.
+    std::vector<double> natural(9, 200);
+    natural[0] = 40;
+    auto widths = stripWidths(natural, 600);
+    EXPECT_EQ(widths[0], 40);
+    double sum = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        sum += widths[i];
+        if (i > 0) {
+            EXPECT_EQ(widths[i], widths[1]);
+        }
+    }
+    EXPECT_LE(sum + 2 * 8, 600);
+    EXPECT_GT(sum + 2 * 8, 599); // the cap is as large as fits
+    EXPECT_EQ(stripWidths({100, 100}, 0), (std::vector<double>{0, 0}));
+    EXPECT_TRUE(stripWidths({}, 100).empty());
+}

@@ -1,0 +1,159 @@
+#include "Diagnostics/CandidatePreview.hpp"
+#include "Panels/CandidatePanel.hpp"
+#include "Panels/CompositionPanel.hpp"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace kelvo;
+using namespace kelvo::panels;
+
+namespace {
+
+InputEngine::SheetView sheetOf(std::vector<std::string> values, int pageCount = 1) {
+    auto sheet = CandidatePreview::sheetOf(values, false);
+    sheet.pageCount = pageCount;
+    return sheet;
+}
+
+QToolButton* control(QWidget* view) {
+    auto buttons = view->findChildren<QToolButton*>();
+    return buttons.size() == 1 ? buttons.front() : nullptr;
+}
+
+} // namespace
+
+TEST(CandidateView, StripShowsTheExpandControlOnlyWithMorePages) {
+    CandidateView one(sheetOf({"你", "妳"}), 84, 890, nullptr, nullptr);
+    EXPECT_EQ(control(&one), nullptr);
+
+    std::optional<bool> expanded;
+    CandidateView more(sheetOf({"你", "妳"}, 2), 84, 890, nullptr, [&](bool value) { expanded = value; });
+    QToolButton* expand = control(&more);
+    ASSERT_NE(expand, nullptr);
+    EXPECT_EQ(expand->accessibleName(), QString::fromUtf8("展開更多候選"));
+    EXPECT_EQ(expand->toolTip(), QString::fromUtf8("展開更多候選（↓）"));
+    expand->click();
+    EXPECT_EQ(expanded, true);
+}
+
+TEST(CandidateView, GridHasHeaderCollapseControlAndFixedCells) {
+    auto sheet = CandidatePreview::sheetOf(std::vector<std::string>(20, "試"), true);
+    sheet.highlightedInPage = 19;
+    std::optional<bool> expanded;
+    CandidateView grid(sheet, 84, 890, nullptr, [&](bool value) { expanded = value; });
+    grid.adjustSize();
+    QStringList texts;
+    for (auto* label : grid.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("← → 選字 · ↑ ↓ 換列 · 數字選本頁")));
+    QToolButton* collapse = control(&grid);
+    ASSERT_NE(collapse, nullptr);
+    EXPECT_EQ(collapse->accessibleName(), QString::fromUtf8("收合候選"));
+    collapse->click();
+    EXPECT_EQ(expanded, false);
+    ASSERT_EQ(grid.cells().size(), 20u);
+    for (auto* cell : grid.cells())
+        EXPECT_EQ(cell->width(), 84);
+    EXPECT_TRUE(grid.cells()[19]->isHighlighted());
+    EXPECT_FALSE(grid.cells()[0]->isHighlighted());
+    // Three rows of 30 points fit without scrolling; the last row is visible anyway.
+    auto* scroller = grid.findChild<QAbstractScrollArea*>();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->width(), (84 + 2) * 9 + 12);
+    EXPECT_EQ(scroller->height(), 90);
+}
+
+TEST(CandidateView, ClickingACellSelectsItsIndex) {
+    auto sheet = sheetOf({"你", "妳", "擬"});
+    for (std::size_t i = 0; i < sheet.items.size(); ++i)
+        sheet.items[i].index = 9 + static_cast<int>(i); // the second page's items
+    std::optional<int> selected;
+    CandidateView view(
+        sheet, 84, 890, [&](int index) { selected = index; }, nullptr);
+    view.adjustSize();
+    QTest::mouseClick(view.cells()[1], Qt::LeftButton);
+    EXPECT_EQ(selected, 10);
+}
+
+TEST(CandidateView, LongCandidatesAreCappedToTheStripWidth) {
+    std::vector<std::string> values(9, "這是一個很長很長的候選詞");
+    values[0] = "你";
+    CandidateView view(sheetOf(values), 84, 500, nullptr, nullptr);
+    view.show(); // lays the strip out
+    EXPECT_LE(view.sizeHint().width(), 500 + 2 * 6 + 2 * 5 + 1);
+    const int shortWidth = view.cells()[0]->width();
+    EXPECT_EQ(shortWidth, view.cells()[0]->sizeHint().width()); // short ones keep their width
+    for (std::size_t i = 2; i < view.cells().size(); ++i)
+        EXPECT_NEAR(view.cells()[i]->width(), view.cells()[1]->width(), 1);
+    EXPECT_LT(view.cells()[1]->width(), view.cells()[1]->sizeHint().width());
+}
+
+TEST(CandidatePanel, PresentsBelowTheCaretAndHidesOnlyForItsOwner) {
+    int a = 0, b = 0;
+    CandidatePanel& panel = CandidatePanel::shared();
+    const Rect caret{200, 500, 2, 18};
+    panel.present(sheetOf({"你", "妳"}), caret, 3, &a, nullptr, nullptr);
+    const Rect& frame = panel.window().frame();
+    EXPECT_EQ(frame.x, 200);
+    EXPECT_EQ(frame.maxY(), caret.y - 6);
+    EXPECT_EQ(frame.width, panel.view()->sizeHint().width());
+    EXPECT_EQ(panel.window().level(), 101);
+    EXPECT_TRUE(panel.window().isVisible());
+    EXPECT_FALSE(panel.window().window().isActiveWindow()); // never takes focus
+
+    panel.hide(&b); // a late call from another controller
+    EXPECT_TRUE(panel.window().isVisible());
+    panel.hide(&a);
+    EXPECT_FALSE(panel.window().isVisible());
+    EXPECT_FALSE(panel.window().ownership.owner());
+    panel.hide(&b); // nobody owns it: anyone may hide it
+    EXPECT_FALSE(panel.window().isVisible());
+}
+
+TEST(CompositionPanel, LinesFollowTheFeedbackModeAndAnUnknownCaretHidesIt) {
+    InputEngine::Feedback feedback{"你好", "ㄋㄧˇ ㄏㄠˇ", "su3cl3"};
+    EXPECT_EQ(CompositionView(feedback, "zhuyin").lines(), (QStringList{"你好", "ㄋㄧˇ ㄏㄠˇ"}));
+    EXPECT_EQ(CompositionView(feedback, "raw").lines(), (QStringList{"你好", "su3cl3"}));
+    EXPECT_EQ(CompositionView(feedback, "both").lines(), (QStringList{"你好", "ㄋㄧˇ ㄏㄠˇ", "su3cl3"}));
+    EXPECT_EQ(CompositionView(feedback, "other").lines(), (QStringList{"你好"}));
+
+    int owner = 0;
+    CompositionPanel& panel = CompositionPanel::shared();
+    panel.present(feedback, "zhuyin", {300, 400, 2, 18}, 200, &owner);
+    EXPECT_TRUE(panel.window().isVisible());
+    EXPECT_EQ(panel.window().level(), 201);
+    panel.present(feedback, "zhuyin", {}, 0, &owner); // the client gave no position
+    EXPECT_FALSE(panel.window().isVisible());
+}
+
+TEST(CandidateLayoutCheck, PassesForAdaptiveWidthsAndFailsForEqualCells) {
+    EXPECT_FALSE(CandidatePreview::widthsAdapt(389, 389)); // every cell the same fixed width
+    EXPECT_FALSE(CandidatePreview::widthsAdapt(389, 460));
+    EXPECT_TRUE(CandidatePreview::widthsAdapt(389, 421));
+
+    std::ostringstream out;
+    auto folder = std::filesystem::temp_directory_path() / "kelvo-layout-check";
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(CandidatePreview::checkLayout(folder / "nested", out));
+    EXPECT_TRUE(std::filesystem::file_size(folder / "nested/candidate-strip.png") > 0);
+    EXPECT_TRUE(std::filesystem::file_size(folder / "nested/candidate-grid.png") > 0);
+    EXPECT_TRUE(out.str().starts_with("PASS: intrinsic candidate widths (short ")) << out.str();
+    EXPECT_TRUE(out.str().ends_with("); strip and grid rendered\n"));
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(decimalForm(389), "389.0");
+    EXPECT_EQ(decimalForm(420.5), "420.5");
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
