@@ -334,6 +334,10 @@ void KelvoInputController::syncClientList() {
     client_.showCandidates(list);
 }
 
+void KelvoInputController::clientLineMoved() {
+    if (shared_.panels && engine_) syncPanels(); // the panels follow the caret
+}
+
 void KelvoInputController::candidateClicked(int position) {
     if (!engine_ || position < 0 || position >= static_cast<int>(shownIndices_.size())) return;
     engine_->selectCandidate(shownIndices_[position]);

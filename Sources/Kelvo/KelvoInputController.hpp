@@ -56,6 +56,7 @@ public:
     void commitComposition() override;
     void candidateClicked(int position) override;
     void menuItemChosen(const std::string& key) override;
+    void clientLineMoved() override;
 
     // The engine key an event stands for, if any.
     static std::optional<KeyInput> keyInput(const platform::KeyEvent& event);

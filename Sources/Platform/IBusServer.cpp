@@ -181,6 +181,7 @@ public:
         return fromTopLeftOrigin(cursor_);
     }
     void setCursorLocation(const Rect& rect) { cursor_ = rect; }
+    const Rect& cursorLocation() const { return cursor_; }
 
     // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
     std::optional<TextRange> selectedRange() override {
@@ -329,8 +330,13 @@ void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
 void propertyActivate(IBusEngine* engine, const gchar* key, guint) {
     handlerOf(engine)->menuItemChosen(key);
 }
+// The caret's rectangle arrives after the preedit that moved it: panels already shown follow it.
 void setCursorLocation(IBusEngine* engine, gint x, gint y, gint width, gint height) {
-    stateOf(engine).client.setCursorLocation(Rect{double(x), double(y), double(width), double(height)});
+    EngineState& state = stateOf(engine);
+    Rect rect{double(x), double(y), double(width), double(height)};
+    if (state.client.cursorLocation() == rect) return;
+    state.client.setCursorLocation(rect);
+    state.handler->clientLineMoved();
 }
 void focusOut(IBusEngine* engine) {
     handlerOf(engine)->deactivate();

@@ -91,6 +91,8 @@ public:
     virtual void candidateClicked(int position) = 0;
     // An item of the menu was chosen.
     virtual void menuItemChosen(const std::string& key) = 0;
+    // The client's text line moved (it reports its caret after the change that moved it).
+    virtual void clientLineMoved() {}
 };
 
 } // namespace kelvo::platform

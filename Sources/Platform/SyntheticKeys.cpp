@@ -9,6 +9,7 @@ namespace kelvo::platform {
 bool pressKeyThroughXServer(const std::string& characters) {
     static Display* display = XOpenDisplay(nullptr); // kept for the process
     if (!display) return false;
+    // Characters and key names ("Down") alike are keysym names.
     KeySym symbol = characters == "\r" ? XK_Return : XStringToKeysym(characters.c_str());
     if (symbol == NoSymbol) return false;
     KeyCode code = XKeysymToKeycode(display, symbol);

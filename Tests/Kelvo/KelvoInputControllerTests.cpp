@@ -377,6 +377,9 @@ TEST_F(ControllerTest, FloatingPanelsShowTheListUnderTheCaretAndTakeClicks) {
     ASSERT_TRUE(panels.candidates.visible);
     EXPECT_EQ(panels.candidates.caret, client.caretLine);
     EXPECT_TRUE(client.candidates.items.empty()); // the client's own list stays unused
+    client.caretLine = {300, 200, 2, 18};         // reported after the change that moved it
+    controller.clientLineMoved();
+    EXPECT_EQ(panels.candidates.caret, client.caretLine);
     ASSERT_GE(panels.sheet->items.size(), 2u);
     const std::string second = panels.sheet->items[1].value;
     panels.select(panels.sheet->items[1].index);

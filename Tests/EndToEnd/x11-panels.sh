@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# On a virtual X display with a private session bus and ibus-daemon: Kelvo's input client check must
+# type 你好 into a real Qt text field through the X server, and Kelvo's candidate panel must appear
+# under the caret of a real Qt text field after Down, its first cell highlighted.
+# usage: x11-panels.sh BUILD_DIR
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+export XDG_CACHE_HOME="$work/cache" GSETTINGS_BACKEND=memory
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+kelvo="$build/Kelvo.app/Contents/MacOS/Kelvo"
+"$kelvo" register >/dev/null
+
+dbus-run-session -- bash -s "$build" "$kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component" <<'SESSION'
+set -euo pipefail
+build=$1 kelvo=$2
+export IBUS_COMPONENT_PATH=$3
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$XDG_RUNTIME_DIR/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$XDG_RUNTIME_DIR/display")"
+ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+export IBUS_ADDRESS=$(ibus address) QT_IM_MODULE=ibus
+
+# The input client check: press its button, wait for its line.
+QT_IM_MODULE=ibus "$kelvo" input-client-check >"$XDG_RUNTIME_DIR/check.out" 2>"$XDG_RUNTIME_DIR/check.err" &
+pids+=($!)
+window=$(timeout 10 xdotool search --sync --name "Kelvo 輸入連線測試" | head -1)
+xdotool mousemove --window "$window" 110 35 click 1
+for _ in $(seq 100); do grep -q "個按鍵" "$XDG_RUNTIME_DIR/check.out" && break; sleep 0.1; done
+line=$(cat "$XDG_RUNTIME_DIR/check.out")
+echo "$line"
+case "$line" in
+    "PASS：結果「你好」；接收 7/7 個按鍵；來源 org.kelvo.inputmethod.Kelvo") ;;
+    *) echo "input client check did not pass"; cat "$XDG_RUNTIME_DIR/check.err"; exit 1 ;;
+esac
+kill "${pids[2]}"
+
+# The candidate panel under a text field's caret.
+ibus engine org.kelvo.inputmethod.Kelvo
+"$build/Tests/panel-screenshot-client" "$build/Testing/candidate-panel-screenshot.png" || { grep CURSOR "$XDG_RUNTIME_DIR/daemon.log" | tail; exit 1; }
+SESSION
