@@ -47,54 +47,6 @@ QRect fromBottomLeft(int windowHeight, int x, int y, int width, int height) {
     return QRect(x, windowHeight - y - height, width, height);
 }
 
-class PreviewWindow : public QWidget {
-public:
-    explicit PreviewWindow(std::shared_ptr<const Lexicon> lexicon) : engine_(std::move(lexicon)) {
-        setWindowTitle(QString::fromUtf8("Kelvo 候選預覽（正式引擎）"));
-        setFixedSize(680, 500);
-        label_ = new QLabel(this);
-        label_->setFont(panels::systemFont(24));
-        label_->setGeometry(fromBottomLeft(500, 28, 410, 600, 45));
-        auto* note =
-            new QLabel(QString::fromUtf8("橫向候選列；點箭頭展開更多候選，點文字選字。此視窗用於檢查正式候"
-                                         "選面板，不代表跨 App 相容性驗收。"),
-                       this);
-        note->setWordWrap(true);
-        note->setGeometry(fromBottomLeft(500, 28, 24, 620, 55));
-        for (const char* key : {"h", "k", "4", "g", "4"})
-            engine_.handle(KeyInput::typed(key));
-        engine_.handle(KeyInput::of(KeyInput::Kind::arrowDown));
-        sync();
-    }
-
-private:
-    void sync() {
-        label_->setText(QString::fromStdString(engine_.preedit().text()));
-        if (view_) view_->deleteLater(); // it may be the view whose click led here
-        view_ = nullptr;
-        auto sheet = engine_.sheetView();
-        if (!sheet) return;
-        view_ = new CandidateView(
-            *sheet, checkItemWidth, checkMaximumWidth,
-            [this](int index) {
-                engine_.selectCandidate(index);
-                sync();
-            },
-            [this](bool expanded) {
-                engine_.setCandidatesExpanded(expanded);
-                sync();
-            });
-        view_->setParent(this);
-        view_->adjustSize();
-        view_->move(28, 500 - 402);
-        view_->show();
-    }
-
-    InputEngine engine_;
-    QLabel* label_;
-    QWidget* view_ = nullptr;
-};
-
 } // namespace
 
 std::string decimalForm(double value) {
@@ -143,6 +95,51 @@ bool CandidatePreview::checkLayout(const std::filesystem::path& outputDirectory,
     return true;
 }
 
+CandidatePreviewWindow::CandidatePreviewWindow(std::shared_ptr<const Lexicon> lexicon)
+    : engine_(std::move(lexicon)) {
+    setWindowTitle(QString::fromUtf8("Kelvo 候選預覽（正式引擎）"));
+    setFixedSize(680, 500);
+    label_ = new QLabel(this);
+    label_->setFont(panels::systemFont(24));
+    label_->setGeometry(fromBottomLeft(500, 28, 410, 600, 45));
+    auto* note =
+        new QLabel(QString::fromUtf8("橫向候選列；點箭頭展開更多候選，點文字選字。此視窗用於檢查正式候"
+                                     "選面板，不代表跨 App 相容性驗收。"),
+                   this);
+    note->setWordWrap(true);
+    note->setGeometry(fromBottomLeft(500, 28, 24, 620, 55));
+    for (const char* key : {"h", "k", "4", "g", "4"})
+        engine_.handle(KeyInput::typed(key));
+    engine_.handle(KeyInput::of(KeyInput::Kind::arrowDown));
+    sync();
+}
+
+QString CandidatePreviewWindow::markedText() const {
+    return label_->text();
+}
+
+void CandidatePreviewWindow::sync() {
+    label_->setText(QString::fromStdString(engine_.preedit().text()));
+    if (view_) view_->deleteLater(); // it may be the view whose click led here
+    view_ = nullptr;
+    auto sheet = engine_.sheetView();
+    if (!sheet) return;
+    view_ = new CandidateView(
+        *sheet, checkItemWidth, checkMaximumWidth,
+        [this](int index) {
+            engine_.selectCandidate(index);
+            sync();
+        },
+        [this](bool expanded) {
+            engine_.setCandidatesExpanded(expanded);
+            sync();
+        });
+    view_->setParent(this);
+    view_->adjustSize();
+    view_->move(28, 500 - 402);
+    view_->show();
+}
+
 int CandidatePreview::run(const std::optional<platform::Bundle>& bundle) {
     auto lexicon = loadBundledDictionary(bundle);
     if (!lexicon) return 1;
@@ -150,7 +147,7 @@ int CandidatePreview::run(const std::optional<platform::Bundle>& bundle) {
     char name[] = "Kelvo";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
-    PreviewWindow window(lexicon);
+    CandidatePreviewWindow window(lexicon);
     window.show();
     window.raise();
     return application.exec();

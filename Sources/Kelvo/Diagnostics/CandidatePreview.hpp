@@ -2,13 +2,34 @@
 
 #include "Bundle.hpp"
 #include "Engine/InputEngine.hpp"
+#include "Panels/CandidateView.hpp"
 
+#include <QPointer>
+#include <QWidget>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 
+class QLabel;
+
 namespace kelvo {
+
+// The preview window: the real engine after h k 4 g 4 and Down, its marked text and its candidate
+// view; clicks choose or expand as in the panel.
+class CandidatePreviewWindow : public QWidget {
+public:
+    explicit CandidatePreviewWindow(std::shared_ptr<const Lexicon> lexicon);
+    QString markedText() const;
+    panels::CandidateView* view() const { return view_; }
+
+private:
+    void sync();
+
+    InputEngine engine_;
+    QLabel* label_;
+    QPointer<panels::CandidateView> view_;
+};
 
 // The production candidate panel's views, seen without an input method: a window over the real
 // engine ("candidate-preview"), and an off-screen check that their widths follow the candidates

@@ -151,6 +151,18 @@ TEST(CandidateLayoutCheck, PassesForAdaptiveWidthsAndFailsForEqualCells) {
     EXPECT_EQ(decimalForm(420.5), "420.5");
 }
 
+TEST(CandidatePreviewWindow, ShowsTheRealEnginesListAndTakesClicks) {
+    auto lexicon = Lexicon::contentsOf(KELVO_RESOURCES_DIR "/data/data.txt");
+    CandidatePreviewWindow window(lexicon);
+    EXPECT_EQ(window.markedText(), QString::fromUtf8("測試"));
+    ASSERT_NE(window.view(), nullptr);
+    ASSERT_GE(window.view()->cells().size(), 2u);
+    EXPECT_EQ(window.view()->pos(), QPoint(28, 98));
+    QTest::mouseClick(window.view()->cells()[1], Qt::LeftButton);
+    EXPECT_NE(window.markedText(), QString::fromUtf8("測試"));
+    EXPECT_EQ(window.view(), nullptr); // choosing closed the list
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
