@@ -134,26 +134,24 @@ public:
         ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
-    // The desktop's IBus panel draws the list: a lookup table of the items with their labels.
+    // The desktop's IBus panel draws the list: a lookup table of the items with their labels. Each
+    // change is a message through the daemon that the key's answer waits for, so what is hidden
+    // is not hidden again.
     void showCandidates(const CandidateList& list) override {
         if (list.items.empty()) {
-            ibus_engine_hide_lookup_table(engine_);
-            if (list.note.empty())
-                ibus_engine_hide_auxiliary_text(engine_);
-            else
-                ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()),
-                                                  TRUE);
-            return;
+            if (tableShown_) ibus_engine_hide_lookup_table(engine_);
+        } else {
+            IBusLookupTable* table =
+                ibus_lookup_table_new(static_cast<guint>(list.items.size()), 0, list.highlighted >= 0, FALSE);
+            for (const auto& item : list.items) {
+                ibus_lookup_table_append_candidate(table, ibus_text_new_from_string(item.value.c_str()));
+                ibus_lookup_table_append_label(table, ibus_text_new_from_string(item.label.c_str()));
+            }
+            if (list.highlighted >= 0)
+                ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted));
+            ibus_engine_update_lookup_table(engine_, table, TRUE);
         }
-        IBusLookupTable* table =
-            ibus_lookup_table_new(static_cast<guint>(list.items.size()), 0, list.highlighted >= 0, FALSE);
-        for (const auto& item : list.items) {
-            ibus_lookup_table_append_candidate(table, ibus_text_new_from_string(item.value.c_str()));
-            ibus_lookup_table_append_label(table, ibus_text_new_from_string(item.label.c_str()));
-        }
-        if (list.highlighted >= 0)
-            ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted));
-        ibus_engine_update_lookup_table(engine_, table, TRUE);
+        tableShown_ = !list.items.empty();
         if (!list.note.empty())
             ibus_engine_update_auxiliary_text(engine_, ibus_text_new_from_string(list.note.c_str()), TRUE);
         else if (noteShown_)
@@ -259,6 +257,7 @@ private:
     }
 
     IBusEngine* engine_;
+    bool tableShown_ = false;
     bool noteShown_ = false;
     Rect cursor_;
 };

@@ -4,13 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <syslog.h>
+#include <unistd.h>
 
 namespace kelvo::platform {
 
 SystemLogger::SystemLogger(std::string identifier) : identifier_(std::move(identifier)) {
     const char* mirror = std::getenv("KELVO_LOG_STDERR");
     alsoStandardError_ = mirror && std::strcmp(mirror, "1") == 0;
-    ::openlog(identifier_.c_str(), LOG_PID, LOG_USER);
+    journalListening_ = ::access("/dev/log", W_OK) == 0;
+    ::openlog(identifier_.c_str(), LOG_PID | LOG_NDELAY, LOG_USER);
 }
 
 SystemLogger::~SystemLogger() {
@@ -33,7 +35,7 @@ void SystemLogger::log(Level level, std::string_view message) {
         priority = LOG_CRIT;
         break;
     }
-    ::syslog(priority, "%.*s", static_cast<int>(message.size()), message.data());
+    if (journalListening_) ::syslog(priority, "%.*s", static_cast<int>(message.size()), message.data());
     if (alsoStandardError_)
         std::fprintf(stderr, "%s: %.*s\n", identifier_.c_str(), static_cast<int>(message.size()),
                      message.data());

@@ -25,6 +25,7 @@ public:
 private:
     std::string identifier_; // syslog keeps a pointer to it
     bool alsoStandardError_;
+    bool journalListening_; // without its socket, syslog(3) would try to connect on every line
 };
 
 } // namespace kelvo::platform
