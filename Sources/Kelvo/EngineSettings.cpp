@@ -16,11 +16,15 @@ void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
     engine.setLearningEnabled(booleanSetting(defaults, SettingKey::learning));
     engine.customTextEnabled = booleanSetting(defaults, SettingKey::customText);
     engine.customTexts = customTexts;
-    PunctuationMode committed = committedPunctuationMode(engine.punctuationMode, engine.fullWidthPunctuation);
-    engine.formatting =
-        TextFormatting(booleanSetting(defaults, SettingKey::chineseEnglishSpace),
-                       booleanSetting(defaults, SettingKey::chineseNumberSpace),
-                       booleanSetting(defaults, SettingKey::englishNumberSpace), false, {}, committed);
+    engine.formatting = formattingSettings(defaults);
+}
+
+TextFormatting formattingSettings(const platform::UserDefaults& defaults) {
+    PunctuationMode committed = committedPunctuationMode(
+        punctuationModeSetting(defaults), booleanSetting(defaults, SettingKey::fullWidthPunctuation));
+    return TextFormatting(booleanSetting(defaults, SettingKey::chineseEnglishSpace),
+                          booleanSetting(defaults, SettingKey::chineseNumberSpace),
+                          booleanSetting(defaults, SettingKey::englishNumberSpace), false, {}, committed);
 }
 
 } // namespace kelvo

@@ -13,4 +13,8 @@ void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
                    const std::shared_ptr<CustomTextStore>& customTexts);
 
+// How committed text is formatted under the user's preferences: the three space rules and the
+// punctuation mode, without preferred capitalisation or terms.
+TextFormatting formattingSettings(const platform::UserDefaults& defaults);
+
 } // namespace kelvo

@@ -11,6 +11,9 @@
 #include "SettingKey.hpp"
 #include "StandardPaths.hpp"
 #include "Windows.hpp"
+#include "Windows/GuideWindowController.hpp"
+#include "Windows/LearnedDataWindowController.hpp"
+#include "Windows/SettingsWindowController.hpp"
 
 #include <QApplication>
 #include <iostream>
@@ -22,12 +25,16 @@ int InputMethodRuntime::run(bool requestsSettings) {
     platform::SettingsService settings(connectionName(bundle_.identifier), [this] { showSettingsWindow(); });
     LexiconStore::bootstrap(bundle_, log_);
     auto support = platform::dataHome() / "Kelvo";
-    KelvoInputController::Shared shared{
-        defaults_, std::make_shared<UserPhraseStore>(support / "userphrases.json"),
-        std::make_shared<CustomTextStore>(support / "customtexts.json"), log_};
-    auto display = platform::DisplaySession::open();
+    userPhrases_ = std::make_shared<UserPhraseStore>(support / "userphrases.json");
+    customTexts_ = std::make_shared<CustomTextStore>(support / "customtexts.json");
+    KelvoInputController::Shared shared{defaults_, userPhrases_, customTexts_, log_};
+    shared.showSettings = [this] { showSettingsWindow(); };
+    shared.openWindow = [this](const std::string& window) {
+        if (window == "guide" && display_) GuideWindowController::shared().show();
+    };
+    display_ = platform::DisplaySession::open();
     panels::FloatingPanels floatingPanels;
-    if (display && display->placesOwnWindows()) shared.panels = &floatingPanels;
+    if (display_ && display_->placesOwnWindows()) shared.panels = &floatingPanels;
     return platform::runIBusServer(
         bundle_.identifier, connectionName(bundle_.identifier),
         [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },
@@ -42,16 +49,21 @@ bool InputMethodRuntime::requestSettings(const std::string& bundleIdentifier) {
     return platform::requestSettings(connectionName(bundleIdentifier));
 }
 
-// The settings window is not built yet; the request is logged.
+// In the server's own process, over its defaults: a change reaches every controller at its next key.
 void InputMethodRuntime::showSettingsWindow() {
     log_.log(platform::Logger::Level::standard, "settings window requested");
+    if (!display_) return; // no display to show it on
+    auto& settings = SettingsWindowController::shared();
+    settings.customTexts = customTexts_;
+    settings.onReset = [store = userPhrases_] { store->reset(); };
+    settings.onShowLearnedData = [store = userPhrases_] {
+        LearnedDataWindowController::shared().show(store);
+    };
+    settings.show(defaults_);
 }
 
-// The window sub-commands. The guide and learned data windows are placeholders until the windows
-// themselves are built.
 int runWindowCommand(const std::string& command, const std::optional<std::string>& argument,
                      const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry) {
-    using platform::runSimpleWindow;
     if (command == "candidate-layout-check") {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
         int argc = 1;
@@ -64,8 +76,12 @@ int runWindowCommand(const std::string& command, const std::optional<std::string
     if (command == "input-client-check")
         return runInputClientCheck(registry, bundle ? bundle->identifier : "org.kelvo.inputmethod.Kelvo");
     if (command == "guide")
-        return runSimpleWindow("Kelvo操作說明", "注音、中英混輸、本機學習與可選的空格規則。");
-    return runSimpleWindow("Kelvo學習資料", "學習資料視窗尚未完成。");
+        return platform::runWindowApplication([] { GuideWindowController::shared().show(); });
+    // "learned": over the learned data file, as it is now.
+    return platform::runWindowApplication([] {
+        auto store = std::make_shared<UserPhraseStore>(platform::dataHome() / "Kelvo" / "userphrases.json");
+        LearnedDataWindowController::shared().show(store);
+    });
 }
 
 } // namespace kelvo

@@ -3,8 +3,12 @@
 #include "Bundle.hpp"
 #include "InputSourceRegistry.hpp"
 #include "Logger.hpp"
+#include "PersonalData/CustomTextStore.hpp"
+#include "PersonalData/UserPhraseStore.hpp"
 #include "UserDefaults.hpp"
+#include "Windows.hpp"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -30,6 +34,9 @@ private:
     const platform::Bundle& bundle_;
     platform::UserDefaults& defaults_;
     platform::Logger& log_;
+    std::shared_ptr<UserPhraseStore> userPhrases_;
+    std::shared_ptr<CustomTextStore> customTexts_;
+    std::unique_ptr<platform::DisplaySession> display_; // none without a display
 };
 
 // The window sub-commands; answers the exit status.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,9 +8,9 @@ class QApplication;
 
 namespace kelvo::platform {
 
-// Runs the process as an ordinary windowed application showing one window with a title and a note;
-// answers the exit status when the application quits. `closeAfterMilliseconds` (tests) quits it.
-int runSimpleWindow(const std::string& title, const std::string& note, int closeAfterMilliseconds = -1);
+// Runs the process as an ordinary windowed application: `start` shows its windows; answers the exit
+// status once the last window is closed. `closeAfterMilliseconds` (tests) quits it.
+int runWindowApplication(const std::function<void()>& start, int closeAfterMilliseconds = -1);
 
 // The windowed side of a process that may run without a display (the input method server): a
 // QApplication when a display can be reached.

@@ -1,13 +1,12 @@
 #include "CandidatePreview.hpp"
 
 #include "LexiconStore.hpp"
+#include "Windows/GlyphCoverage.hpp"
 #include "Panels/CandidateView.hpp"
 
 #include <QApplication>
-#include <QGlyphRun>
 #include <QLabel>
 #include <QPixmap>
-#include <QTextLayout>
 #include <charconv>
 #include <memory>
 
@@ -17,19 +16,6 @@ namespace {
 using panels::CandidateView;
 
 constexpr double checkItemWidth = 84, checkMaximumWidth = 890;
-
-// True when the font (with its fallbacks) has a glyph for every character: fontconfig silently
-// substitutes an empty box otherwise.
-bool glyphsCover(const QString& text, const QFont& font) {
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    for (const QGlyphRun& run : layout.glyphRuns())
-        for (quint32 glyph : run.glyphIndexes())
-            if (glyph == 0) return false;
-    return true;
-}
 
 std::unique_ptr<CandidateView> viewOf(const InputEngine::SheetView& sheet) {
     auto view = std::make_unique<CandidateView>(sheet, checkItemWidth, checkMaximumWidth, nullptr, nullptr);

@@ -162,10 +162,3 @@ TEST(CandidatePreviewWindow, ShowsTheRealEnginesListAndTakesClicks) {
     EXPECT_NE(window.markedText(), QString::fromUtf8("測試"));
     EXPECT_EQ(window.view(), nullptr); // choosing closed the list
 }
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,0 +1,41 @@
+#include "WindowSupport.hpp"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace kelvo {
+
+QLabel* label(const QString& text, int size, QFont::Weight weight, double alpha) {
+    auto* shown = new QLabel(text);
+    QFont font = shown->font();
+    font.setPixelSize(size);
+    font.setWeight(weight);
+    shown->setFont(font);
+    if (alpha < 1) {
+        QPalette colors = shown->palette();
+        QColor color = colors.color(QPalette::WindowText);
+        color.setAlphaF(static_cast<float>(alpha));
+        colors.setColor(QPalette::WindowText, color);
+        shown->setPalette(colors);
+    }
+    return shown;
+}
+
+QLabel* noteLabel(const char* text, int size) {
+    QLabel* note = label(QString::fromUtf8(text), size, QFont::Normal, 0.6);
+    note->setWordWrap(true);
+    return note;
+}
+
+void centre(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+void bringForward(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace kelvo

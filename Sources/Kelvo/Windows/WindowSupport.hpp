@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+namespace kelvo {
+
+// A wrapping note in a smaller, dimmer type.
+QLabel* noteLabel(const char* text, int size = 12);
+
+// A label in the system font at a size, optionally in a dimmer colour (alpha 0 to 1).
+QLabel* label(const QString& text, int size, QFont::Weight weight = QFont::Normal, double alpha = 1);
+
+// Centres a window on the screen that holds the pointer's screen, else the primary one.
+void centre(QWidget& window);
+
+// Shows a window, or brings it to the front when it is already shown.
+void bringForward(QWidget& window);
+
+} // namespace kelvo

@@ -1,0 +1,231 @@
+#include "../../Support/TemporaryFolder.hpp"
+#include "JsonFileDefaults.hpp"
+#include "Windows/GlyphCoverage.hpp"
+#include "Windows/GuideWindowController.hpp"
+#include "Windows/LearnedDataWindowController.hpp"
+#include "Windows/SettingsWindowController.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace kelvo;
+using Kind = UserPhraseStore::Entry::Kind;
+
+namespace {
+
+int countOf(const QStringList& texts, const char* text) {
+    return static_cast<int>(texts.count(QString::fromUtf8(text)));
+}
+
+QAbstractButton* buttonNamed(QWidget* window, const char* text) {
+    for (auto* button : window->findChildren<QAbstractButton*>())
+        if (button->text() == QString::fromUtf8(text)) return button;
+    return nullptr;
+}
+
+int windowsTitled(const char* title) {
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowTitle() == QString::fromUtf8(title) && widget->isVisible()) ++count;
+    return count;
+}
+
+// Saves what a window shows, for a person to look at; the test run keeps it out of the sources.
+void photograph(QWidget& window, const std::string& name) {
+    std::filesystem::create_directories(KELVO_SCREENSHOT_DIR);
+    window.grab().save(QString::fromStdString(std::string(KELVO_SCREENSHOT_DIR) + "/" + name + ".png"));
+}
+
+// Answers the next alert that opens with the button of that text.
+void answerAlert(const char* button) {
+    QTimer::singleShot(0, [button] {
+        auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->text(), QString::fromUtf8("清除全部學習資料？"));
+        buttonNamed(alert, button)->click();
+    });
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+// The settings window is one per process: these tests share it, in order.
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new kelvo::testing::TemporaryFolder;
+        defaults_ = new platform::JsonFileDefaults(*folder_ / "defaults.json");
+        registerDefaults(*defaults_);
+        SettingsWindowController::shared().show(*defaults_);
+    }
+    QWidget* window() { return SettingsWindowController::shared().window(); }
+    static inline kelvo::testing::TemporaryFolder* folder_;
+    static inline platform::JsonFileDefaults* defaults_;
+};
+
+TEST_F(SettingsWindowTest, ASpaceToggleChangesThePreviewAtOnceAndTheDefaultsFile) {
+    auto& settings = SettingsWindowController::shared();
+    defaults_->set("chineseEnglishSpace", false);
+    settings.refresh();
+    const QString before = settings.previewText();
+    EXPECT_TRUE(before.startsWith(QString::fromUtf8("今天review"))) << before.toStdString();
+    auto* box = qobject_cast<QCheckBox*>(buttonNamed(window(), "中文與英文：今天 review"));
+    ASSERT_NE(box, nullptr);
+    box->click();
+    EXPECT_TRUE(settings.previewText().startsWith(QString::fromUtf8("今天 review")));
+    EXPECT_NE(fileText(*folder_ / "defaults.json").find("\"chineseEnglishSpace\": true"), std::string::npos)
+        << fileText(*folder_ / "defaults.json");
+    EXPECT_TRUE(booleanSetting(*defaults_, SettingKey::chineseEnglishSpace));
+}
+
+TEST_F(SettingsWindowTest, PunctuationChoiceFollowsFullWidthPunctuationAndWritesTheMode) {
+    auto* picker = window()->findChildren<QComboBox*>().front();
+    defaults_->set("fullWidthPunctuation", false);
+    SettingsWindowController::shared().refresh();
+    EXPECT_EQ(picker->itemText(0), QString::fromUtf8("沿用設定：半形標點"));
+    defaults_->set("fullWidthPunctuation", true);
+    SettingsWindowController::shared().refresh();
+    EXPECT_EQ(picker->itemText(0), QString::fromUtf8("沿用設定：智慧標點"));
+    picker->setCurrentIndex(2);
+    emit picker->activated(2);
+    EXPECT_EQ(stringSetting(*defaults_, SettingKey::punctuationMode), "chinese");
+}
+
+TEST_F(SettingsWindowTest, CancellingTheResetKeepsTheLearnedDataAndClearingRemovesIt) {
+    auto store = std::make_shared<UserPhraseStore>();
+    store->bump("ㄋㄧˇ", "妳");
+    auto& settings = SettingsWindowController::shared();
+    settings.onReset = [store] { store->reset(); };
+    QAbstractButton* clear = buttonNamed(window(), "清除全部");
+    ASSERT_NE(clear, nullptr);
+    answerAlert("取消");
+    clear->click();
+    EXPECT_EQ(store->entries(Kind::selection).size(), 1u);
+    answerAlert("清除");
+    clear->click();
+    EXPECT_TRUE(store->entries(Kind::selection).empty());
+}
+
+TEST_F(SettingsWindowTest, EveryLabelAppearsOnceAndOpeningTwiceShowsOneWindow) {
+    const QStringList texts = shownTexts(*window());
+    for (const char* text : {"一般",
+                             "文字與空格",
+                             "進階",
+                             "中英文切換",
+                             "按一下 Shift 切換中／英文",
+                             "單獨按一下再放開才會切換。Shift＋字母仍輸入大寫。",
+                             "中文輸入",
+                             "標點樣式",
+                             "自動（中文全形、英文半形）",
+                             "中文全形",
+                             "英文半形",
+                             "每列候選字數",
+                             "自動空格",
+                             "中文與英文：今天 review",
+                             "中文與數字：第 3 版",
+                             "英文與數字：version 3",
+                             "在送出時套用，保留原有空白；不在標點旁補空格，網址與 email 內的英數維持原樣。",
+                             "預覽",
+                             "中英混合輸入",
+                             "提供英文候選字",
+                             "中文模式打英文時，可按 ↓ 選英文單字。",
+                             "自動辨認英文單字",
+                             "例如 hello：辨認後保留英文，與中文一起按 Enter 送出。",
+                             "記住常選的字與管理學習資料",
+                             "記住我常選的字",
+                             "檢視學習資料",
+                             "清除全部",
+                             "已清除"})
+        EXPECT_EQ(countOf(texts, text), 1) << text;
+    EXPECT_EQ(window()->windowTitle(), QString::fromUtf8("Kelvo 設定"));
+    SettingsWindowController::shared().show(*defaults_);
+    EXPECT_EQ(windowsTitled("Kelvo 設定"), 1);
+    EXPECT_EQ(textsWithoutGlyphs(*window()), QStringList());
+    auto* tabs = window()->findChild<QTabWidget*>();
+    const char* names[] = {"settings-general", "settings-text", "settings-advanced"};
+    for (int tab = 0; tab < 3; ++tab) {
+        tabs->setCurrentIndex(tab);
+        photograph(*window(), names[tab]);
+    }
+}
+
+TEST(LearnedDataWindow, SearchNarrowsDeletingTheLastEntryShowsTheEmptyState) {
+    auto store = std::make_shared<UserPhraseStore>();
+    store->bump("ㄋㄧˇ", "妳");
+    store->bump("ㄋㄧˇ", "妳");
+    store->bump("ㄏㄠˇ", "郝");
+    store->noteCommit({"今天", "天氣"});
+    LearnedDataView view(store);
+    EXPECT_EQ(view.shownEntries().size(), 2u);
+    view.setSearch(QString::fromUtf8("ㄏㄠ"));
+    ASSERT_EQ(view.shownEntries().size(), 1u);
+    EXPECT_EQ(view.shownEntries()[0].value, "郝");
+    view.setSearch(QString::fromUtf8("妳"));
+    EXPECT_EQ(view.shownEntries().size(), 1u);
+    EXPECT_EQ(view.table()->item(0, 2)->text(), "2");
+    view.setSearch("xyz");
+    EXPECT_EQ(view.emptyStateTitle(), QString::fromUtf8("找不到符合的項目")); // not the no-data state
+    view.setSearch("");
+    view.setKind(Kind::transition);
+    EXPECT_FALSE(view.shownEntries().empty());
+    view.setKind(Kind::word);
+    EXPECT_EQ(view.emptyStateTitle(), QString::fromUtf8("還沒有學習紀錄"));
+    view.setKind(Kind::selection);
+    view.deleteShown(0);
+    view.deleteShown(0);
+    EXPECT_EQ(view.emptyStateTitle(), QString::fromUtf8("還沒有學習紀錄"));
+    EXPECT_TRUE(store->entries(Kind::selection).empty());
+    EXPECT_EQ(countOf(shownTexts(view), "共 0 筆"), 1);
+}
+
+TEST(LearnedDataWindow, OneWindowWithEveryLabelOnce) {
+    auto store = std::make_shared<UserPhraseStore>();
+    store->bump("ㄘㄜˋ ㄕˋ", "測試");
+    store->bump("ㄋㄧˇ ㄏㄠˇ", "你好");
+    auto& controller = LearnedDataWindowController::shared();
+    controller.show(store);
+    controller.show(std::make_shared<UserPhraseStore>()); // brought forward, store kept
+    EXPECT_EQ(windowsTitled("Kelvo學習資料"), 1);
+    EXPECT_EQ(controller.view()->shownEntries().size(), 2u);
+    const QStringList texts = shownTexts(*controller.window());
+    for (const char* text :
+         {"選字紀錄", "自動造詞", "詞語接續", "你在候選字窗選過的字——選越多次，之後排得越前面。", "讀音",
+          "字詞", "次數", "共 2 筆", "資料只存在這台電腦", "搜尋讀音或字詞"})
+        EXPECT_EQ(countOf(texts, text), 1) << text;
+    EXPECT_EQ(textsWithoutGlyphs(*controller.window()), QStringList());
+    photograph(*controller.window(), "learned-data");
+}
+
+TEST(GuideWindow, OneWindowWithEveryRowOnce) {
+    auto& controller = GuideWindowController::shared();
+    controller.show();
+    controller.show();
+    EXPECT_EQ(windowsTitled("Kelvo操作說明"), 1);
+    const QStringList texts = shownTexts(*controller.window());
+    for (const auto* rows : {&GuideView::chinese(), &GuideView::mixed(), &GuideView::smart()})
+        for (const auto& row : *rows) {
+            EXPECT_EQ(countOf(texts, row.keys.c_str()), 1) << row.keys;
+            EXPECT_EQ(countOf(texts, row.detail.c_str()), 1) << row.detail;
+        }
+    for (const char* text : {"Kelvo", "注音、中英混輸、本機學習與可選的空格規則。", "中文輸入", "中英混輸",
+                             "自動處理", "小訣竅"})
+        EXPECT_EQ(countOf(texts, text), 1) << text;
+    EXPECT_EQ(textsWithoutGlyphs(*controller.window()), QStringList());
+    controller.window()->resize(640, 1100);
+    photograph(*controller.window(), "guide");
+}
