@@ -3,41 +3,51 @@
 #include <fstream>
 #include <plist/plist.h>
 #include <sstream>
+#include <stdexcept>
 
 namespace kelvo::platform {
-namespace {
-
-std::string stringEntry(plist_t dictionary, const char* key) {
-    plist_t item = plist_dict_get_item(dictionary, key);
-    if (!item || plist_get_node_type(item) != PLIST_STRING) return {};
-    char* value = nullptr;
-    plist_get_string_val(item, &value);
-    std::string text = value ? value : "";
-    std::free(value);
-    return text;
+std::optional<std::map<std::string, std::string>> stringEntriesOfPropertyList(const std::string& data) {
+    plist_t root = nullptr;
+    plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &root);
+    if (!root) throw std::runtime_error("屬性列表格式錯誤");
+    std::optional<std::map<std::string, std::string>> entries;
+    if (plist_get_node_type(root) == PLIST_DICT) {
+        entries.emplace();
+        plist_dict_iter iterator = nullptr;
+        plist_dict_new_iter(root, &iterator);
+        for (;;) {
+            char* key = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(root, iterator, &key, &item);
+            if (!key) break;
+            if (plist_get_node_type(item) == PLIST_STRING) {
+                char* value = nullptr;
+                plist_get_string_val(item, &value);
+                (*entries)[key] = value ? value : "";
+                std::free(value);
+            }
+            std::free(key);
+        }
+        std::free(iterator);
+    }
+    plist_free(root);
+    return entries;
 }
-
-} // namespace
 
 std::optional<Bundle> Bundle::at(const std::filesystem::path& path) {
     std::ifstream in(path / "Contents" / "Info.plist", std::ios::binary);
     if (!in) return std::nullopt;
     std::stringstream text;
     text << in.rdbuf();
-    const std::string xml = text.str();
-    plist_t root = nullptr;
-    plist_from_memory(xml.data(), static_cast<uint32_t>(xml.size()), &root);
-    if (!root) return std::nullopt;
-    Bundle bundle;
-    if (plist_get_node_type(root) == PLIST_DICT) {
-        bundle.path = path;
-        bundle.identifier = stringEntry(root, "CFBundleIdentifier");
-        bundle.shortVersion = stringEntry(root, "CFBundleShortVersionString");
-        bundle.version = stringEntry(root, "CFBundleVersion");
+    std::optional<std::map<std::string, std::string>> entries;
+    try {
+        entries = stringEntriesOfPropertyList(text.str());
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
     }
-    plist_free(root);
-    if (bundle.identifier.empty()) return std::nullopt;
-    return bundle;
+    if (!entries || (*entries)["CFBundleIdentifier"].empty()) return std::nullopt;
+    return Bundle{path, (*entries)["CFBundleIdentifier"], (*entries)["CFBundleShortVersionString"],
+                  (*entries)["CFBundleVersion"]};
 }
 
 std::optional<Bundle> Bundle::main() {

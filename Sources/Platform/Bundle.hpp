@@ -1,10 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
 namespace kelvo::platform {
+
+// The string entries of a property list whose root is a dictionary; none when the root is another
+// kind of value. Throws std::runtime_error when the data is no property list.
+std::optional<std::map<std::string, std::string>> stringEntriesOfPropertyList(const std::string& data);
 
 // An application bundle: Name.app/Contents/{MacOS/<executable>, Info.plist, Resources/...}.
 struct Bundle {

@@ -124,13 +124,32 @@ std::vector<std::string> IBusInputSourceRegistry::installedSources() {
     return sources;
 }
 
+// The exec line of a component is split like a shell command line, and it sits in XML: the path
+// of the installed bundle ("Input Methods") has a space, and may have quotes or ampersands.
+std::string execLineFor(const std::string& executable) {
+    std::string quoted = "'";
+    for (char c : executable) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else if (c == '&')
+            quoted += "&amp;";
+        else if (c == '<')
+            quoted += "&lt;";
+        else if (c == '>')
+            quoted += "&gt;";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
 int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
     std::string component = readText(componentTemplate(bundle));
     if (component.empty()) return ENOENT;
     std::string executable =
         (fs::absolute(bundle) / "Contents" / "MacOS" / "Kelvo").lexically_normal().string();
     for (std::size_t at; (at = component.find(executablePlaceholder)) != std::string::npos;)
-        component.replace(at, std::string_view(executablePlaceholder).size(), executable);
+        component.replace(at, std::string_view(executablePlaceholder).size(), execLineFor(executable));
     if (auto error = writeFileAtomically(locations_.componentFolder / componentFile, component))
         return error.value();
     if (int status = writeEnvironment()) return status;

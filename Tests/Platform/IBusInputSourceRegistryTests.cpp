@@ -3,6 +3,7 @@
 #include "IBusInputSourceRegistry.hpp"
 
 #include <cstdlib>
+#include <glib.h>
 #include <gtest/gtest.h>
 
 using namespace kelvo::platform;
@@ -96,4 +97,21 @@ TEST(ChildProcess, RunsAProgramAndCollectsItsOutput) {
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.output, "out\nerr\n");
     EXPECT_EQ(runChild({"no-such-program-kelvo"}).status, -1);
+}
+
+// IBus splits the exec line like a shell would; the installed bundle's folder has a space.
+TEST(IBusInputSourceRegistry, ExecLineSurvivesSpacesQuotesAndXml) {
+    const std::string executable =
+        "/home/a/.local/share/Input Methods/it's & <x>/Kelvo.app/Contents/MacOS/Kelvo";
+    std::string line = execLineFor(executable);
+    EXPECT_EQ(line.find('&', 0), line.find("&amp;"));
+    for (auto [escaped, plain] : {std::pair{"&lt;", "<"}, std::pair{"&gt;", ">"}, std::pair{"&amp;", "&"}})
+        for (std::size_t at; (at = line.find(escaped)) != std::string::npos;)
+            line.replace(at, std::string_view(escaped).size(), plain);
+    gchar** argv = nullptr;
+    ASSERT_TRUE(g_shell_parse_argv(line.c_str(), nullptr, &argv, nullptr));
+    ASSERT_NE(argv[0], nullptr);
+    EXPECT_EQ(std::string(argv[0]), executable);
+    EXPECT_EQ(argv[1], nullptr);
+    g_strfreev(argv);
 }

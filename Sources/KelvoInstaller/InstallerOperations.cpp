@@ -1,0 +1,258 @@
+#include "InstallerOperations.hpp"
+
+#include "Bundle.hpp"
+#include "IBusInputSourceRegistry.hpp"
+#include "StandardPaths.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvo::installer {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const executablePath = "Contents/MacOS/Kelvo";
+const char* const infoPath = "Contents/Info.plist";
+const char* const dictionaryPath = "Contents/Resources/data/data.txt";
+const char* const sealPath = "Contents/_CodeSignature/CodeResources";
+
+bool anythingAt(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
+}
+
+void removeQuietly(const fs::path& path) {
+    std::error_code error;
+    fs::remove_all(path, error);
+}
+
+// Deletes a path when the scope ends, unless it was released.
+class Leftover {
+public:
+    explicit Leftover(fs::path path) : path_(std::move(path)) {}
+    ~Leftover() {
+        if (!path_.empty()) removeQuietly(path_);
+    }
+    void keep() { path_.clear(); }
+    Leftover(const Leftover&) = delete;
+    Leftover& operator=(const Leftover&) = delete;
+
+private:
+    fs::path path_;
+};
+
+std::optional<std::string> currentSourceFromIBus() {
+    platform::IBusInputSourceRegistry registry;
+    std::string source = registry.currentSource();
+    if (source.empty()) return std::nullopt;
+    return source;
+}
+
+ino_t fileNumber(const fs::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+} // namespace
+
+fs::path installedBundleLocation() {
+    return platform::dataHome() / "Input Methods" / "Kelvo.app";
+}
+
+InstallerOperations::InstallerOperations(fs::path payload, fs::path destination, fs::path sealTool)
+    : currentInputSourceID(currentSourceFromIBus), payload_(std::move(payload)),
+      destination_(std::move(destination)), sealTool_(std::move(sealTool)) {}
+
+std::string InstallerOperations::run(const fs::path& path, const std::vector<std::string>& arguments,
+                                     bool required) const {
+    const fs::path log = fs::temp_directory_path() / ("kelvo-process-" + platform::newUUIDString() + ".log");
+    int file = ::open(log.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (file < 0) throw fs::filesystem_error("open", log, std::error_code(errno, std::generic_category()));
+    Leftover logFile(log);
+    std::vector<std::string> command{path.string()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    platform::ChildResult result = launch(command, file);
+    ::close(file);
+    if (!result.started)
+        throw fs::filesystem_error("launch", path,
+                                   std::make_error_code(std::errc::no_such_file_or_directory));
+    std::string output;
+    try {
+        output = fm.readFile(log);
+    } catch (const fs::filesystem_error&) {
+        // an unreadable log counts as empty text
+    }
+    if (required && result.status != 0)
+        throw InstallerFailure("操作失敗（" + std::to_string(result.status) + "）：" + output);
+    return output;
+}
+
+std::map<std::string, std::string> InstallerOperations::info(const fs::path& bundle) const {
+    auto entries = platform::stringEntriesOfPropertyList(fm.readFile(bundle / infoPath));
+    if (!entries || (*entries)["CFBundleIdentifier"] != inputMethodIdentifier)
+        throw InstallerFailure("目的地或安裝來源不是Kelvo；為避免覆蓋其他檔案，已停止。");
+    return *entries;
+}
+
+std::optional<std::string> InstallerOperations::versionDescription(const fs::path& bundle) const {
+    try {
+        auto entries = info(bundle);
+        auto shortVersion = entries.find("CFBundleShortVersionString");
+        if (shortVersion == entries.end()) return std::nullopt;
+        auto build = entries.find("CFBundleVersion");
+        return shortVersion->second + "（build " + (build == entries.end() ? "?" : build->second) + "）";
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> InstallerOperations::installedVersion() const {
+    try {
+        auto entries = info(destination_);
+        auto shortVersion = entries.find("CFBundleShortVersionString");
+        if (shortVersion == entries.end()) return std::nullopt;
+        return shortVersion->second;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void InstallerOperations::verifySeal(const fs::path& bundle) const {
+    run(sealTool_, {"verify", bundle.string()}, true);
+}
+
+void InstallerOperations::verifyPayload() const {
+    info(payload_);
+    std::error_code error;
+    bool executable = fs::is_regular_file(payload_ / executablePath, error) &&
+                      ::access((payload_ / executablePath).c_str(), X_OK) == 0;
+    if (!executable || !fs::exists(payload_ / dictionaryPath, error))
+        throw InstallerFailure("安裝來源不完整，請重新取得完整安裝包。");
+    verifySeal(payload_);
+}
+
+void InstallerOperations::verifyDestination() const {
+    if (!anythingAt(destination_)) return;
+    if (fs::is_symlink(destination_)) throw InstallerFailure("安裝目的地為符號連結，請先自行檢查。");
+    info(destination_);
+}
+
+bool InstallerOperations::sameFiles(const fs::path& a, const fs::path& b,
+                                    const std::vector<std::string>& files) const {
+    for (const auto& file : files)
+        if (fm.readFile(a / file) != fm.readFile(b / file)) return false;
+    return true;
+}
+
+std::string InstallerOperations::install(bool registerSource) {
+    verifyPayload();
+    verifyDestination();
+    if (anythingAt(destination_)) {
+        bool same = false;
+        try {
+            same = sameFiles(payload_, destination_, {executablePath, infoPath, sealPath});
+            if (same) verifySeal(destination_);
+        } catch (const std::exception&) {
+            same = false; // a damaged copy is replaced by a full install
+        }
+        if (same)
+            return "目前已安裝相同版本：" + versionDescription(destination_).value_or("未知版本") +
+                   "。已驗證檔案完整，保留目前輸入連線。";
+    }
+    const fs::path parent = destination_.parent_path();
+    fm.createDirectories(parent);
+    const fs::path staging = parent / (".Kelvo-" + platform::newUUIDString() + ".new.app");
+    const fs::path backup = parent / (".Kelvo-" + platform::newUUIDString() + ".previous.app");
+    Leftover stagingCopy(staging);
+    fm.copyTree(payload_, staging);
+    verifySeal(staging);
+    bool backedUp = false;
+    if (anythingAt(destination_)) {
+        fm.move(destination_, backup);
+        backedUp = true;
+    }
+    Leftover backupCopy(backedUp ? backup : fs::path());
+    try {
+        fm.move(staging, destination_);
+    } catch (...) {
+        std::error_code restore;
+        if (backedUp) fs::rename(backup, destination_, restore);
+        if (restore) backupCopy.keep(); // the only copy left of what was installed
+        throw;
+    }
+    if (!registerSource) return "已複製並驗證輸入法";
+    try {
+        return registerInstalled();
+    } catch (...) {
+        // The previous bundle comes back, so the input method that worked keeps working.
+        if (backedUp) {
+            const fs::path failed = parent / (".Kelvo-" + platform::newUUIDString() + ".failed.app");
+            std::error_code aside, restore;
+            fs::rename(destination_, failed, aside);
+            if (!aside) fs::rename(backup, destination_, restore);
+            if (aside || restore) backupCopy.keep(); // the only copy left of what was installed
+            if (!aside && !restore) removeQuietly(failed);
+        }
+        throw;
+    }
+}
+
+std::string InstallerOperations::registerInstalled() {
+    std::optional<std::string> current = currentInputSourceID ? currentInputSourceID() : std::nullopt;
+    std::string notice;
+    if (current && *current != inputMethodIdentifier)
+        run("/usr/bin/pkill", {"-x", "Kelvo"}, false); // the old service ends; the new one starts on next use
+    else if (current)
+        notice = "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切到 "
+                 "ABC，然後再執行一次安裝／更新以重載服務。";
+    else
+        notice = "無法確認目前輸入來源，未強制關閉服務。請先送出組字並切到 ABC，再執行一次安裝／更新。";
+    run("ibus", {"write-cache"}, false);
+    std::string registered = run(destination_ / executablePath, {"register"}, true);
+    verifySeal(destination_);
+    if (!sameFiles(payload_, destination_, {executablePath, infoPath}))
+        throw InstallerFailure("更新後的檔案與安裝包不一致，請保留此錯誤並重新安裝。");
+    return "檔案更新並驗證完成：" + versionDescription(destination_).value_or("未知版本") + "。\n位置：" +
+           destination_.string() + "\n設定、學習資料與快捷文字均保留。\n\n" + registered + "\n" + notice +
+           "\n請從輸入來源選單切換到Kelvo，不需要先登出。若重新開啟鍵盤設定後仍找不到Kelvo，才嘗試重新登入。";
+}
+
+void InstallerOperations::uninstall(bool registerSource) {
+    if (!anythingAt(destination_)) return;
+    verifyDestination();
+    if (registerSource) {
+        std::optional<std::string> current = currentInputSourceID ? currentInputSourceID() : std::nullopt;
+        if (!current || *current == inputMethodIdentifier)
+            throw InstallerFailure("Kelvo 仍在使用中，請送出文字並切換到其他輸入來源後再解除安裝。");
+        run(destination_ / executablePath, {"uninstall"}, true);
+        run("/usr/bin/pkill", {"-x", "Kelvo"}, false);
+    }
+    fm.removeTree(destination_);
+}
+
+void InstallerOperations::smokeTest() {
+    verifyPayload();
+    install(false);
+    if (!installedVersion()) throw InstallerFailure("首次安裝檢查失敗");
+    const ino_t before = fileNumber(destination_ / executablePath);
+    std::string again = install(false);
+    if (fileNumber(destination_ / executablePath) != before ||
+        again.find("保留目前輸入連線") == std::string::npos)
+        throw InstallerFailure("相同版本重裝不應替換檔案或中斷連線");
+    verifyPayload();
+    uninstall(false);
+    if (anythingAt(destination_)) throw InstallerFailure("移除檢查失敗");
+    std::error_code ignored;
+    fs::create_directories(destination_, ignored);
+    try {
+        install(false);
+    } catch (const fs::filesystem_error&) {
+        return; // the folder has no Info.plist: nothing was written over it
+    }
+    throw InstallerFailure("錯誤：覆蓋了非Kelvo資料夾");
+}
+
+} // namespace kelvo::installer
