@@ -26,6 +26,12 @@ grep -q "^檔案更新並驗證完成：" "$XDG_RUNTIME_DIR/install.out" || { ca
 [ -x "$installed/Contents/MacOS/Kelvo" ] || fail "nothing installed at $installed"
 "$build/Sources/Platform/kelvo-seal" verify "$installed" >/dev/null
 grep -q "$installed/Contents/MacOS/Kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" || fail "the engine is not the installed one"
+# The window's background path, run without the window: the same version is kept as it is.
+worker=$("$installer" --install-worker-check)
+case "$worker" in
+    "PASS: GUI background update path"$'\n'"目前已安裝相同版本："*"已驗證檔案完整，保留目前輸入連線。") ;;
+    *) fail "worker check said: $worker" ;;
+esac
 
 export IBUS_COMPONENT_PATH="$XDG_DATA_HOME/Kelvo/ibus-component:/usr/share/ibus/component"
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >/dev/null 2>&1 &
