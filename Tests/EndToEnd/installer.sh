@@ -6,11 +6,8 @@
 # usage: installer.sh BUILD_DIR
 set -euo pipefail
 build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-export XDG_CACHE_HOME="$work/cache" GSETTINGS_BACKEND=memory
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Kelvo" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/scratch-home.sh"
+mkdir -p "$XDG_DATA_HOME/Kelvo"
 printf '{"version":1}\n' > "$XDG_DATA_HOME/Kelvo/userphrases.json"
 printf '[]\n' > "$XDG_DATA_HOME/Kelvo/customtexts.json"
 installed="$XDG_DATA_HOME/Input Methods/Kelvo.app"

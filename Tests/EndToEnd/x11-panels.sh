@@ -5,11 +5,7 @@
 # usage: x11-panels.sh BUILD_DIR
 set -euo pipefail
 build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-export XDG_CACHE_HOME="$work/cache" GSETTINGS_BACKEND=memory
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/scratch-home.sh"
 kelvo="$build/Kelvo.app/Contents/MacOS/Kelvo"
 "$kelvo" register >/dev/null
 
