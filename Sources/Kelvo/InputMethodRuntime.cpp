@@ -66,11 +66,13 @@ int runWindowCommand(const std::string& command, const std::optional<std::string
                      const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry) {
     if (command == "candidate-layout-check") {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
-        int argc = 1;
-        char name[] = "Kelvo";
-        char* argv[] = {name, nullptr};
-        QApplication application(argc, argv);
-        return CandidatePreview::checkLayout(argument.value_or("build/layout-check"), std::cout) ? 0 : 1;
+        bool passed = false;
+        platform::runWindowApplication(
+            [&] {
+                passed = CandidatePreview::checkLayout(argument.value_or("build/layout-check"), std::cout);
+            },
+            0);
+        return passed ? 0 : 1;
     }
     if (command == "candidate-preview") return CandidatePreview::run(bundle);
     if (command == "input-client-check")

@@ -1,8 +1,10 @@
 #include "CandidatePreview.hpp"
 
 #include "LexiconStore.hpp"
-#include "Windows/GlyphCoverage.hpp"
 #include "Panels/CandidateView.hpp"
+#include "Windows.hpp"
+#include "Windows/GlyphCoverage.hpp"
+#include "Windows/WindowSupport.hpp"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,11 +28,6 @@ std::unique_ptr<CandidateView> viewOf(const InputEngine::SheetView& sheet) {
 
 bool render(QWidget& view, const std::filesystem::path& file) {
     return view.grab().save(QString::fromStdString(file.string()), "PNG");
-}
-
-// Window coordinates of the Parts are y-up; Qt's are y-down.
-QRect fromBottomLeft(int windowHeight, int x, int y, int width, int height) {
-    return QRect(x, windowHeight - y - height, width, height);
 }
 
 } // namespace
@@ -129,14 +126,11 @@ void CandidatePreviewWindow::sync() {
 int CandidatePreview::run(const std::optional<platform::Bundle>& bundle) {
     auto lexicon = loadBundledDictionary(bundle);
     if (!lexicon) return 1;
-    int argc = 1;
-    char name[] = "Kelvo";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    CandidatePreviewWindow window(lexicon);
-    window.show();
-    window.raise();
-    return application.exec();
+    std::unique_ptr<CandidatePreviewWindow> window;
+    return platform::runWindowApplication([&] {
+        window = std::make_unique<CandidatePreviewWindow>(lexicon);
+        bringForward(*window);
+    });
 }
 
 } // namespace kelvo

@@ -1,6 +1,8 @@
 #include "InputClientCheck.hpp"
 
 #include "SyntheticKeys.hpp"
+#include "Windows.hpp"
+#include "Windows/WindowSupport.hpp"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,9 +15,8 @@
 namespace kelvo {
 namespace {
 
-// Window coordinates of the Parts are y-up; Qt's are y-down.
 QRect fromBottomLeft(int x, int y, int width, int height) {
-    return QRect(x, 280 - y - height, width, height);
+    return kelvo::fromBottomLeft(280, x, y, width, height);
 }
 
 } // namespace
@@ -53,10 +54,8 @@ std::string InputClientCheck::resultLine(const std::string& text, int handled, c
 }
 
 void InputClientCheck::show() {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        window_->move(screen->availableGeometry().center() - window_->rect().center());
-    window_->show();
-    window_->raise();
+    centre(*window_);
+    bringForward(*window_);
 }
 
 void InputClientCheck::runCheck() {
@@ -88,15 +87,14 @@ void InputClientCheck::finish() {
 }
 
 int runInputClientCheck(platform::InputSourceRegistry& registry, const std::string& sourceIdentifier) {
-    int argc = 1;
-    char name[] = "Kelvo";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    InputClientCheck check(registry, sourceIdentifier, [](const InputClientCheck::Event& event) {
-        return platform::pressKeyThroughXServer(event.characters);
+    std::unique_ptr<InputClientCheck> check;
+    return platform::runWindowApplication([&] {
+        check = std::make_unique<InputClientCheck>(
+            registry, sourceIdentifier, [](const InputClientCheck::Event& event) {
+                return platform::pressKeyThroughXServer(event.characters);
+            });
+        check->show();
     });
-    check.show();
-    return application.exec();
 }
 
 } // namespace kelvo

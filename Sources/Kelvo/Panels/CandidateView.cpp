@@ -2,6 +2,7 @@
 
 #include "CandidateStripLayout.hpp"
 #include "PanelGeometry.hpp"
+#include "Windows/WindowSupport.hpp"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -103,9 +104,7 @@ CandidateView::CandidateView(const InputEngine::SheetView& sheet, double itemWid
     auto* header = new QHBoxLayout;
     auto* hint = new QLabel(QString::fromUtf8("← → 選字 · ↑ ↓ 換列 · 數字選本頁"));
     hint->setFont(systemFont(10));
-    QPalette hintColors = hint->palette();
-    hintColors.setColor(QPalette::WindowText, secondaryColor(hintColors));
-    hint->setPalette(hintColors);
+    dim(*hint, 0.55);
     header->addWidget(hint);
     header->addStretch(1);
     header->addWidget(chevron(false, "收合候選", [this] {

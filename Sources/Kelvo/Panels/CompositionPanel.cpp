@@ -2,6 +2,7 @@
 
 #include "CandidateView.hpp"
 #include "PanelGeometry.hpp"
+#include "Windows/WindowSupport.hpp"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -13,13 +14,7 @@ QLabel* line(const std::string& text, QFont font, bool secondary) {
     auto* label = new QLabel(QString::fromStdString(text));
     label->setFont(font);
     label->setMaximumWidth(380);
-    if (secondary) {
-        QPalette colors = label->palette();
-        QColor color = colors.color(QPalette::WindowText);
-        color.setAlphaF(0.55f);
-        colors.setColor(QPalette::WindowText, color);
-        label->setPalette(colors);
-    }
+    if (secondary) dim(*label, 0.55);
     return label;
 }
 

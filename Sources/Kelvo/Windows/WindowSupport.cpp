@@ -11,14 +11,20 @@ QLabel* label(const QString& text, int size, QFont::Weight weight, double alpha)
     font.setPixelSize(size);
     font.setWeight(weight);
     shown->setFont(font);
-    if (alpha < 1) {
-        QPalette colors = shown->palette();
-        QColor color = colors.color(QPalette::WindowText);
-        color.setAlphaF(static_cast<float>(alpha));
-        colors.setColor(QPalette::WindowText, color);
-        shown->setPalette(colors);
-    }
+    if (alpha < 1) dim(*shown, alpha);
     return shown;
+}
+
+void dim(QWidget& widget, double alpha) {
+    QPalette colors = widget.palette();
+    QColor color = colors.color(QPalette::WindowText);
+    color.setAlphaF(static_cast<float>(alpha));
+    colors.setColor(QPalette::WindowText, color);
+    widget.setPalette(colors);
+}
+
+QRect fromBottomLeft(int windowHeight, int x, int y, int width, int height) {
+    return QRect(x, windowHeight - y - height, width, height);
 }
 
 QLabel* noteLabel(const char* text, int size) {
