@@ -47,13 +47,13 @@ int installWorkerCheck(int argc, char** argv) {
     QThread* worker = QThread::create([ops] {
         try {
             std::string message = ops->install(true);
-            QMetaObject::invokeMethod(qApp, [message] {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [message] {
                 std::cout << "PASS: GUI background update path\n" << message << std::endl;
                 QCoreApplication::exit(0);
             });
         } catch (const std::exception& error) {
             std::string text = error.what();
-            QMetaObject::invokeMethod(qApp, [text] {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [text] {
                 std::cerr << text << "\n";
                 QCoreApplication::exit(1);
             });
