@@ -1,8 +1,8 @@
 #include "Bundle.hpp"
 
-#include <fstream>
+#include "FileOperations.hpp"
+
 #include <plist/plist.h>
-#include <sstream>
 #include <stdexcept>
 
 namespace kelvo::platform {
@@ -35,13 +35,11 @@ std::optional<std::map<std::string, std::string>> stringEntriesOfPropertyList(co
 }
 
 std::optional<Bundle> Bundle::at(const std::filesystem::path& path) {
-    std::ifstream in(path / "Contents" / "Info.plist", std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream text;
-    text << in.rdbuf();
+    auto text = contentsOfFile(path / "Contents" / "Info.plist");
+    if (!text) return std::nullopt;
     std::optional<std::map<std::string, std::string>> entries;
     try {
-        entries = stringEntriesOfPropertyList(text.str());
+        entries = stringEntriesOfPropertyList(*text);
     } catch (const std::runtime_error&) {
         return std::nullopt;
     }

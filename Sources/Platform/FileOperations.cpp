@@ -36,12 +36,18 @@ void FileOperations::removeTree(const fs::path& path) const {
 }
 
 std::string FileOperations::readFile(const fs::path& file) const {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    auto contents = contentsOfFile(file);
+    if (!contents)
         throw fs::filesystem_error("read", file, std::make_error_code(std::errc::no_such_file_or_directory));
+    return *contents;
+}
+
+std::optional<std::string> contentsOfFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw fs::filesystem_error("read", file, std::make_error_code(std::errc::io_error));
+    if (in.bad()) return std::nullopt;
     return text.str();
 }
 

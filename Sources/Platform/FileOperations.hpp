@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -30,6 +31,9 @@ public:
 private:
     void check(std::string_view operation, const std::filesystem::path& path) const;
 };
+
+// A whole file's bytes; none when it cannot be read.
+std::optional<std::string> contentsOfFile(const std::filesystem::path& file);
 
 // A new random identifier in the usual 8-4-4-4-12 upper-case hexadecimal form.
 std::string newUUIDString();

@@ -2,12 +2,12 @@
 
 #include "AtomicWrite.hpp"
 #include "ChildProcess.hpp"
+#include "FileOperations.hpp"
 #include "StandardPaths.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -22,10 +22,7 @@ constexpr const char* ibusSchema = "org.freedesktop.ibus.general";
 constexpr const char* gnomeSchema = "org.gnome.desktop.input-sources";
 
 std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return contentsOfFile(file).value_or("");
 }
 
 // The <name> of every <engine> in a component file.

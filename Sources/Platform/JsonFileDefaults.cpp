@@ -1,14 +1,13 @@
 #include "JsonFileDefaults.hpp"
 
 #include "AtomicWrite.hpp"
+#include "FileOperations.hpp"
 #include "StandardPaths.hpp"
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -51,14 +50,12 @@ std::filesystem::path JsonFileDefaults::standardLocation() {
 }
 
 void JsonFileDefaults::reload() const {
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) {
+    auto text = contentsOfFile(file_);
+    if (!text) {
         memory_.replaceUserValues({}); // no file: no user values
         return;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    Json json = Json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    Json json = Json::parse(*text, nullptr, /*allow_exceptions=*/false);
     if (!json.is_object()) {
         keepAside_ = true; // an unreadable file is not overwritten without a copy
         return;

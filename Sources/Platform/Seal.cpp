@@ -1,12 +1,12 @@
 #include "Seal.hpp"
 
 #include "AtomicWrite.hpp"
+#include "FileOperations.hpp"
 
 #include <fstream>
 #include <glib.h>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace kelvo::platform::seal {
@@ -88,11 +88,9 @@ Result sign(const fs::path& bundle) {
 }
 
 Result verify(const fs::path& bundle) {
-    std::ifstream in(bundle / sealPath, std::ios::binary);
-    if (!in) return {false, "missing seal: " + (bundle / sealPath).string()};
-    std::stringstream text;
-    text << in.rdbuf();
-    Json seal = Json::parse(text.str(), nullptr, false);
+    auto text = contentsOfFile(bundle / sealPath);
+    if (!text) return {false, "missing seal: " + (bundle / sealPath).string()};
+    Json seal = Json::parse(*text, nullptr, false);
     if (!seal.is_object() || !seal.contains("files") || !seal["files"].is_object())
         return {false, "unreadable seal: " + (bundle / sealPath).string()};
     const Json& sealed = seal["files"];
