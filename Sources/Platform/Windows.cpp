@@ -21,6 +21,11 @@ int runWindowApplication(const std::function<void()>& start, int closeAfterMilli
 
 namespace {
 
+bool inWaylandSession() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland && *wayland;
+}
+
 bool x11DisplayReachable() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -31,9 +36,8 @@ bool x11DisplayReachable() {
 } // namespace
 
 std::unique_ptr<DisplaySession> DisplaySession::open() {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const char* x11 = std::getenv("DISPLAY");
-    bool reachable = (wayland && *wayland) || (x11 && *x11 && x11DisplayReachable());
+    bool reachable = inWaylandSession() || (x11 && *x11 && x11DisplayReachable());
     if (!reachable) return nullptr;
     return std::unique_ptr<DisplaySession>(new DisplaySession);
 }
@@ -62,8 +66,7 @@ void DisplaySession::quitLoop() {
 
 bool DisplaySession::placesOwnWindows() const {
     // Under XWayland the desktop's own IBus panel knows where the caret really is.
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return QGuiApplication::platformName() == "xcb" && !(wayland && *wayland);
+    return QGuiApplication::platformName() == "xcb" && !inWaylandSession();
 }
 
 } // namespace kelvo::platform
