@@ -6,8 +6,17 @@
 
 namespace kelvo::platform {
 
+namespace {
+
+Display* display() {
+    static Display* opened = XOpenDisplay(nullptr); // kept for the process
+    return opened;
+}
+
+} // namespace
+
 bool pressKeyThroughXServer(const std::string& characters) {
-    static Display* display = XOpenDisplay(nullptr); // kept for the process
+    Display* display = kelvo::platform::display();
     if (!display) return false;
     // Characters and key names ("Down") alike are keysym names.
     KeySym symbol = characters == "\r" ? XK_Return : XStringToKeysym(characters.c_str());
@@ -16,6 +25,16 @@ bool pressKeyThroughXServer(const std::string& characters) {
     if (code == 0) return false;
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XFlush(display);
+    return true;
+}
+
+bool clickThroughXServer(int x, int y) {
+    Display* display = kelvo::platform::display();
+    if (!display) return false;
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
     XFlush(display);
     return true;
 }

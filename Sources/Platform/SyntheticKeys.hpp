@@ -9,4 +9,8 @@ namespace kelvo::platform {
 // keyboard's key would. False without an X display or a key for it.
 bool pressKeyThroughXServer(const std::string& characters);
 
+// Moves the pointer to a point of the screen (pixels from its top left) and clicks the left button
+// there, through the same extension. False without an X display.
+bool clickThroughXServer(int x, int y);
+
 } // namespace kelvo::platform

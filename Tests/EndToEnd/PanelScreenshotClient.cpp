@@ -1,6 +1,7 @@
 // A real Qt text field on an X display with IBus: types h k 4 g 4 and Down through the X server, then
 // takes a screenshot and checks that the candidate panel lies under the caret with its first cell
-// highlighted. Prints what it found; exits 0 when the panel is where it belongs.
+// highlighted; then clicks the second cell and presses Return, which must commit that other
+// candidate while the field keeps the keyboard. Prints what it found; exits 0 when all held.
 // usage: panel-screenshot-client SCREENSHOT.png
 #include "SyntheticKeys.hpp"
 
@@ -63,8 +64,24 @@ int main(int argc, char** argv) {
                           highlight.top() <= caretBottom.y() + 6 + 12 &&
                           highlight.left() >= caretTop.x() + 5 && highlight.left() <= caretTop.x() + 16 &&
                           highlight.height() >= 20;
-            status = placed ? 0 : 1;
-            application.quit();
+            if (!placed) {
+                application.quit();
+                return;
+            }
+            // The second cell starts past the first and the 2 points between them.
+            kelvo::platform::clickThroughXServer(highlight.right() + 12, highlight.center().y());
+            QTimer::singleShot(700, [&] {
+                kelvo::platform::pressKeyThroughXServer("\r");
+                QTimer::singleShot(700, [&] {
+                    const QString committed = field.text();
+                    std::printf("after clicking the second cell: %s\n", committed.toUtf8().constData());
+                    status =
+                        !committed.isEmpty() && committed != QString::fromUtf8("測試") && field.hasFocus()
+                            ? 0
+                            : 1;
+                    application.quit();
+                });
+            });
         });
     });
     application.exec();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On a virtual X display with a private session bus and ibus-daemon: Kelvo's input client check must
 # type 你好 into a real Qt text field through the X server, and Kelvo's candidate panel must appear
-# under the caret of a real Qt text field after Down, its first cell highlighted.
+# under the caret of a real Qt text field after Down, its first cell highlighted; a click on its second
+# cell chooses that candidate without taking the keyboard from the field.
 # usage: x11-panels.sh BUILD_DIR
 set -euo pipefail
 build=$1
