@@ -17,13 +17,17 @@
 
 #include <QApplication>
 #include <iostream>
+#include <thread>
 
 namespace kelvo {
 
 int InputMethodRuntime::run(bool requestsSettings) {
     registerDefaults(defaults_);
     platform::SettingsService settings(connectionName(bundle_.identifier), [this] { showSettingsWindow(); });
-    LexiconStore::bootstrap(bundle_, log_);
+    // The dictionary loads while the display session starts: both take tens of milliseconds.
+    std::thread loading([this] { LexiconStore::bootstrap(bundle_, log_); });
+    display_ = platform::DisplaySession::open();
+    loading.join();
     auto support = platform::dataHome() / "Kelvo";
     userPhrases_ = std::make_shared<UserPhraseStore>(support / "userphrases.json");
     customTexts_ = std::make_shared<CustomTextStore>(support / "customtexts.json");
@@ -32,7 +36,6 @@ int InputMethodRuntime::run(bool requestsSettings) {
     shared.openWindow = [this](const std::string& window) {
         if (window == "guide" && display_) GuideWindowController::shared().show();
     };
-    display_ = platform::DisplaySession::open();
     panels::FloatingPanels floatingPanels;
     if (display_ && display_->placesOwnWindows()) shared.panels = &floatingPanels;
     return platform::runIBusServer(
