@@ -27,7 +27,6 @@ public:
     void hide(const void* owner);
 
     FloatingPanelWindow& window() { return window_; }
-    CompositionView* view() const { return static_cast<CompositionView*>(window_.content()); }
 
 private:
     CompositionPanel() : window_(8) {}
