@@ -22,14 +22,11 @@ void CandidatePanel::present(const InputEngine::SheetView& sheet, const Rect& ca
     const double itemWidth = candidateItemWidth(naturals, available, columns);
     window_.setContent(
         new CandidateView(sheet, itemWidth, available - 10, std::move(onSelect), std::move(onExpand)));
-    QSize size = window_.fittingSize();
-    Point origin = panelOrigin(caret, size.width(), size.height(), screen);
-    window_.showAt(Rect{origin.x, origin.y, double(size.width()), double(size.height())},
-                   panelLevel(clientLevel));
+    window_.showUnder(caret, screen, clientLevel);
 }
 
 void CandidatePanel::hide(const void* owner) {
-    if (window_.ownership.release(owner)) window_.hide();
+    window_.hideFor(owner);
 }
 
 } // namespace kelvo::panels

@@ -55,15 +55,11 @@ void CompositionPanel::present(const InputEngine::Feedback& feedback, const std:
     }
     window_.ownership.claim(owner);
     window_.setContent(new CompositionView(feedback, mode));
-    QSize size = window_.fittingSize();
-    auto screen = screenHolding(platform::currentScreens(), {caret.x, caret.y});
-    Point origin = panelOrigin(caret, size.width(), size.height(), screen);
-    window_.showAt(Rect{origin.x, origin.y, double(size.width()), double(size.height())},
-                   panelLevel(clientLevel));
+    window_.showUnder(caret, screenHolding(platform::currentScreens(), {caret.x, caret.y}), clientLevel);
 }
 
 void CompositionPanel::hide(const void* owner) {
-    if (window_.ownership.release(owner)) window_.hide();
+    window_.hideFor(owner);
 }
 
 } // namespace kelvo::panels

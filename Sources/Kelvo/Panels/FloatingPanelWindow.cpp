@@ -1,5 +1,7 @@
 #include "FloatingPanelWindow.hpp"
 
+#include "PanelGeometry.hpp"
+
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -61,8 +63,19 @@ void FloatingPanelWindow::showAt(const Rect& frame, int level) {
     window_->raise();
 }
 
+void FloatingPanelWindow::showUnder(const Rect& caret, const std::optional<platform::Screen>& screen,
+                                    int clientLevel) {
+    QSize size = fittingSize();
+    Point origin = panelOrigin(caret, size.width(), size.height(), screen);
+    showAt(Rect{origin.x, origin.y, double(size.width()), double(size.height())}, panelLevel(clientLevel));
+}
+
 void FloatingPanelWindow::hide() {
     window_->hide();
+}
+
+void FloatingPanelWindow::hideFor(const void* owner) {
+    if (ownership.release(owner)) hide();
 }
 
 } // namespace kelvo::panels

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace kelvo::panels {
 
@@ -25,7 +26,12 @@ public:
     // The content's fitting size.
     QSize fittingSize() const;
     void showAt(const Rect& frame, int level);
+    // Shows the content at its fitting size under the caret line, kept on that screen, one level
+    // above the client.
+    void showUnder(const Rect& caret, const std::optional<platform::Screen>& screen, int clientLevel);
     void hide();
+    // Hides it when `owner` owns it or nobody does.
+    void hideFor(const void* owner);
     bool isVisible() const { return window_->isVisible(); }
     const Rect& frame() const { return frame_; }
     int level() const { return level_; }
