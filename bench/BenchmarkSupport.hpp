@@ -3,7 +3,6 @@
 // What the benchmarks work on: a sentence of real Chinese with its readings and Dachen keys, the
 // bundled dictionary, and a learned-data store as busy as it gets.
 #include "Dictionary/SentenceDecoder.hpp"
-#include "Engine/LearnedDataHooks.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
 #include "Zhuyin/DachenLayout.hpp"
 
@@ -72,12 +71,6 @@ inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << json.dump();
     return std::make_shared<kelvo::UserPhraseStore>(path);
-}
-
-// The decoder reading a learned-data store, with learning on.
-inline void attach(kelvo::SentenceDecoder& decoder, const std::shared_ptr<kelvo::UserPhraseStore>& store) {
-    static const auto learning = std::make_shared<const bool>(true);
-    kelvo::installLearnedDataHooks(decoder, store, learning);
 }
 
 } // namespace kelvo::bench

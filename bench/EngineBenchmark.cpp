@@ -17,7 +17,9 @@ void handleKey(benchmark::State& state, bool learning) {
     std::shared_ptr<kelvo::UserPhraseStore> store;
     if (learning) {
         // As the host runs it: the system word list, and learned data with 20000 word pairs.
-        engine.englishDetector = kelvo::EnglishDetector::contentsOf("/usr/share/dict/words");
+        kelvo::EngineSettings settings;
+        settings.englishDetector = kelvo::EnglishDetector::contentsOf("/usr/share/dict/words");
+        engine.setSettings(settings);
         store = kelvo::bench::busyStore(kelvo::bench::temporaryPath("engine.json"));
         engine.setUserPhrases(store);
     }

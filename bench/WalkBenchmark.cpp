@@ -21,10 +21,9 @@ void BM_WalkWithStore(benchmark::State& state) {
     auto path = temporaryPath("walk.json");
     auto store = busyStore(path);
     kelvo::SentenceDecoder decoder(bundledLexicon());
-    attach(decoder, store);
     auto elements = composition(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(decoder.walk(elements, {}));
+        benchmark::DoNotOptimize(decoder.walk(elements, {}, store.get()));
     state.counters["transitions"] = static_cast<double>(store->transitionCount());
     std::filesystem::remove_all(path.parent_path());
 }

@@ -1,6 +1,5 @@
 #include "KelvoInputController.hpp"
 
-#include "EngineSettings.hpp"
 #include "LexiconStore.hpp"
 #include "SettingKey.hpp"
 #include "Text/Characters.hpp"

@@ -12,7 +12,7 @@ SharedResources SharedResources::load(const TermSettings& settings,
         // Without the word list the engine still recognises its built-in English terms.
     }
     if (userData) {
-        if (settings.learning)
+        if (settings.learning())
             resources.userPhrases =
                 std::make_shared<UserPhraseStore>(*userData / "Kelvo" / "userphrases.json");
         resources.customTexts = std::make_shared<CustomTextStore>(*userData / "Kelvo" / "customtexts.json");

@@ -6,17 +6,23 @@
 namespace kelvo::term {
 namespace {
 
+void set(TermSettings& settings, SettingKey key, SettingValue value) {
+    settings.values[std::string(settingName(key))] = std::move(value);
+}
+
 bool setSpaces(TermSettings& settings, const std::string& list) {
-    settings.chineseEnglishSpace = settings.chineseNumberSpace = settings.englishNumberSpace = false;
+    for (SettingKey key :
+         {SettingKey::chineseEnglishSpace, SettingKey::chineseNumberSpace, SettingKey::englishNumberSpace})
+        set(settings, key, false);
     if (list == "none") return true;
     std::stringstream names(list);
     for (std::string name; std::getline(names, name, ',');) {
         if (name == "cn-en")
-            settings.chineseEnglishSpace = true;
+            set(settings, SettingKey::chineseEnglishSpace, true);
         else if (name == "cn-num")
-            settings.chineseNumberSpace = true;
+            set(settings, SettingKey::chineseNumberSpace, true);
         else if (name == "en-num")
-            settings.englishNumberSpace = true;
+            set(settings, SettingKey::englishNumberSpace, true);
         else
             return false;
     }
@@ -41,24 +47,25 @@ Invocation parseArguments(const std::vector<std::string>& arguments) {
         if (argument == "batch" && i == 0) {
             invocation.batch = true;
         } else if (argument == "--no-english-hint") {
-            settings.englishHint = false;
+            set(settings, SettingKey::englishHint, false);
         } else if (argument == "--no-automatic-english") {
-            settings.automaticEnglish = false;
+            set(settings, SettingKey::automaticEnglish, false);
         } else if (argument == "--no-learning") {
-            settings.learning = false;
+            set(settings, SettingKey::learning, false);
         } else if (argument == "--custom-text") {
-            settings.customText = true;
+            set(settings, SettingKey::customText, true);
         } else if (argument == "--timing") {
             settings.timing = true;
         } else if (argument == "--page-size") {
             auto size = value();
             if (!size || size->empty() || size->find_first_not_of("0123456789") != std::string::npos)
                 return fail("--page-size needs a whole number");
-            settings.pageSize = std::atoi(size->c_str());
+            set(settings, SettingKey::pageSize, std::stoll(size->substr(0, 18)));
         } else if (argument == "--punctuation") {
             auto mode = value();
-            settings.punctuationMode = mode ? punctuationModeFrom(*mode) : std::nullopt;
-            if (!settings.punctuationMode) return fail("--punctuation needs smart, chinese or english");
+            if (!mode || !punctuationModeFrom(*mode))
+                return fail("--punctuation needs smart, chinese or english");
+            set(settings, SettingKey::punctuationMode, *mode);
         } else if (argument == "--spaces") {
             auto list = value();
             if (!list || !setSpaces(settings, *list))
@@ -85,22 +92,21 @@ std::optional<std::filesystem::path> defaultUserDataFolder() {
     return std::nullopt;
 }
 
+StoredSettings TermSettings::stored() const {
+    return [this](std::string_view name) -> std::optional<SettingValue> {
+        auto found = values.find(name);
+        if (found == values.end()) return std::nullopt;
+        return found->second;
+    };
+}
+
 void applySettings(InputEngine& engine, const TermSettings& settings,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
                    const std::shared_ptr<CustomTextStore>& customTexts) {
-    engine.englishDetector = englishDetector;
-    engine.englishHintEnabled = settings.englishHint;
-    engine.automaticEnglishEnabled = settings.automaticEnglish;
-    engine.fullWidthPunctuation = settings.fullWidthPunctuation;
-    engine.punctuationMode = settings.punctuationMode;
-    engine.pageSize = settings.pageSize;
-    engine.setLearningEnabled(settings.learning);
-    engine.customTextEnabled = settings.customText;
-    engine.customTexts = customTexts;
-    PunctuationMode committedMode =
-        committedPunctuationMode(settings.punctuationMode, settings.fullWidthPunctuation);
-    engine.formatting = TextFormatting(settings.chineseEnglishSpace, settings.chineseNumberSpace,
-                                       settings.englishNumberSpace, false, {}, committedMode);
+    EngineSettings engineSettings = kelvo::engineSettings(settings.stored());
+    engineSettings.englishDetector = englishDetector;
+    engineSettings.customTexts = customTexts;
+    engine.setSettings(std::move(engineSettings));
 }
 
 } // namespace kelvo::term

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Engine/InputEngine.hpp"
+#include "Engine/SettingCatalog.hpp"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,22 +12,16 @@
 
 namespace kelvo::term {
 
-// The settings kelvo-term gives its engine, from the command line, with the desktop host's
-// registered defaults where no flag says otherwise.
+// The settings kelvo-term gives its engine: the values the command line sets, stored under the
+// names the desktop host uses, with the declared defaults where no flag says otherwise.
 struct TermSettings {
-    int pageSize = 9;
-    std::optional<PunctuationMode> punctuationMode; // absent: follow full-width punctuation
-    bool fullWidthPunctuation = true;
-    bool englishHint = true;
-    bool automaticEnglish = true;
-    bool learning = true;
-    bool customText = false;
-    bool chineseEnglishSpace = true;
-    bool chineseNumberSpace = true;
-    bool englishNumberSpace = false;
+    std::map<std::string, SettingValue, std::less<>> values;
     std::optional<std::filesystem::path> userData;   // folder that holds Kelvo/userphrases.json
     std::optional<std::filesystem::path> dictionary; // instead of the bundled one
     bool timing = false;
+
+    StoredSettings stored() const;
+    bool learning() const { return booleanSetting(stored(), SettingKey::learning); }
 };
 
 // What the command line asks for: the mode and its settings, or a usage error.

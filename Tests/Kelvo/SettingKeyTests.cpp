@@ -5,12 +5,14 @@
 using namespace kelvo;
 using kelvo::platform::MemoryDefaults;
 
-TEST(SettingKey, FifteenKeysWithDistinctNames) {
+TEST(SettingKey, EveryKeyIsDeclaredOnceInItsPlace) {
     std::set<std::string_view> names;
-    for (SettingKey key : allSettingKeys)
-        names.insert(settingName(key));
-    EXPECT_EQ(names.size(), 15u);
-    EXPECT_TRUE(names.contains("chineseEnglishSpace"));
+    for (std::size_t i = 0; i < settingDeclarations().size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(settingDeclarations()[i].key), i);
+        names.insert(settingDeclarations()[i].name);
+    }
+    EXPECT_EQ(names.size(), settingDeclarations().size());
+    EXPECT_EQ(settingName(SettingKey::chineseEnglishSpace), "chineseEnglishSpace");
 }
 
 TEST(SettingKey, FreshUserReadsTheRegisteredDefaults) {
@@ -21,8 +23,8 @@ TEST(SettingKey, FreshUserReadsTheRegisteredDefaults) {
     EXPECT_TRUE(booleanSetting(defaults, SettingKey::shiftToggle));
     EXPECT_TRUE(booleanSetting(defaults, SettingKey::chineseNumberSpace));
     EXPECT_EQ(stringSetting(defaults, SettingKey::preferredTerms), "");
-    EXPECT_EQ(punctuationModeSetting(defaults), std::nullopt);
-    EXPECT_EQ(defaults.value("punctuationMode"), std::nullopt); // never registered
+    EXPECT_EQ(punctuationSetting(storedIn(defaults)), PunctuationMode::smart); // follows full width
+    EXPECT_EQ(defaults.value("punctuationMode"), std::nullopt);                // never registered
 }
 
 TEST(SettingKey, FourSettingsAreForcedOffAtEveryStart) {
@@ -43,12 +45,27 @@ TEST(SettingKey, FourSettingsAreForcedOffAtEveryStart) {
 TEST(SettingKey, PunctuationModeNamesAModeOrFollowsFullWidth) {
     MemoryDefaults defaults;
     registerDefaults(defaults);
+    defaults.set("fullWidthPunctuation", false);
+    EXPECT_EQ(punctuationSetting(storedIn(defaults)), PunctuationMode::english);
     defaults.set("punctuationMode", std::string("chinese"));
-    EXPECT_EQ(punctuationModeSetting(defaults), PunctuationMode::chinese);
-    defaults.set("punctuationMode", std::string(""));
-    EXPECT_EQ(punctuationModeSetting(defaults), std::nullopt);
-    defaults.set("punctuationMode", std::string("Smart"));
-    EXPECT_EQ(punctuationModeSetting(defaults), std::nullopt);
-    defaults.set("punctuationMode", true); // wrong type
-    EXPECT_EQ(punctuationModeSetting(defaults), std::nullopt);
+    EXPECT_EQ(punctuationSetting(storedIn(defaults)), PunctuationMode::chinese);
+    for (SettingValue other :
+         {SettingValue(std::string("")), SettingValue(std::string("Smart")), SettingValue(true)}) {
+        defaults.set("punctuationMode", other); // no mode, or the wrong type
+        EXPECT_EQ(punctuationSetting(storedIn(defaults)), PunctuationMode::english);
+    }
+}
+
+TEST(SettingKey, NumbersAreClampedAndWrongTypesReadNeutral) {
+    MemoryDefaults defaults;
+    registerDefaults(defaults);
+    defaults.set("pageSize", 2147483647LL);
+    EXPECT_EQ(integerSetting(defaults, SettingKey::pageSize), 100);
+    defaults.set("pageSize", -4LL);
+    EXPECT_EQ(integerSetting(defaults, SettingKey::pageSize), 1);
+    defaults.set("pageSize", std::string("9"));
+    EXPECT_EQ(integerSetting(defaults, SettingKey::pageSize), 0);
+    EXPECT_EQ(engineSettings(storedIn(defaults)).effectivePageSize(), 1);
+    defaults.set("learning", std::string("yes"));
+    EXPECT_FALSE(booleanSetting(defaults, SettingKey::learning));
 }

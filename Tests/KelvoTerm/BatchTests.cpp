@@ -33,32 +33,34 @@ TEST(Arguments, FlagsSetTheSettings) {
     ASSERT_EQ(invocation.error, "");
     EXPECT_TRUE(invocation.batch);
     const TermSettings& s = invocation.settings;
-    EXPECT_EQ(s.pageSize, 7);
-    EXPECT_EQ(s.punctuationMode, PunctuationMode::chinese);
-    EXPECT_FALSE(s.englishHint || s.automaticEnglish || s.learning || s.chineseEnglishSpace ||
-                 s.chineseNumberSpace);
-    EXPECT_TRUE(s.customText && s.englishNumberSpace && s.timing);
+    const EngineSettings engine = engineSettings(s.stored());
+    EXPECT_EQ(engine.pageSize, 7);
+    EXPECT_EQ(engine.formatting.punctuationMode, PunctuationMode::chinese);
+    EXPECT_FALSE(engine.englishHint || engine.automaticEnglish || engine.learning ||
+                 engine.formatting.chineseEnglishSpace || engine.formatting.chineseNumberSpace);
+    EXPECT_TRUE(engine.customText && engine.formatting.englishNumberSpace && s.timing);
+    EXPECT_EQ(engineSettings(parseArguments({"--page-size", "2147483647"}).settings.stored()).pageSize, 100);
     EXPECT_EQ(s.userData, std::filesystem::path("/tmp/x"));
     EXPECT_FALSE(parseArguments({}).batch);
     EXPECT_NE(parseArguments({"--punctuation", "Smart"}).error, "");
     EXPECT_NE(parseArguments({"--spaces", "cn-en,xx"}).error, "");
     EXPECT_NE(parseArguments({"--page-size"}).error, "");
     EXPECT_NE(parseArguments({"--bogus"}).error, "");
-    EXPECT_FALSE(parseArguments({"--spaces", "none"}).settings.chineseEnglishSpace);
+    EXPECT_FALSE(booleanSetting(parseArguments({"--spaces", "none"}).settings.stored(),
+                                SettingKey::chineseEnglishSpace));
 }
 
 TEST(Arguments, SettingsReachTheEngineAsTheDesktopHostGivesThem) {
     InputEngine engine(resources().lexicon);
     TermSettings settings;
-    settings.fullWidthPunctuation = false;
+    settings.values["fullWidthPunctuation"] = false;
     applySettings(engine, settings, nullptr, nullptr);
-    EXPECT_EQ(engine.formatting.punctuationMode, PunctuationMode::english);
-    EXPECT_TRUE(engine.formatting.chineseEnglishSpace);
-    EXPECT_FALSE(engine.formatting.preferredCapitalization);
-    settings.punctuationMode = PunctuationMode::chinese;
+    EXPECT_EQ(engine.settings().formatting.punctuationMode, PunctuationMode::english);
+    EXPECT_TRUE(engine.settings().formatting.chineseEnglishSpace);
+    EXPECT_FALSE(engine.settings().formatting.preferredCapitalization);
+    settings.values["punctuationMode"] = std::string("chinese");
     applySettings(engine, settings, nullptr, nullptr);
-    EXPECT_EQ(engine.formatting.punctuationMode, PunctuationMode::chinese);
-    EXPECT_EQ(engine.punctuationMode, PunctuationMode::chinese);
+    EXPECT_EQ(engine.settings().formatting.punctuationMode, PunctuationMode::chinese);
 }
 
 TEST(Batch, TypesEachLineIntoAFreshField) {

@@ -1,6 +1,6 @@
 #include "SettingsWindowController.hpp"
 
-#include "EngineSettings.hpp"
+#include "SettingKey.hpp"
 #include "WindowSupport.hpp"
 
 #include <QCheckBox>
@@ -224,7 +224,7 @@ void SettingsWindowController::refresh() {
 
 QString SettingsWindowController::previewText() const {
     if (!defaults_) return {};
-    return QString::fromStdString(formattingSettings(*defaults_).apply(previewSample));
+    return QString::fromStdString(formattingSettings(storedIn(*defaults_)).apply(previewSample));
 }
 
 } // namespace kelvo

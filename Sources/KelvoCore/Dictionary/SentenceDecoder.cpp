@@ -29,7 +29,7 @@ struct State {
     double score;
     int prevIndex;
     // Asked for once, when the state first precedes another word.
-    SentenceDecoder::TransitionScorer scorer;
+    LearnedModel::TransitionScorer scorer;
     bool scorerFetched = false;
 };
 
@@ -49,12 +49,11 @@ bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
 
 // The words of a reading ranked by total score. Lexicon words are read in place; extra words are
 // moved into `extras` so that their values stay valid for the rest of the call.
-void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading, ExtraWords& extras,
-                        std::vector<ScoredWord>& ranked) {
+void collectRankedWords(const Lexicon& lexicon, const LearnedModel* learned, std::string_view reading,
+                        ExtraWords& extras, std::vector<ScoredWord>& ranked) {
     ranked.clear();
-    std::span<const Unigram> listed = decoder.lexicon->unigrams(reading);
-    std::vector<Unigram> extra =
-        decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
+    std::span<const Unigram> listed = lexicon.unigrams(reading);
+    std::vector<Unigram> extra = learned ? learned->extraWords(reading) : std::vector<Unigram>{};
     const bool merged = !extra.empty();
     if (!merged) {
         for (const Unigram& word : listed)
@@ -73,11 +72,11 @@ void collectRankedWords(const SentenceDecoder& decoder, std::string_view reading
         std::for_each(listed.begin(), listed.end(), merge);
         std::for_each(kept.begin(), kept.end(), merge);
     }
-    if (decoder.scoreBonus)
+    if (learned)
         for (ScoredWord& word : ranked)
-            word.total += decoder.scoreBonus(reading, word.value);
+            word.total += learned->bonus(reading, word.value);
     // The lexicon's own list is already in this order; only bonuses and merged words can change it.
-    if (decoder.scoreBonus || merged)
+    if (learned || merged)
         std::stable_sort(ranked.begin(), ranked.end(),
                          [](const ScoredWord& a, const ScoredWord& b) { return a.total > b.total; });
 }
@@ -90,10 +89,11 @@ int SentenceDecoder::maximumSpan() const {
     return std::max(lexicon->maxSpan(), 6);
 }
 
-std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading) const {
+std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading,
+                                                     const LearnedModel* learned) const {
     ExtraWords extras;
     std::vector<ScoredWord> ranked;
-    collectRankedWords(*this, reading, extras, ranked);
+    collectRankedWords(*lexicon, learned, reading, extras, ranked);
     std::vector<Unigram> result;
     result.reserve(ranked.size());
     for (const ScoredWord& word : ranked)
@@ -102,7 +102,7 @@ std::vector<Unigram> SentenceDecoder::rankedUnigrams(std::string_view reading) c
 }
 
 std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector<Element>& elements,
-                                                               int start) const {
+                                                               int start, const LearnedModel* learned) const {
     std::vector<DecodedSegment> candidates;
     const int count = static_cast<int>(elements.size());
     if (start < 0) return candidates;
@@ -114,7 +114,7 @@ std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector
                                       [](const Element& element) { return !element.isReading(); });
         if (hasLiteral) continue;
         std::string reading = joinedReading(elements, start, start + length);
-        collectRankedWords(*this, reading, extras, ranked);
+        collectRankedWords(*lexicon, learned, reading, extras, ranked);
         for (const ScoredWord& word : ranked)
             candidates.push_back(DecodedSegment{start, length, std::string(word.value), reading});
     }
@@ -122,7 +122,8 @@ std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector
 }
 
 std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& elements,
-                                                  const std::vector<DecodedSegment>& pins) const {
+                                                  const std::vector<DecodedSegment>& pins,
+                                                  const LearnedModel* learned) const {
     const int n = static_cast<int>(elements.size());
     if (n == 0) return {};
     const int span = maximumSpan();
@@ -150,9 +151,9 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         for (int i = 0; i < static_cast<int>(previous.size()); ++i) {
             State& s = previous[i];
             double bonus = 0.0;
-            if (transitionBonus) {
+            if (learned) {
                 if (!s.scorerFetched) {
-                    s.scorer = transitionBonus(s.value);
+                    s.scorer = learned->transitionsAfter(s.value);
                     s.scorerFetched = true;
                 }
                 if (s.scorer) bonus = s.scorer(value);
@@ -198,7 +199,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 continue;
             }
             if (hasLiteral[start]) continue;
-            collectRankedWords(*this, readings[start], extras, ranked);
+            collectRankedWords(*lexicon, learned, readings[start], extras, ranked);
             if (ranked.empty()) {
                 if (end - start == 1)
                     reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr,

@@ -1,7 +1,8 @@
 // Ending a composition: the choices and word sequences it teaches the learned data, and the text it
-// commits, formatted for the client; and attaching the learned data.
+// commits, formatted for the client.
 #include "Engine/InputEngine.hpp"
-#include "Engine/LearnedDataHooks.hpp"
+
+#include <algorithm>
 
 namespace kelvo {
 namespace {
@@ -10,9 +11,9 @@ bool sameWord(const DecodedSegment& a, const DecodedSegment& b) {
     return a.start == b.start && a.length == b.length && a.value == b.value;
 }
 
-bool isPinned(const std::vector<DecodedSegment>& pins, const DecodedSegment& segment) {
-    return std::any_of(pins.begin(), pins.end(),
-                       [&](const DecodedSegment& pin) { return sameWord(pin, segment); });
+bool contains(const std::vector<DecodedSegment>& segments, const DecodedSegment& segment) {
+    return std::any_of(segments.begin(), segments.end(),
+                       [&](const DecodedSegment& other) { return sameWord(other, segment); });
 }
 
 constexpr std::size_t shortestAssembledWord = 2;
@@ -22,34 +23,39 @@ constexpr std::size_t longestAssembledWord = 6;
 
 std::string InputEngine::committedText() const {
     const std::vector<std::string> texts = elementTexts();
+    const std::string pending = pendingText();
     std::string text;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        if (i == state_.cursor) text += pendingText();
+        if (i == composition_.cursor()) text += pending;
         text += texts[i];
     }
-    if (state_.cursor >= static_cast<int>(texts.size())) text += pendingText();
+    if (composition_.cursorAtEnd()) text += pending;
     return text;
 }
 
 std::optional<std::string> InputEngine::flush() {
+    presentation_.reset();
     if (automaticNumberReady()) acceptNumber();
-    if (*learningEnabled_ && userPhrases_) {
-        for (const DecodedSegment& pin : state_.pins)
-            if (pin.reading && std::any_of(state_.walked.begin(), state_.walked.end(),
-                                           [&](const DecodedSegment& s) { return sameWord(s, pin); }))
-                userPhrases_->bump(*pin.reading, pin.value);
+    if (settings_.learning && userPhrases_) {
+        learnChoices();
+        learnPinnedWords();
+        if (composer().isEmpty()) learnSequences();
     }
-    learnPinnedWords();
-    if (*learningEnabled_ && state_.composer.isEmpty()) learnSequences();
-    std::string result = formatting.apply(committedText(), explicitCaseRanges());
+    std::string result = settings_.formatting.apply(committedText(), explicitCaseRanges());
     reset();
+    presentation_.reset();
     if (result.empty()) return std::nullopt;
     return result;
 }
 
+// Every pin the sentence still shows was a choice.
+void InputEngine::learnChoices() {
+    for (const DecodedSegment& pin : composition_.pins())
+        if (pin.reading && contains(decoded_, pin)) userPhrases_->bump(*pin.reading, pin.value);
+}
+
 // Characters the user picked one by one, side by side, are proposed as a word.
 void InputEngine::learnPinnedWords() {
-    if (!*learningEnabled_ || !userPhrases_) return;
     std::vector<const DecodedSegment*> run;
     auto closeRun = [&] {
         if (run.size() >= shortestAssembledWord && run.size() <= longestAssembledWord) {
@@ -63,8 +69,8 @@ void InputEngine::learnPinnedWords() {
         }
         run.clear();
     };
-    for (const DecodedSegment& segment : state_.walked) {
-        if (isPinned(state_.pins, segment) && segment.length == 1 && segment.reading)
+    for (const DecodedSegment& segment : decoded_) {
+        if (contains(composition_.pins(), segment) && segment.length == 1 && segment.reading)
             run.push_back(&segment);
         else
             closeRun();
@@ -75,30 +81,15 @@ void InputEngine::learnPinnedWords() {
 // Words committed one after another; a literal or English segment starts a new sequence.
 void InputEngine::learnSequences() {
     std::vector<std::string> run;
-    for (const DecodedSegment& segment : state_.walked) {
+    for (const DecodedSegment& segment : decoded_) {
         if (segment.reading) {
             run.push_back(segment.value);
             continue;
         }
-        if (userPhrases_) userPhrases_->noteCommit(run);
+        userPhrases_->noteCommit(run);
         run.clear();
     }
-    if (userPhrases_) userPhrases_->noteCommit(run);
-}
-
-void InputEngine::setLearningEnabled(bool enabled) {
-    if (enabled == *learningEnabled_) return;
-    *learningEnabled_ = enabled;
-    redecode();
-}
-
-void InputEngine::setUserPhrases(std::shared_ptr<UserPhraseStore> store) {
-    userPhrases_ = std::move(store);
-    if (userPhrases_)
-        installLearnedDataHooks(decoder_, userPhrases_, learningEnabled_);
-    else
-        removeLearnedDataHooks(decoder_);
-    redecode();
+    userPhrases_->noteCommit(run);
 }
 
 } // namespace kelvo

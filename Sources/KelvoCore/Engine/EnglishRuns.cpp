@@ -38,12 +38,8 @@ bool isToneKey(std::string_view key) {
 
 } // namespace
 
-bool InputEngine::recognisesEnglish() const {
-    return automaticEnglishEnabled && englishHintEnabled;
-}
-
 bool InputEngine::cleanKnownZhuyinTone(const std::string& c) const {
-    const SyllableComposer& composer = state_.composer;
+    const SyllableComposer& composer = this->composer();
     if (composer.isEmpty() || composer.overwriteCount() != 0) return false;
     auto component = DachenLayout::component(c);
     if (!component || !isTone(*component) || !couldStandAlone(composer.syllable())) return false;
@@ -53,15 +49,16 @@ bool InputEngine::cleanKnownZhuyinTone(const std::string& c) const {
 
 bool InputEngine::isEnglishWordOrTerm(std::string_view prefix) const {
     if (std::find(englishTerms.begin(), englishTerms.end(), prefix) != englishTerms.end()) return true;
-    if (formatting.preferredCapitalization &&
-        (PreferredTerms::builtIn().contains(prefix) || formatting.preferredTerms.contains(prefix)))
+    if (settings_.formatting.preferredCapitalization &&
+        (PreferredTerms::builtIn().contains(prefix) || settings_.formatting.preferredTerms.contains(prefix)))
         return true;
-    return englishDetector && englishDetector->segmentedWords(prefix).has_value();
+    return settings_.englishDetector && settings_.englishDetector->segmentedWords(prefix).has_value();
 }
 
 std::optional<int> InputEngine::englishPrefixLength(std::string_view raw) const {
     auto characters = characterViews(raw);
-    if (!recognisesEnglish() || characters.size() < 2 || !allASCIILetters(characters)) return std::nullopt;
+    if (!settings_.recognisesEnglish() || characters.size() < 2 || !allASCIILetters(characters))
+        return std::nullopt;
     // The keys are read as Zhuyin alongside: while they still make a known syllable without any
     // overwritten slot, they are taken as Chinese at that length ("on" excepted).
     SyllableComposer walk;
@@ -75,15 +72,16 @@ std::optional<int> InputEngine::englishPrefixLength(std::string_view raw) const 
         if (isEnglishWordOrTerm(prefix)) length = static_cast<int>(i + 1);
     }
     if (length) return length;
-    if (walk.overwriteCount() > 0 && englishDetector && englishDetector->hasWordPrefix(raw))
+    if (walk.overwriteCount() > 0 && settings_.englishDetector &&
+        settings_.englishDetector->hasWordPrefix(raw))
         return static_cast<int>(characters.size());
     return std::nullopt;
 }
 
 bool InputEngine::isUnlistedEnglish() const {
-    auto characters = characterViews(state_.composer.rawKeys());
-    return recognisesEnglish() && characters.size() >= 4 && allASCIILetters(characters) &&
-           state_.composer.overwriteCount() > 1;
+    auto characters = characterViews(composer().rawKeys());
+    return settings_.recognisesEnglish() && characters.size() >= 4 && allASCIILetters(characters) &&
+           composer().overwriteCount() > 1;
 }
 
 bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey) {
@@ -113,20 +111,17 @@ bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const 
         std::string reading = composed.syllable.canonical();
         if (lexicon_->unigrams(reading).empty()) continue;
 
-        clearComposer();
-        state_.automaticEnglishBuffer.reset();
-        state_.automaticEnglishBoundary = 0;
+        state_ = Composing{}; // no syllable, held English or number run goes on
         insertLiteralCharacters(formattedEnglish(joinedCharacters(characters, 0, start), boundary));
-        insert(Element::reading(std::move(reading)), joinedCharacters(characters, start, n) + toneKey);
-        cancelNumericRun();
+        insertElement(Element::reading(std::move(reading)), joinedCharacters(characters, start, n) + toneKey);
         return true;
     }
     return false;
 }
 
 bool InputEngine::acceptUnlistedEnglishBeforeChinese(const std::string& toneKey) {
-    if (!recognisesEnglish() || !isToneKey(toneKey)) return false;
-    const std::string raw = state_.composer.rawKeys();
+    if (!settings_.recognisesEnglish() || !isToneKey(toneKey)) return false;
+    const std::string raw = composer().rawKeys();
     const auto characters = characterViews(raw);
     const int n = static_cast<int>(characters.size());
     if (n < 4) return false;
@@ -153,8 +148,8 @@ std::string InputEngine::formattedEnglish(std::string_view raw, int boundary) co
                                 ? raw.size()
                                 : static_cast<std::size_t>(characters[split].data() - raw.data());
     std::string head(raw.substr(0, headBytes));
-    if (englishDetector) {
-        if (auto words = englishDetector->segmentedWords(head)) {
+    if (settings_.englishDetector) {
+        if (auto words = settings_.englishDetector->segmentedWords(head)) {
             head.clear();
             for (std::size_t i = 0; i < words->size(); ++i)
                 head += (i > 0 ? " " : "") + (*words)[i];
@@ -164,15 +159,15 @@ std::string InputEngine::formattedEnglish(std::string_view raw, int boundary) co
 }
 
 bool InputEngine::hasEnglishContext() const {
-    const int cursor = state_.cursor;
+    const int cursor = composition_.cursor();
     if (cursor < 1) return false;
-    const Element& before = state_.elements[cursor - 1];
+    const Element& before = composition_.elements()[cursor - 1];
     auto beforeCharacters = characterViews(before.text);
     if (before.kind != Element::Kind::literal || beforeCharacters.empty() ||
         !isWhitespace(beforeCharacters.back()))
         return false;
     for (int i = cursor - 1; i >= 0; --i) {
-        const Element& element = state_.elements[i];
+        const Element& element = composition_.elements()[i];
         auto characters = characterViews(element.text);
         bool hasText = std::any_of(characters.begin(), characters.end(),
                                    [](std::string_view c) { return !isWhitespace(c); });
@@ -187,9 +182,9 @@ std::vector<UTF16Range> InputEngine::explicitCaseRanges() const {
     const std::vector<std::string> texts = elementTexts();
     std::size_t offset = 0;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        if (i == state_.cursor) offset += utf16Length(pendingText());
+        if (i == composition_.cursor()) offset += utf16Length(pendingText());
         std::size_t length = utf16Length(texts[i]);
-        if (state_.explicitEnglishCase.contains(i) && length > 0)
+        if (composition_.explicitCase().contains(i) && length > 0)
             ranges.push_back(UTF16Range{offset, offset + length});
         offset += length;
     }

@@ -19,48 +19,49 @@ bool continuesHeldEnglish(std::string_view c) {
 
 } // namespace
 
-InputEngine::MaybeOutput InputEngine::handleBufferedEnglish(const KeyInput& key) {
-    if (!state_.automaticEnglishBuffer) return std::nullopt;
-    const std::string held = *state_.automaticEnglishBuffer;
-    const int boundary = state_.automaticEnglishBoundary;
+void InputEngine::holdEnglish(std::string keys, int boundary) {
+    state_ = HeldEnglish{std::move(keys), boundary};
+}
+
+InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
+    const HeldEnglish held = std::get<HeldEnglish>(state_);
     auto commitRun = [&](std::string_view followedBy) {
-        state_.automaticEnglishBuffer.reset();
-        insertLiteralCharacters(formattedEnglish(held, boundary) + std::string(followedBy));
+        state_ = Composing{};
+        insertLiteralCharacters(formattedEnglish(held.keys, held.boundary) + std::string(followedBy));
     };
     switch (key.kind) {
     case KeyInput::Kind::repeatedCharacter:
-        *state_.automaticEnglishBuffer += key.character;
+        holdEnglish(held.keys + key.character, held.boundary);
         return handled();
     case KeyInput::Kind::character:
-    case KeyInput::Kind::englishLiteral:
-        if (acceptChineseSuffix(held, boundary, key.character)) return handled();
+    case KeyInput::Kind::englishLiteral: {
+        if (acceptChineseSuffix(held.keys, held.boundary, key.character)) return handled();
         if (!continuesHeldEnglish(key.character)) {
             commitRun(key.character);
             return handled();
         }
-        *state_.automaticEnglishBuffer += key.character;
-        state_.automaticEnglishBoundary = updatedEnglishBoundary(*state_.automaticEnglishBuffer, boundary);
+        std::string keys = held.keys + key.character;
+        int boundary = updatedEnglishBoundary(keys, held.boundary);
+        holdEnglish(std::move(keys), boundary);
         return handled();
+    }
     case KeyInput::Kind::space:
-        if (acceptChineseSuffix(held, boundary, " ")) return handled();
+        if (acceptChineseSuffix(held.keys, held.boundary, " ")) return handled(); // Space is the first tone
         commitRun(" ");
         return handled();
-    case KeyInput::Kind::enter: {
-        auto text = flush();
-        return Output{text.has_value(), text};
-    }
+    case KeyInput::Kind::enter:
+        return handleEnter(); // the held text is part of the committed text
     case KeyInput::Kind::escape:
-        state_.automaticEnglishBuffer.reset();
-        state_.automaticEnglishBoundary = 0;
+        state_ = Composing{}; // the held keys are discarded
         return handled();
     case KeyInput::Kind::backspace: {
-        auto characters = characterViews(held);
+        auto characters = characterViews(held.keys);
         characters.pop_back();
         if (characters.empty())
-            state_.automaticEnglishBuffer.reset();
+            state_ = Composing{};
         else
-            state_.automaticEnglishBuffer = joinedCharacters(characters, 0, characters.size());
-        state_.automaticEnglishBoundary = std::min(boundary, static_cast<int>(characters.size()));
+            holdEnglish(joinedCharacters(characters, 0, characters.size()),
+                        std::min(held.boundary, static_cast<int>(characters.size())));
         return handled();
     }
     case KeyInput::Kind::tab:
@@ -74,8 +75,8 @@ InputEngine::MaybeOutput InputEngine::handleBufferedEnglish(const KeyInput& key)
     }
 }
 
-int InputEngine::updatedEnglishBoundary(std::string_view buffer, int boundary) const {
-    const auto characters = characterViews(buffer);
+int InputEngine::updatedEnglishBoundary(std::string_view keys, int boundary) const {
+    const auto characters = characterViews(keys);
     auto lastNonLetter =
         std::find_if(characters.rbegin(), characters.rend(), [](std::string_view c) { return !isLetter(c); });
     if (lastNonLetter == characters.rend()) return boundary;

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "Detectors/EnglishDetector.hpp"
 #include "Dictionary/SentenceDecoder.hpp"
+#include "Engine/Composition.hpp"
+#include "Engine/EngineSettings.hpp"
+#include "Engine/EngineState.hpp"
 #include "Engine/KeyInput.hpp"
-#include "Formatting/TextFormatting.hpp"
-#include "PersonalData/CustomTextStore.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
-#include "Zhuyin/SyllableComposer.hpp"
+#include "Text/UTF16.hpp"
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +19,10 @@ namespace kelvo {
 // The composition state machine of the input method, free of any platform. The host hands it one
 // KeyInput at a time, applies the Output, and redraws from preedit(), sheetView() (or
 // englishHintView()) and feedback(). One engine per input client; not thread-safe.
+//
+// The engine is in one state at a time (EngineState): composing syllables, a literal run, held
+// English, a shortcut buffer, or a candidate or bilingual list. `handle` (KeyChain.cpp) gives each
+// key to the state that owns it; each state's keys live in a file of their own.
 class InputEngine {
 public:
     // The answer to one key.
@@ -81,9 +84,6 @@ public:
     };
 
     explicit InputEngine(std::shared_ptr<const Lexicon> lexicon);
-    // One engine per client: its decoder's hooks refer to this engine's learning switch.
-    InputEngine(const InputEngine&) = delete;
-    InputEngine& operator=(const InputEngine&) = delete;
 
     Output handle(const KeyInput& key);
     Preedit preedit() const;
@@ -94,33 +94,25 @@ public:
     void setCandidatesExpanded(bool expanded);
     // Ends the composition: the formatted text to commit, absent when empty. Leaves the engine idle.
     std::optional<std::string> flush();
-    void endLiteralRun() { state_.isInLiteralRun = false; }
+    void endLiteralRun();
 
     bool isIdle() const;
-    bool candidatesExpanded() const { return state_.candidatesExpanded; }
-    bool isInLiteralRun() const { return state_.isInLiteralRun; }
+    bool candidatesExpanded() const;
+    bool isInLiteralRun() const { return std::holds_alternative<LiteralRun>(state_); }
     std::optional<std::string> numberHint() const;
     std::optional<std::string> englishHint() const;
 
-    // Settings, assigned by the host before keys.
-    int pageSize = 9; // 0 or less counts as 1
-    bool fullWidthPunctuation = true;
-    std::optional<PunctuationMode> punctuationMode;
-    bool englishHintEnabled = true;
-    bool automaticEnglishEnabled = true;
-    bool automaticNumbersEnabled = true;
-    TextFormatting formatting;
-    bool customTextEnabled = false;
-    std::shared_ptr<CustomTextStore> customTexts;
-    std::shared_ptr<const EnglishDetector> englishDetector;
-
-    // Changing learning re-decodes the composition; so does attaching or detaching learned data.
-    bool learningEnabled() const { return *learningEnabled_; }
-    void setLearningEnabled(bool enabled);
+    const EngineSettings& settings() const { return settings_; }
+    // Takes effect at the next key; a change of learning re-decodes the composition at once.
+    void setSettings(EngineSettings settings);
+    // Attaching or detaching learned data re-decodes the composition.
     const std::shared_ptr<UserPhraseStore>& userPhrases() const { return userPhrases_; }
     void setUserPhrases(std::shared_ptr<UserPhraseStore> store);
 
     const std::shared_ptr<const Lexicon>& lexicon() const { return lexicon_; }
+    const EngineState& state() const { return state_; }
+    const Composition& composition() const { return composition_; }
+    const std::vector<DecodedSegment>& decoded() const { return decoded_; }
 
     // What is inconsistent in the engine's state, if anything: element keys out of step, cursor or
     // pins out of range, overlapping pins, a highlight outside its list, a caret or active range
@@ -128,113 +120,80 @@ public:
     std::optional<std::string> invariantViolation() const;
 
 private:
-    // The open candidate list.
-    struct Sheet {
-        std::vector<DecodedSegment> all;
-        int anchor = 0;
-        int highlighted = 0;
-    };
-
-    // One entry of a bilingual list: English text to insert, or the Chinese reading of the keys.
-    struct BilingualChoice {
-        enum class Kind { english, tone1 };
-        Kind kind = Kind::english;
-        std::string text;
-        friend bool operator==(const BilingualChoice&, const BilingualChoice&) = default;
-    };
-
-    struct BilingualSheet {
-        std::vector<BilingualChoice> choices;
-        int highlighted = 0;
-        std::optional<int> replacementIndex; // the element an English choice replaces
-    };
-
-    // Everything a composition holds; reset() returns it to this initial state.
-    struct Composition {
-        std::vector<Element> elements;
-        std::vector<std::string> elementKeys; // the keys typed for each element
-        std::set<int> explicitEnglishCase;    // elements whose case the user chose
-        int cursor = 0;
-        std::vector<DecodedSegment> pins;
-        SyllableComposer composer;
-        std::vector<DecodedSegment> walked;
-        std::optional<Sheet> sheet;
-        bool candidatesExpanded = false;
-        std::string numericRaw;
-        int numericElements = 0;
-        bool numericWasOverwritten = false;
-        bool numericWasLiteral = false;
-        bool isInLiteralRun = false;
-        std::optional<BilingualSheet> bilingual;
-        std::optional<std::string> automaticEnglishBuffer;
-        int automaticEnglishBoundary = 0;
-        std::optional<std::string> customTextBuffer;
-    };
-
     using MaybeOutput = std::optional<Output>;
     static Output handled() { return {true, std::nullopt}; }
     static Output notHandled() { return {false, std::nullopt}; }
 
-    // Dispatch (Dispatch.cpp).
+    // What the views show, computed once after a change rather than on every redraw.
+    struct Presentation {
+        std::vector<std::string> texts; // what each element shows
+        std::string pending;            // what is typed but not yet an element, at the cursor
+        bool pendingIsEnglish = false;  // the composer's keys read as English
+        bool composerIsUnlistedEnglish = false;
+        std::optional<std::string> numberHint;
+        bool numberReady = false;
+        std::optional<std::string> englishHint;
+    };
+
+    // The handler chain and what every key does first (KeyChain.cpp).
     void doHousekeeping(const KeyInput& key);
+    Output handleByKind(const KeyInput& key);
+
+    // Editing the composition; every edit re-decodes (InputEngine.cpp).
+    void insertElement(Element element, std::string keys = {});
+    void insertLiteral(std::string text) { insertElement(Element::literal(std::move(text))); }
+    void insertLiteralCharacters(std::string_view text);
+    void removeElementBeforeCursor();
+    void removeElements(int count);
+    void redecode();
+    void reset();
+    const LearnedModel* learnedModel() const;
+    const SyllableComposer& composer() const;
+    SyllableComposer* mutableComposer();
+    void clearComposer();
+    Composing* composing() { return std::get_if<Composing>(&state_); }
+    std::optional<DecodedSegment> anchorSegment() const;
+
+    // Composing syllables (ComposingKeys.cpp, ComposingControlKeys.cpp).
     Output handleTypedCharacter(const std::string& c);
-    Output handleRepeatedOrEnglishLiteral(const KeyInput& key);
-    Output handleKeyWithoutPayload(KeyInput::Kind kind);
+    Output handleZhuyinKey(const std::string& c);
+    Output pressIntoComposer(const std::string& c);
+    Output handleEnglishLiteral(const std::string& c);
+    Output handleLongPress(const std::string& c);
     Output handleSpace();
+    Output handleEnter();
     Output handleEscape();
     Output handleBackspace();
     Output handleTab();
+    Output handleArrowSideways(KeyInput::Kind kind);
     Output handleArrowDown();
 
-    // Composition and its editing (Composition.cpp).
-    Output handleCharacter(const std::string& c);
-    void insert(Element element, const std::optional<std::string>& rawKeys);
-    void removeElement(int index);
-    void insertLiteral(std::string text);
-    void insertLiteralCharacters(std::string_view text);
-    void reset();
-    void redecode();
-    void clearComposer() { state_.composer.clear(); }
-    void closeSheet();
-    std::optional<int> anchorIndex() const;
-    std::optional<DecodedSegment> anchorSegment() const;
-    bool usesChinesePunctuation() const;
-    int effectivePageSize() const { return pageSize < 1 ? 1 : pageSize; }
+    // The literal run (LiteralRun.cpp).
+    MaybeOutput handleInLiteralRun(const KeyInput& key);
+    void startLiteralRun();
 
-    // Candidate sheets (Sheets.cpp).
-    void openSheet();
-    bool openPunctuationSheet();
-    MaybeOutput handleInSheet(const KeyInput& key);
-    void select(const DecodedSegment& segment);
-    std::optional<SheetView> candidateSheetView() const;
-
-    // Bilingual list and English hint (Bilingual.cpp).
-    std::optional<std::string> englishCandidateKeys() const;
-    void openBilingualSheet(const std::optional<std::string>& raw);
-    MaybeOutput handleInBilingual(const KeyInput& key);
-    void selectBilingual(BilingualChoice choice); // by value: the choice may live in the sheet it closes
-    std::optional<SheetView> bilingualSheetView() const;
-
-    // Marked text and feedback (Preedit.cpp).
-    std::vector<std::string> elementTexts() const;
-    std::string pendingText() const;
-    int utf16LengthOfTextsBefore(int index) const;
-
-    // Numbers, long press and text shortcuts (Numbers.cpp).
+    // Numbers typed on the Zhuyin keys (NumberRun.cpp).
+    const NumberRun* numberRun() const;
+    NumberRun* mutableNumberRun();
     bool automaticNumberReady() const;
     bool producedUnknownReading() const;
     void trackNumeric(const std::string& c, bool composerWasEmpty);
-    void acceptNumber();
     void cancelNumericRun();
+    void acceptNumber();
     Output retypeNumberWithoutLastKey();
-    Output handleLongPress(const std::string& c);
-    MaybeOutput handleCustomText(const KeyInput& key);
+    MaybeOutput numberEndedByPunctuation(const std::string& c);
+    MaybeOutput numberFollowedByLetter(const std::string& c);
 
-    // English runs inside Chinese (EnglishRuns.cpp, HeldEnglish.cpp).
-    bool recognisesEnglish() const;
+    // Text shortcuts (ShortcutBuffer.cpp).
+    MaybeOutput handleInShortcutBuffer(const KeyInput& key);
+
+    // Held English (HeldEnglish.cpp).
+    MaybeOutput handleInHeldEnglish(const KeyInput& key);
+    int updatedEnglishBoundary(std::string_view keys, int boundary) const;
+    void holdEnglish(std::string keys, int boundary);
+
+    // English runs inside Chinese (EnglishRuns.cpp).
     bool isEnglishWordOrTerm(std::string_view prefix) const;
-    MaybeOutput handleBufferedEnglish(const KeyInput& key);
-    int updatedEnglishBoundary(std::string_view buffer, int boundary) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;
     bool isUnlistedEnglish() const;
@@ -245,19 +204,43 @@ private:
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 
+    // The candidate list (CandidateSheet.cpp).
+    void openSheet();
+    MaybeOutput handleInSheet(const KeyInput& key);
+    void select(DecodedSegment segment);
+    std::optional<SheetView> candidateSheetView(const CandidateSheet& sheet) const;
+
+    // The bilingual list and the English hint (BilingualSheet.cpp).
+    std::optional<std::string> englishCandidateKeys() const;
+    void openBilingualSheet(const std::optional<std::string>& raw);
+    bool openPunctuationSheet();
+    MaybeOutput handleInBilingual(const KeyInput& key);
+    void closeBilingualSheet();
+    void selectBilingual(BilingualChoice choice);
+    std::optional<SheetView> bilingualSheetView(const BilingualSheet& sheet) const;
+
+    // What the views show (Views.cpp).
+    const Presentation& presentation() const;
+    Presentation present() const;
+    std::vector<std::string> elementTexts() const;
+    std::string pendingText() const;
+    int utf16LengthOfTextsBefore(int index) const;
+
     // Commit and learning (Commit.cpp).
     std::string committedText() const;
+    void learnChoices();
     void learnPinnedWords();
     void learnSequences();
 
     std::shared_ptr<const Lexicon> lexicon_;
     SentenceDecoder decoder_;
-    Composition state_;
-    std::optional<std::string> longPressKey_; // survives reset
-    // Shared with the decoder's hooks, which hold it weakly: they see the switch, and the end of the
-    // engine, without keeping either alive.
-    std::shared_ptr<bool> learningEnabled_ = std::make_shared<bool>(true);
+    EngineSettings settings_;
     std::shared_ptr<UserPhraseStore> userPhrases_;
+    EngineState state_;
+    Composition composition_;
+    std::vector<DecodedSegment> decoded_;     // the decoder's best path over the composition
+    std::optional<std::string> longPressKey_; // survives the end of a composition
+    mutable std::optional<Presentation> presentation_;
 };
 
 } // namespace kelvo

@@ -214,6 +214,13 @@ UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view
     return TransitionRow(row == data_.transitions.end() ? nullptr : &row->second);
 }
 
+LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_view previous) const {
+    TransitionRow row = transitionsFrom(previous);
+    if (!row) return {};
+    // The row points into the store, which outlives the walk that asks for it.
+    return [row](std::string_view value) { return row.bonus(value); };
+}
+
 double UserPhraseStore::transitionBonus(std::string_view from, std::string_view to) const {
     return transitionsFrom(from).bonus(to);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dictionary/Unigram.hpp"
+#include "Dictionary/LearnedModel.hpp"
 #include "PersonalData/UserDataFile.hpp"
 #include "Text/StringMap.hpp"
 
@@ -16,8 +16,8 @@ namespace kelvo {
 // What Kelvo has learned from the user: the words chosen for readings, the words committed one
 // after another, and the words assembled by hand, which become learned words once they recur.
 // Every change is written through to the file at once; failures to write are not reported and the
-// tables stay in memory.
-class UserPhraseStore {
+// tables stay in memory. The decoder reads it as its learned model.
+class UserPhraseStore : public LearnedModel {
 public:
     using Counts = StringMap<std::int64_t>;
     using Table = StringMap<Counts>;
@@ -69,8 +69,10 @@ public:
     void noteCommit(const std::vector<std::string>& values);
     void noteWordCandidate(std::string_view reading, std::string_view value);
 
-    double bonus(std::string_view reading, std::string_view value) const;
+    double bonus(std::string_view reading, std::string_view value) const override;
     std::vector<Unigram> userWords(std::string_view reading) const;
+    std::vector<Unigram> extraWords(std::string_view reading) const override { return userWords(reading); }
+    TransitionScorer transitionsAfter(std::string_view previous) const override;
     double transitionBonus(std::string_view from, std::string_view to) const;
     TransitionRow transitionsFrom(std::string_view from) const;
     std::size_t transitionCount() const;

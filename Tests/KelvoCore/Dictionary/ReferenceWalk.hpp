@@ -22,10 +22,10 @@ inline std::optional<std::string> joinedReading(const std::vector<Element>& elem
     return reading;
 }
 
-inline std::vector<Unigram> allUnigrams(const SentenceDecoder& decoder, const std::string& reading) {
+inline std::vector<Unigram> allUnigrams(const SentenceDecoder& decoder, const LearnedModel* learned,
+                                        const std::string& reading) {
     auto listed = decoder.lexicon->unigrams(reading);
-    std::vector<Unigram> extra =
-        decoder.extraUnigrams ? decoder.extraUnigrams(reading) : std::vector<Unigram>{};
+    std::vector<Unigram> extra = learned ? learned->extraWords(reading) : std::vector<Unigram>{};
     if (extra.empty()) return {listed.begin(), listed.end()};
     std::vector<Unigram> merged;
     auto add = [&](const Unigram& word) {
@@ -43,10 +43,11 @@ inline std::vector<Unigram> allUnigrams(const SentenceDecoder& decoder, const st
     return merged;
 }
 
-inline std::vector<Unigram> ranked(const SentenceDecoder& decoder, const std::string& reading) {
-    std::vector<Unigram> words = allUnigrams(decoder, reading);
+inline std::vector<Unigram> ranked(const SentenceDecoder& decoder, const LearnedModel* learned,
+                                   const std::string& reading) {
+    std::vector<Unigram> words = allUnigrams(decoder, learned, reading);
     for (auto& word : words)
-        if (decoder.scoreBonus) word.score = word.score + decoder.scoreBonus(reading, word.value);
+        if (learned) word.score = word.score + learned->bonus(reading, word.value);
     std::stable_sort(words.begin(), words.end(),
                      [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
     return words;
@@ -57,15 +58,16 @@ struct Node {
     double score;
 };
 
-inline std::vector<Node> nodes(const SentenceDecoder& decoder, const std::vector<Element>& elements,
-                               int start, int end, const std::vector<DecodedSegment>& pins) {
+inline std::vector<Node> nodes(const SentenceDecoder& decoder, const LearnedModel* learned,
+                               const std::vector<Element>& elements, int start, int end,
+                               const std::vector<DecodedSegment>& pins) {
     for (const auto& pin : pins)
         if (pin.start == start && pin.end() == end) return {Node{pin, 0.0}};
     if (end - start == 1 && !elements[start].isReading())
         return {Node{DecodedSegment{start, 1, elements[start].text, std::nullopt}, -0.1}};
     auto reading = joinedReading(elements, start, end);
     if (!reading) return {};
-    std::vector<Unigram> words = ranked(decoder, *reading);
+    std::vector<Unigram> words = ranked(decoder, learned, *reading);
     words.resize(std::min(words.size(), static_cast<std::size_t>(std::max(decoder.candidateDepth, 1))));
     std::vector<Node> result;
     for (const auto& word : words)
@@ -81,14 +83,15 @@ struct State {
     int prevIndex;
 };
 
-inline double transition(const SentenceDecoder& decoder, const std::string& from, const std::string& to) {
-    if (!decoder.transitionBonus) return 0;
-    auto scorer = decoder.transitionBonus(from);
+inline double transition(const LearnedModel* learned, const std::string& from, const std::string& to) {
+    if (!learned) return 0;
+    auto scorer = learned->transitionsAfter(from);
     return scorer ? scorer(to) : 0;
 }
 
 inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const std::vector<Element>& elements,
-                                        const std::vector<DecodedSegment>& pins) {
+                                        const std::vector<DecodedSegment>& pins,
+                                        const LearnedModel* learned) {
     int n = static_cast<int>(elements.size());
     if (n == 0) return {};
     int L = std::max(decoder.lexicon->maxSpan(), 6);
@@ -101,7 +104,7 @@ inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const st
                 if (pin.start < end && start < pin.end() && !(pin.start == start && pin.end() == end))
                     blocked = true;
             if (blocked) continue;
-            for (const auto& node : nodes(decoder, elements, start, end, pins)) {
+            for (const auto& node : nodes(decoder, learned, elements, start, end, pins)) {
                 double base = node.score + SentenceDecoder::nodePenalty;
                 if (start == 0) {
                     states[end].push_back(State{node.segment, base, -1});
@@ -113,7 +116,7 @@ inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const st
                     const State& s = states[start][i];
                     double total =
                         s.score + base +
-                        decoder.transitionWeight * transition(decoder, s.segment.value, node.segment.value);
+                        decoder.transitionWeight * transition(learned, s.segment.value, node.segment.value);
                     if (bestIndex < 0 || total > best) {
                         best = total;
                         bestIndex = i;

@@ -1,4 +1,5 @@
 // The fast walk against the plain one, on random compositions drawn from the bundled dictionary.
+#include "FunctionModel.hpp"
 #include "ReferenceWalk.hpp"
 
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 using namespace kelvo;
+using kelvo::testing::FunctionModel;
 
 namespace {
 
@@ -44,17 +46,17 @@ std::uint64_t mix(std::string_view a, std::string_view b, std::uint64_t seed) {
     return std::hash<std::string>{}(std::string(a) + '\x1f' + std::string(b)) ^ seed;
 }
 
-// Hooks that answer deterministically from their arguments, so both walks see the same values.
-void installHooks(SentenceDecoder& decoder, std::mt19937_64& random) {
+// A model that answers deterministically from its arguments, so both walks see the same values.
+void randomise(SentenceDecoder& decoder, FunctionModel& model, std::mt19937_64& random) {
     std::uint64_t seed = random();
     int which = static_cast<int>(random() % 8);
     if (which & 1)
-        decoder.scoreBonus = [seed](std::string_view reading, std::string_view value) {
+        model.scoreBonus = [seed](std::string_view reading, std::string_view value) {
             auto h = mix(reading, value, seed);
             return h % 5 == 0 ? 2 * std::log(static_cast<double>(h % 4 + 2)) : 0.0;
         };
     if (which & 2)
-        decoder.extraUnigrams = [seed](std::string_view reading) {
+        model.extra = [seed](std::string_view reading) {
             std::vector<Unigram> extra;
             auto h = mix(reading, "", seed);
             if (h % 3 == 0) extra.push_back({"詞" + std::to_string(h % 3), -8.0});
@@ -63,7 +65,7 @@ void installHooks(SentenceDecoder& decoder, std::mt19937_64& random) {
             return extra;
         };
     if (which & 4)
-        decoder.transitionBonus = [seed](std::string_view previous) -> SentenceDecoder::TransitionScorer {
+        model.transitions = [seed](std::string_view previous) -> LearnedModel::TransitionScorer {
             if (mix(previous, "", seed) % 3 != 0) return {};
             std::string from(previous);
             return [seed, from](std::string_view value) {
@@ -120,11 +122,13 @@ TEST(SentenceDecoderEquivalence, FastWalkMatchesPlainWalkOnRandomCompositions) {
     int nonEmpty = 0;
     for (int round = 0; round < 3000; ++round) {
         SentenceDecoder decoder(corpus.lexicon);
-        installHooks(decoder, random);
+        FunctionModel model;
+        randomise(decoder, model, random);
+        const LearnedModel* learned = random() % 8 == 0 ? nullptr : &model;
         auto elements = randomComposition(corpus, random);
         auto pins = randomPins(decoder, elements, random);
-        auto fast = decoder.walk(elements, pins);
-        ASSERT_EQ(fast, reference::walk(decoder, elements, pins)) << "round " << round;
+        auto fast = decoder.walk(elements, pins, learned);
+        ASSERT_EQ(fast, reference::walk(decoder, elements, pins, learned)) << "round " << round;
         nonEmpty += !fast.empty();
 
         int start = static_cast<int>(random() % (elements.size() + 1));
@@ -133,10 +137,10 @@ TEST(SentenceDecoderEquivalence, FastWalkMatchesPlainWalkOnRandomCompositions) {
         for (int length = longest; length >= 1; --length) {
             auto reading = reference::joinedReading(elements, start, start + length);
             if (!reading) continue;
-            for (const auto& word : reference::ranked(decoder, *reading))
+            for (const auto& word : reference::ranked(decoder, learned, *reading))
                 expected.push_back(DecodedSegment{start, length, word.value, reading});
         }
-        ASSERT_EQ(decoder.candidateSegments(elements, start), expected) << "round " << round;
+        ASSERT_EQ(decoder.candidateSegments(elements, start, learned), expected) << "round " << round;
     }
     EXPECT_GT(nonEmpty, 2000); // most compositions must decode, or the comparison proves little
 }

@@ -1,9 +1,11 @@
 #include "Dictionary/SentenceDecoder.hpp"
+#include "FunctionModel.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace kelvo;
+using kelvo::testing::FunctionModel;
 
 namespace {
 
@@ -92,32 +94,35 @@ TEST_F(SentenceDecoderTest, EqualScoresKeepTheFirstWordAndPredecessor) {
 }
 
 TEST_F(SentenceDecoderTest, CandidateDepthLimitsTheWordsInTheWalk) {
-    decoder.scoreBonus = [](std::string_view, std::string_view value) { return value == "麻" ? 3.0 : 0.0; };
-    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "麻|");
+    FunctionModel model;
+    model.scoreBonus = [](std::string_view, std::string_view value) { return value == "麻" ? 3.0 : 0.0; };
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {}, &model)), "麻|");
     decoder.candidateDepth = 2; // 麻 ranks first only after its bonus; depth applies to the ranked list
-    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "麻|");
-    decoder.scoreBonus = nullptr;
+    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {}, &model)), "麻|");
     decoder.candidateDepth = 0; // treated as 1
     EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "媽|");
 }
 
 TEST_F(SentenceDecoderTest, ScoreBonusReranksAndTransitionBonusLinksWords) {
     auto elements = readings({"ㄋㄧˇ", "ㄏㄠˇ"});
-    decoder.scoreBonus = [](std::string_view reading, std::string_view value) {
+    FunctionModel model;
+    model.scoreBonus = [](std::string_view reading, std::string_view value) {
         return reading == "ㄏㄠˇ" && value == "號" ? 2 * std::log(4.0) : 0.0;
     };
-    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|");
-    decoder.transitionBonus = [](std::string_view previous) -> SentenceDecoder::TransitionScorer {
+    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
+    model.transitions = [](std::string_view previous) -> LearnedModel::TransitionScorer {
         if (previous != "妳") return {};
         return [](std::string_view value) { return value == "號" ? std::log(1000.0) : 0.0; };
     };
-    EXPECT_EQ(text(decoder.walk(elements, {})), "妳|號|");
+    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "妳|號|");
+    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|"); // without the model, the dictionary alone
     decoder.transitionWeight = 0.5;
-    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|");
+    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
 }
 
 TEST_F(SentenceDecoderTest, ExtraWordsJoinAndMergeByValue) {
-    decoder.extraUnigrams = [](std::string_view reading) {
+    FunctionModel model;
+    model.extra = [](std::string_view reading) {
         if (reading == "ㄇㄚ") return std::vector<Unigram>{{"馬", -8}, {"麻", -1}, {"馬", -7}};
         if (reading == "ㄋㄧˇ-ㄏㄠˇ-ㄇㄚ") return std::vector<Unigram>{{"你好嗎", -5}};
         return std::vector<Unigram>{};
@@ -129,10 +134,9 @@ TEST_F(SentenceDecoderTest, ExtraWordsJoinAndMergeByValue) {
         return result;
     };
     auto elements = readings({"ㄇㄚ"});
-    EXPECT_EQ(values(decoder.candidateSegments(elements, 0)),
+    EXPECT_EQ(values(decoder.candidateSegments(elements, 0, &model)),
               (std::vector<std::string>{"麻", "媽", "嗎", "馬"}));
-    EXPECT_EQ(text(decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"}), {})), "你好嗎|");
-    decoder.extraUnigrams = nullptr;
+    EXPECT_EQ(text(decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"}), {}, &model)), "你好嗎|");
     EXPECT_EQ(values(decoder.candidateSegments(elements, 0)),
               (std::vector<std::string>{"媽", "嗎", "麻", "媽"}));
 }

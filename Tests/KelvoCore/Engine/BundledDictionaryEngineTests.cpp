@@ -30,3 +30,32 @@ TEST(BundledEngine, ASentenceDecodesAndOffersCandidatesAtTheCursor) {
     EXPECT_EQ(view->items[view->highlightedInPage].value, "天氣");
     EXPECT_EQ(view->anchorUTF16, 3);
 }
+
+TEST(BundledEngine, DigitsStayDigitsBeforeSeparatorsThatCannotSpellTheSyllable) {
+    // ";" and "/" are finals too: they go on spelling Chinese only into an empty slot.
+    const std::pair<const char*, const char*> typed[] = {
+        {"10/20", "10/20"},
+        {"2025/10/20", "2025/10/20"},
+        {"10;", "10;"},
+        {"54g;4", "至上"},
+        {"su3{left}12", "12你"}, // a number can be typed anywhere in the composition
+        {"su3cl3{left}{left}2025", "2025你好"},
+    };
+    for (const auto& [script, expected] : typed) {
+        InputEngine engine(bundledLexicon());
+        std::string script_(script);
+        for (std::size_t i = 0; i < script_.size(); ++i) {
+            if (script_.compare(i, 6, "{left}") == 0) {
+                engine.handle(KeyInput::of(Kind::arrowLeft));
+                i += 5;
+            } else if (script_.compare(i, 7, "{right}") == 0) {
+                engine.handle(KeyInput::of(Kind::arrowRight));
+                i += 6;
+            } else {
+                engine.handle(KeyInput::typed(std::string(1, script_[i])));
+            }
+            ASSERT_FALSE(engine.invariantViolation()) << script;
+        }
+        EXPECT_EQ(engine.flush().value_or(""), expected) << script;
+    }
+}

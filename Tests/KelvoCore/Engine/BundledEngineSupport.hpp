@@ -51,8 +51,10 @@ protected:
     InputEngine engine{bundledLexicon()};
 
     void SetUp() override {
-        engine.englishDetector = systemWords();
-        engine.formatting = TextFormatting(true, true, false, true, {}, PunctuationMode::smart);
+        configure(engine, [&](EngineSettings& s) { s.englishDetector = systemWords(); });
+        configure(engine, [&](EngineSettings& s) {
+            s.formatting = TextFormatting(true, true, false, true, {}, PunctuationMode::smart);
+        });
     }
 
     // What the client receives while the script is typed and the composition then committed.

@@ -34,6 +34,13 @@ protected:
     std::string text() const { return engine.preedit().text(); }
 };
 
+// Changes some of the engine's settings, keeping the others.
+template <typename Change> void configure(InputEngine& engine, Change change) {
+    EngineSettings settings = engine.settings();
+    change(settings);
+    engine.setSettings(std::move(settings));
+}
+
 using Kind = KeyInput::Kind;
 using Style = InputEngine::Preedit::Style;
 using Piece = InputEngine::Preedit::Piece;

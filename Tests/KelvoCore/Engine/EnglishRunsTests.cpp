@@ -9,7 +9,7 @@ TEST_F(BundledEngineTest, EnglishTermAndSpaceBecomeLiterals) {
     EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);
     EXPECT_EQ(type("␣"), "github ");
     EXPECT_EQ(engine.flush(), "GitHub ");
-    engine.formatting.preferredCapitalization = false;
+    configure(engine, [&](EngineSettings& s) { s.formatting.preferredCapitalization = false; });
     type("github ␣");
     EXPECT_EQ(engine.flush(), "github ");
 }
@@ -72,16 +72,17 @@ TEST_F(BundledEngineTest, UnlistedEnglishShowsAsTyped) {
 }
 
 TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
-    engine.automaticEnglishEnabled = false;
+    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
     EXPECT_NE(type("github"), "github");
     engine.flush();
-    engine.automaticEnglishEnabled = true;
-    engine.englishHintEnabled = false;
+    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = true; });
+    configure(engine, [&](EngineSettings& s) { s.englishHint = false; });
     EXPECT_NE(type("github"), "github");
 }
 
 TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
-    engine.automaticEnglishEnabled = false; // leave the keys in the composer
+    configure(engine,
+              [&](EngineSettings& s) { s.automaticEnglish = false; }); // leave the keys in the composer
     type("github ↓");
     auto view = engine.sheetView();
     ASSERT_TRUE(view);
@@ -91,7 +92,7 @@ TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
               (std::vector<std::string>{"GitHub", "github", "Github", "GITHUB"}));
     engine.handle(KeyInput::of(Kind::escape));
     engine.flush();
-    engine.formatting.preferredCapitalization = false;
+    configure(engine, [&](EngineSettings& s) { s.formatting.preferredCapitalization = false; });
     type("github ↓");
     listed = values(*engine.sheetView());
     EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end() - 1),
@@ -101,7 +102,7 @@ TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
 }
 
 TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
-    engine.automaticEnglishEnabled = false;
+    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
     type("hello");
     auto hint = engine.englishHintView();
     ASSERT_TRUE(hint);
@@ -112,8 +113,8 @@ TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
 }
 
 TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
-    engine.automaticEnglishEnabled = false;
-    engine.formatting.punctuationMode = PunctuationMode::chinese;
+    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
+    configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::chinese; });
     type("ㄋㄧˇ ㄏㄠˇ api ↓");
     type("2"); // "api" as typed, chosen after two Chinese characters
     EXPECT_EQ(engine.flush(), "你好 api");

@@ -53,23 +53,25 @@ TEST_F(EngineTest, UnmappedKeyCommitsTheCompositionAndStillReachesTheClient) {
     EXPECT_TRUE(engine.isIdle());
 }
 
-TEST_F(EngineTest, RejectedKeyWithAPartialSyllableIsSwallowed) {
+TEST_F(EngineTest, AKeyThatCannotContinueAPartialSyllableIsNeverLost) {
     type("su");
-    auto before = engine.preedit();
-    EXPECT_EQ(type("="), handledOutput);
-    EXPECT_EQ(engine.preedit(), before);
+    EXPECT_EQ(type("="), (InputEngine::Output{false, "ㄋㄧ"})); // committed as shown, "=" reaches the client
+    EXPECT_TRUE(engine.isIdle());
+    type("su3c");
+    EXPECT_EQ(type("!"), handledOutput); // a mapped mark follows the syllable it settles
+    EXPECT_EQ(text(), "你ㄏ！");
+    EXPECT_EQ(engine.preedit().caretUTF16, 3);
 }
 
 TEST_F(EngineTest, ShiftedPunctuationEntersAsLiteralsByMode) {
     type("su3<");
     EXPECT_EQ(text(), "你，");
-    engine.punctuationMode = PunctuationMode::english;
+    configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::english; });
     EXPECT_EQ(type("?"), (InputEngine::Output{false, "你，"}));
-    engine.punctuationMode.reset();
-    engine.fullWidthPunctuation = false;
+    configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::english; });
     type("su3");
     EXPECT_EQ(type("!"), (InputEngine::Output{false, "你"}));
-    engine.fullWidthPunctuation = true;
+    configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::smart; });
     EXPECT_EQ(type("!"), handledOutput);
     EXPECT_EQ(text(), "！");
 }

@@ -71,14 +71,14 @@ TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
     UserPhraseStore reloaded(folder / "Kelvo/userphrases.json");
     EXPECT_EQ(reloaded.userWords("ㄇㄚ-ㄇㄚ").size(), 1u);
 
-    engine.setLearningEnabled(false);
+    configure(engine, [&](EngineSettings& s) { s.learning = false; });
     EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤")); // learned words reach the decoder only with learning on
-    engine.setLearningEnabled(true);
+    configure(engine, [&](EngineSettings& s) { s.learning = true; });
     EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
 }
 
 TEST_F(LearningTest, NothingIsReportedWithLearningOff) {
-    engine.setLearningEnabled(false);
+    configure(engine, [&](EngineSettings& s) { s.learning = false; });
     assembleMaMa();
     engine.flush();
     type("ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ ⏎");

@@ -43,8 +43,8 @@ TEST_F(EngineTest, DigitsThatSpellKnownSyllablesStayChinese) {
 TEST_F(EngineTest, TextShortcutExpandsOnTab) {
     auto store = std::make_shared<CustomTextStore>();
     ASSERT_FALSE(store->set("addr", "台北市信義路五段7號"));
-    engine.customTextEnabled = true;
-    engine.customTexts = store;
+    configure(engine, [&](EngineSettings& s) { s.customText = true; });
+    configure(engine, [&](EngineSettings& s) { s.customTexts = store; });
     type(";;addr");
     EXPECT_FALSE(engine.isIdle());
     EXPECT_EQ(engine.preedit().pieces, (std::vector<Piece>{{";;addr", Style::raw}}));
@@ -70,7 +70,7 @@ TEST_F(EngineTest, TextShortcutExpandsOnTab) {
 }
 
 TEST_F(EngineTest, ShortcutBufferIsReleasedByOtherKeys) {
-    engine.customTextEnabled = true;
+    configure(engine, [&](EngineSettings& s) { s.customText = true; });
     type(";;ab");
     // Released as literals, then "=" commits them and reaches the client.
     EXPECT_EQ(type("="), (InputEngine::Output{false, ";;ab"}));
@@ -81,7 +81,7 @@ TEST_F(EngineTest, ShortcutBufferIsReleasedByOtherKeys) {
     EXPECT_EQ(engine.preedit().caretUTF16, 3);
     engine.flush();
     type(";;ab");
-    engine.customTextEnabled = false;
+    configure(engine, [&](EngineSettings& s) { s.customText = false; });
     type("x");
     EXPECT_EQ(text(), ";;abㄌ");
 }

@@ -39,8 +39,8 @@ TEST_F(BundledEngineTest, RandomKeysKeepTheStateConsistent) {
     auto shortcuts = std::make_shared<CustomTextStore>();
     ASSERT_FALSE(shortcuts->set("ab", "𠀀 shortcut"));
     engine.setUserPhrases(phrases);
-    engine.customTextEnabled = true;
-    engine.customTexts = shortcuts;
+    configure(engine, [&](EngineSettings& s) { s.customText = true; });
+    configure(engine, [&](EngineSettings& s) { s.customTexts = shortcuts; });
 
     const char* requested = std::getenv("KELVO_RANDOM_KEYS");
     const long keys = requested ? std::atol(requested) : 4000;

@@ -82,11 +82,11 @@ TEST_F(EngineTest, DigitsBeyondThePageOrListAreSwallowed) {
     press(Kind::arrowDown); // 你, 妳
     EXPECT_EQ(type("5"), handledOutput);
     EXPECT_TRUE(engine.sheetView());
-    engine.pageSize = 0; // counts as a page of one
+    configure(engine, [&](EngineSettings& s) { s.pageSize = 0; }); // counts as a page of one
     EXPECT_EQ(engine.sheetView()->pageCount, 2);
     EXPECT_EQ(type("2"), handledOutput);
     EXPECT_TRUE(engine.sheetView());
-    engine.pageSize = 9;
+    configure(engine, [&](EngineSettings& s) { s.pageSize = 9; });
     EXPECT_EQ(type("a"), handledOutput); // other characters close the sheet and are typed
     EXPECT_FALSE(engine.sheetView());
     EXPECT_EQ(text(), "你ㄇ");
@@ -158,7 +158,7 @@ TEST_F(EngineTest, PunctuationBeforeTheCursorOffersItsVariants) {
     EXPECT_EQ(view->columns, 9);
     type("2");
     EXPECT_EQ(text(), "你,");
-    engine.formatting.punctuationMode = PunctuationMode::chinese;
+    configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::chinese; });
     EXPECT_EQ(engine.flush(), "你,"); // chosen explicitly: not converted back
 }
 

@@ -9,56 +9,31 @@
 namespace kelvo {
 
 std::optional<std::string> InputEngine::englishHint() const {
-    if (!englishHintEnabled) return std::nullopt;
-    const std::string& raw = state_.composer.rawKeys();
+    if (!settings_.englishHint) return std::nullopt;
+    const std::string& raw = composer().rawKeys();
     auto characters = characterViews(raw);
     if (characters.size() < 2) return std::nullopt;
     bool lettersAndNumbers = std::all_of(characters.begin(), characters.end(),
                                          [](std::string_view c) { return isLetter(c) || isNumber(c); });
     bool someLetter = std::any_of(characters.begin(), characters.end(), isLetter);
     if (!lettersAndNumbers || !someLetter) return std::nullopt;
-    if ((englishDetector && englishDetector->isWord(raw)) || state_.composer.overwriteCount() > 0) return raw;
+    const auto& words = settings_.englishDetector;
+    if ((words && words->isWord(raw)) || composer().overwriteCount() > 0) return raw;
     return std::nullopt;
 }
 
 std::optional<std::string> InputEngine::englishCandidateKeys() const {
     if (auto hint = englishHint()) return hint;
-    const std::string& raw = state_.composer.rawKeys();
+    const std::string& raw = composer().rawKeys();
     if (characterCount(raw) == 1 && isASCII(raw) && (isLetter(raw) || isPunctuation(raw) || isSymbol(raw)))
         return raw;
     return std::nullopt;
 }
 
-std::optional<InputEngine::SheetView> InputEngine::englishHintView() const {
-    const std::string& raw = state_.composer.rawKeys();
-    if (state_.customTextBuffer || state_.automaticEnglishBuffer || englishPrefixLength(raw) ||
-        isUnlistedEnglish() || automaticNumberReady() || state_.sheet || state_.bilingual)
-        return std::nullopt;
-    std::optional<std::string> hint;
-    bool fromNumber = false;
-    if (characterCount(state_.numericRaw) >= 2) {
-        hint = numberHint();
-        fromNumber = hint.has_value();
-    }
-    if (!hint) hint = englishHint();
-    if (!hint) return std::nullopt;
-
-    SheetView view;
-    view.items.push_back(SheetView::Item{"⇥", formatting.preferredVariant(*hint), -1});
-    view.highlightedInPage = -1;
-    int anchor = preedit().caretUTF16 - static_cast<int>(utf16Length(state_.composer.display()));
-    if (fromNumber) {
-        std::vector<std::string> texts = elementTexts();
-        for (int i = std::max(state_.cursor - state_.numericElements, 0); i < state_.cursor; ++i)
-            anchor -= static_cast<int>(utf16Length(texts[i]));
-    }
-    view.anchorUTF16 = std::max(anchor, 0);
-    return view;
-}
-
 void InputEngine::openBilingualSheet(const std::optional<std::string>& raw) {
     std::optional<std::string> word = raw ? raw : englishHint();
-    if (!word) return;
+    Composing* underneath = composing();
+    if (!word || !underneath) return;
     const std::string& w = *word;
     BilingualSheet sheet;
     auto add = [&](std::string text) {
@@ -66,7 +41,7 @@ void InputEngine::openBilingualSheet(const std::optional<std::string>& raw) {
                                  [&](const BilingualChoice& choice) { return choice.text == text; });
         if (!known) sheet.choices.push_back({BilingualChoice::Kind::english, std::move(text)});
     };
-    add(formatting.preferredVariant(w));
+    add(settings_.formatting.preferredVariant(w));
     add(w);
     auto characters = characterViews(w);
     if (!characters.empty()) add(uppercased(characters[0]) + w.substr(characters[0].size()));
@@ -74,14 +49,28 @@ void InputEngine::openBilingualSheet(const std::optional<std::string>& raw) {
     for (std::string& variant : Punctuation::variants(w))
         add(std::move(variant));
 
-    std::string display = state_.composer.display();
+    std::string display = composer().display();
     auto words = lexicon_->unigrams(display);
     sheet.choices.push_back({BilingualChoice::Kind::tone1, words.empty() ? display : words.front().value});
-    state_.bilingual = std::move(sheet);
+    sheet.underneath = std::move(*underneath);
+    state_ = std::move(sheet);
+}
+
+bool InputEngine::openPunctuationSheet() {
+    const Element* before = composition_.elementBeforeCursor();
+    if (!before || before->isReading()) return false;
+    std::vector<std::string> variants = Punctuation::variants(before->text);
+    if (variants.empty()) return false;
+    BilingualSheet sheet;
+    for (std::string& variant : variants)
+        sheet.choices.push_back({BilingualChoice::Kind::english, std::move(variant)});
+    sheet.replacementIndex = composition_.cursor() - 1;
+    state_ = std::move(sheet);
+    return true;
 }
 
 InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
-    BilingualSheet& sheet = *state_.bilingual;
+    BilingualSheet& sheet = std::get<BilingualSheet>(state_);
     const int n = static_cast<int>(sheet.choices.size());
     int& h = sheet.highlighted;
     switch (key.kind) {
@@ -110,32 +99,41 @@ InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
         return handled();
     }
     case KeyInput::Kind::escape:
-        state_.bilingual.reset();
+        closeBilingualSheet();
         return handled();
     default:
         break;
     }
-    state_.bilingual.reset();
+    closeBilingualSheet(); // the key then acts as if no list had been open
     return std::nullopt;
 }
 
-void InputEngine::selectBilingual(BilingualChoice choice) {
-    std::optional<int> replaced = state_.bilingual ? state_.bilingual->replacementIndex : std::nullopt;
-    state_.bilingual.reset();
-    if (choice.kind == BilingualChoice::Kind::tone1) {
-        handleCharacter(" ");
-        return;
-    }
-    clearComposer();
-    cancelNumericRun();
-    if (replaced) removeElement(*replaced);
-    insertLiteral(choice.text);
-    state_.explicitEnglishCase.insert(state_.cursor - 1);
-    if (choice.text == "/" || choice.text == "\\") state_.isInLiteralRun = true;
+void InputEngine::closeBilingualSheet() {
+    // Moved out first: the state it returns to lives in the sheet that the assignment destroys.
+    Composing underneath = std::move(std::get<BilingualSheet>(state_).underneath);
+    state_ = std::move(underneath);
 }
 
-std::optional<InputEngine::SheetView> InputEngine::bilingualSheetView() const {
-    const BilingualSheet& sheet = *state_.bilingual;
+void InputEngine::selectBilingual(BilingualChoice choice) {
+    const std::optional<int> replaced = std::get<BilingualSheet>(state_).replacementIndex;
+    closeBilingualSheet();
+    if (choice.kind == BilingualChoice::Kind::tone1) {
+        pressIntoComposer(" "); // as Space on the syllable: its first tone
+        return;
+    }
+    if (replaced) {
+        composition_.remove(*replaced);
+        redecode();
+    }
+    if (choice.text == "/" || choice.text == "\\")
+        startLiteralRun(); // a path or an address goes on literally
+    else
+        state_ = Composing{};
+    insertLiteral(choice.text);
+    composition_.markExplicitCase(composition_.cursor() - 1);
+}
+
+std::optional<InputEngine::SheetView> InputEngine::bilingualSheetView(const BilingualSheet& sheet) const {
     SheetView view;
     for (std::size_t i = 0; i < sheet.choices.size(); ++i)
         view.items.push_back(
@@ -144,7 +142,7 @@ std::optional<InputEngine::SheetView> InputEngine::bilingualSheetView() const {
     if (sheet.replacementIndex)
         view.anchorUTF16 = utf16LengthOfTextsBefore(*sheet.replacementIndex);
     else
-        view.anchorUTF16 = preedit().caretUTF16 - static_cast<int>(utf16Length(pendingText()));
+        view.anchorUTF16 = preedit().caretUTF16 - static_cast<int>(utf16Length(presentation().pending));
     return view;
 }
 

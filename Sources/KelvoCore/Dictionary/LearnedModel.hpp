@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Dictionary/Unigram.hpp"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace kelvo {
+
+// What the user's habits add to the dictionary while a composition is decoded: a bonus for words
+// chosen before, words of the user's own, and word pairs that follow each other often. The decoder
+// asks it during one walk; a decode without one is the dictionary alone.
+class LearnedModel {
+public:
+    // Extra score for `value` following the word a scorer was made for. An empty scorer stands for
+    // a word that no other word gets a bonus after.
+    using TransitionScorer = std::function<double(std::string_view value)>;
+
+    virtual ~LearnedModel() = default;
+
+    // Extra score for a word on a reading.
+    virtual double bonus(std::string_view reading, std::string_view value) const = 0;
+    // Words of the user's own for a reading.
+    virtual std::vector<Unigram> extraWords(std::string_view reading) const = 0;
+    // The scorer for the words that follow `previous`. Asked once per preceding word, so whatever
+    // the previous word needs is looked up once, not once per pair.
+    virtual TransitionScorer transitionsAfter(std::string_view previous) const = 0;
+};
+
+} // namespace kelvo

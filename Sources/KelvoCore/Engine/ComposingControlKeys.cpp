@@ -1,0 +1,120 @@
+// The keys without a character while syllables are composed: Space settles a syllable, a number or
+// English; Enter commits; Escape and Backspace take back; Tab takes a hint; the arrows move the
+// cursor or open the candidates.
+#include "Engine/InputEngine.hpp"
+#include "Text/Characters.hpp"
+
+#include <algorithm>
+
+namespace kelvo {
+
+InputEngine::Output InputEngine::handleSpace() {
+    const std::string raw = composer().rawKeys();
+    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasEnglishContext()))) {
+        clearComposer();
+        cancelNumericRun();
+        insertLiteralCharacters(raw + " ");
+        return handled();
+    }
+    std::optional<int> prefix = englishPrefixLength(raw);
+    if (prefix && acceptChineseSuffix(raw, *prefix, " ")) return handled();
+    if (acceptUnlistedEnglishBeforeChinese(" ")) return handled();
+    if (automaticNumberReady()) {
+        const NumberRun& run = *numberRun();
+        auto keys = characterViews(run.raw);
+        bool hasLetter = std::any_of(keys.begin(), keys.end(), isLetter);
+        // A clean run of digits whose syllable makes a known reading with the first tone stays Chinese.
+        bool staysChinese = !run.wasOverwritten && !run.wasLiteral && !hasLetter &&
+                            formsKnownTone1Reading(composer().syllable());
+        if (!staysChinese) {
+            acceptNumber();
+            insertLiteral(" ");
+            return handled();
+        }
+    }
+    if (prefix || isUnlistedEnglish()) {
+        const int boundary = prefix ? *prefix : static_cast<int>(characterCount(raw));
+        clearComposer();
+        cancelNumericRun();
+        insertLiteralCharacters(formattedEnglish(raw, boundary) + " ");
+        return handled();
+    }
+    if (!composer().isEmpty()) {
+        if (englishHint()) {
+            openBilingualSheet(std::nullopt);
+            return handled();
+        }
+        if (numberHint() && !formsKnownTone1Reading(composer().syllable())) {
+            acceptNumber();
+            return handled();
+        }
+        return pressIntoComposer(" "); // Space is the first-tone key of Dachen
+    }
+    if (composition_.isEmpty()) return notHandled();
+    cancelNumericRun();
+    insertLiteral(" ");
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleEnter() {
+    auto text = flush();
+    return text ? Output{true, text} : notHandled();
+}
+
+InputEngine::Output InputEngine::handleEscape() {
+    if (!composer().isEmpty()) {
+        clearComposer();
+        return handled();
+    }
+    if (composition_.isEmpty()) return notHandled();
+    reset(); // the composition is discarded, nothing is committed
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleBackspace() {
+    if (SyllableComposer* composer = mutableComposer(); composer && !composer->isEmpty()) {
+        composer->backspace();
+        return handled();
+    }
+    if (composition_.cursor() == 0) return Output{!composition_.isEmpty(), std::nullopt};
+    removeElementBeforeCursor();
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleTab() {
+    if (numberHint()) {
+        acceptNumber();
+        return handled();
+    }
+    if (auto hint = englishHint()) {
+        clearComposer();
+        insertLiteral(*hint); // one element for the whole word
+        return handled();
+    }
+    if (auto keys = englishCandidateKeys()) {
+        clearComposer();
+        cancelNumericRun();
+        insertLiteral(*keys);
+        return handled();
+    }
+    return Output{!isIdle(), std::nullopt};
+}
+
+InputEngine::Output InputEngine::handleArrowSideways(KeyInput::Kind kind) {
+    if (isIdle()) return notHandled();
+    if (!composer().isEmpty()) return handled(); // the syllable under way keeps the cursor
+    composition_.moveCursor(kind == KeyInput::Kind::arrowLeft ? -1 : 1);
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleArrowDown() {
+    if (!composer().isEmpty()) {
+        if (auto keys = englishCandidateKeys()) openBilingualSheet(*keys);
+        return handled();
+    }
+    if (composition_.isEmpty()) return notHandled();
+    if (!openPunctuationSheet()) openSheet();
+    return handled();
+}
+
+} // namespace kelvo

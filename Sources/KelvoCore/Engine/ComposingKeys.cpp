@@ -1,0 +1,145 @@
+// Printable keys while syllables are composed: the Zhuyin path from keys to reading elements, and
+// the points where the keys typed so far turn out to be English, an address, a shortcut or a long
+// press.
+#include "Engine/InputEngine.hpp"
+#include "Formatting/Punctuation.hpp"
+#include "Text/Characters.hpp"
+#include "Zhuyin/DachenLayout.hpp"
+
+namespace kelvo {
+namespace {
+
+bool isURLScheme(std::string_view keys) {
+    std::string scheme = lowercased(keys);
+    return scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "file";
+}
+
+// Keys after English that keep it held: a version, a unit, a domain or a path may follow.
+bool holdsEnglishOn(std::string_view c) {
+    return isASCII(c) && (isDecimalDigit(c) || c == "," || c == "." || c == "-" || c == ";" || c == "/");
+}
+
+} // namespace
+
+InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
+    const std::string raw = composer().rawKeys();
+    if (settings_.customText && c == ";" && raw == ";") {
+        state_ = ShortcutBuffer{";;"}; // the first ";" was taken as the final ㄤ
+        return handled();
+    }
+    if (c == ":" && isURLScheme(raw)) {
+        state_ = LiteralRun{}; // the rest of the address is typed literally
+        insertLiteralCharacters(raw + ":");
+        return handled();
+    }
+    if (cleanKnownZhuyinTone(c)) return handleZhuyinKey(c);
+
+    // English runs: the keys typed so far may be English, or English and one Chinese syllable.
+    std::optional<int> prefix = englishPrefixLength(raw);
+    if (prefix && acceptChineseSuffix(raw, *prefix, c)) return handled();
+    if (acceptUnlistedEnglishBeforeChinese(c)) return handled();
+    if (isLetter(c)) return handleZhuyinKey(c);
+    if (!prefix && !isUnlistedEnglish()) return handleZhuyinKey(c);
+    const int boundary = prefix ? *prefix : static_cast<int>(characterCount(raw));
+    if (acceptChineseSuffix(raw, boundary, c)) return handled();
+    clearComposer();
+    cancelNumericRun();
+    if (holdsEnglishOn(c))
+        holdEnglish(raw + c, boundary);
+    else
+        insertLiteralCharacters(formattedEnglish(raw, boundary) + c);
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleZhuyinKey(const std::string& c) {
+    if (auto output = numberEndedByPunctuation(c)) return *output;
+    if (c == ".") {
+        // The first "." was taken as the final ㄡ: two dots are meant.
+        if (composer().rawKeys() == ".") {
+            clearComposer();
+            cancelNumericRun();
+            insertLiteralCharacters("..");
+            return handled();
+        }
+        const Element* before = composition_.elementBeforeCursor();
+        if (composer().isEmpty() && before && *before == Element::literal(".")) {
+            cancelNumericRun();
+            insertLiteral(".");
+            return handled();
+        }
+    }
+    if (auto output = numberFollowedByLetter(c)) return *output;
+    return pressIntoComposer(c);
+}
+
+InputEngine::Output InputEngine::pressIntoComposer(const std::string& c) {
+    SyllableComposer& composer = *mutableComposer();
+    const bool wasEmpty = composer.isEmpty();
+    const std::string raw = composer.rawKeys() + c;
+    const int before = composer.overwriteCount();
+    auto result = composer.press(c);
+    switch (result.kind) {
+    case SyllableComposer::PressResult::Kind::absorbed:
+        trackNumeric(c, wasEmpty);
+        if (NumberRun* run = mutableNumberRun(); run && composer.overwriteCount() >= 1)
+            run->wasOverwritten = true;
+        return handled();
+    case SyllableComposer::PressResult::Kind::composed:
+        trackNumeric(c, wasEmpty);
+        if (NumberRun* run = mutableNumberRun()) {
+            if (before >= 1) run->wasOverwritten = true;
+            ++run->elements;
+        }
+        insertElement(Element::reading(result.syllable.canonical()), raw);
+        return handled();
+    case SyllableComposer::PressResult::Kind::rejected:
+        break;
+    }
+    if (isNumber(c) && wasEmpty) {
+        trackNumeric(c, true);
+        if (NumberRun* run = mutableNumberRun()) run->wasLiteral = true;
+        insertLiteral(c);
+        if (NumberRun* run = mutableNumberRun()) ++run->elements;
+        return handled();
+    }
+    cancelNumericRun();
+    // A key that cannot continue the syllable settles it as it is shown, so that no key is lost.
+    if (!wasEmpty) {
+        std::string shown = pendingText();
+        clearComposer();
+        insertLiteralCharacters(shown);
+    }
+    if (settings_.typesChinesePunctuation()) {
+        if (auto mark = Punctuation::fullWidth(c)) {
+            insertLiteral(*mark);
+            return handled();
+        }
+    }
+    if (composition_.isEmpty()) return notHandled();
+    // The composition is committed and the key itself still reaches the client.
+    return Output{false, flush()};
+}
+
+InputEngine::Output InputEngine::handleEnglishLiteral(const std::string& c) {
+    const std::string raw = composer().rawKeys();
+    if (auto prefix = englishPrefixLength(raw)) insertLiteralCharacters(formattedEnglish(raw, *prefix));
+    startLiteralRun();
+    insertLiteral(c);
+    return handled();
+}
+
+InputEngine::Output InputEngine::handleLongPress(const std::string& c) {
+    if (longPressKey_ == c) return handled();
+    SyllableComposer& composer = *mutableComposer();
+    auto component = DachenLayout::component(c);
+    if (composer.rawKeys().ends_with(c) && component && !isTone(*component)) {
+        composer.backspace(); // undoes the component the first press added
+        insertLiteral(c);
+        longPressKey_ = c;
+        if (isLetter(c)) state_ = LiteralRun{composer};
+        return handled();
+    }
+    return Output{!isIdle(), std::nullopt};
+}
+
+} // namespace kelvo

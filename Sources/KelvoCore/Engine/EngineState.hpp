@@ -1,0 +1,93 @@
+#pragma once
+
+#include "Dictionary/DecodedSegment.hpp"
+#include "Zhuyin/SyllableComposer.hpp"
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kelvo {
+
+// Digits typed on the Zhuyin keys, which are also initials, finals and tones: the keys of the run
+// and what they did to the composition, until a separator settles them as a number or they stay
+// Chinese.
+struct NumberRun {
+    std::string raw;             // the keys of the run
+    int elements = 0;            // elements the run has produced, just before the cursor
+    bool wasOverwritten = false; // a key replaced a filled Zhuyin slot
+    bool wasLiteral = false;     // a digit the composer refused became a literal
+
+    friend bool operator==(const NumberRun&, const NumberRun&) = default;
+};
+
+// Typing syllables: the syllable under way and, when digits started it, the number run. An empty
+// composer over an empty composition is the idle engine.
+struct Composing {
+    SyllableComposer composer;
+    std::optional<NumberRun> number;
+
+    friend bool operator==(const Composing&, const Composing&) = default;
+};
+
+// Every printable key is taken literally (an address after "http:", English typed with Shift, a
+// held letter). The composer keeps what a long press left of the syllable before it.
+struct LiteralRun {
+    SyllableComposer composer;
+
+    friend bool operator==(const LiteralRun&, const LiteralRun&) = default;
+};
+
+// English keys held back while digits or separators follow them (a version, a unit, a domain):
+// the first `boundary` characters are confirmed English, the rest are shown as typed.
+struct HeldEnglish {
+    std::string keys;
+    int boundary = 0;
+
+    friend bool operator==(const HeldEnglish&, const HeldEnglish&) = default;
+};
+
+// A text shortcut being typed, ";;" included.
+struct ShortcutBuffer {
+    std::string keys;
+
+    friend bool operator==(const ShortcutBuffer&, const ShortcutBuffer&) = default;
+};
+
+// The candidate list for the stretch at the cursor.
+struct CandidateSheet {
+    std::vector<DecodedSegment> all; // every candidate, in offer order; never empty
+    int anchor = 0;                  // element where the list belongs
+    int highlighted = 0;             // index into `all`
+    bool expanded = false;           // shown as a grid of every candidate
+
+    friend bool operator==(const CandidateSheet&, const CandidateSheet&) = default;
+};
+
+// One entry of a bilingual list: English text to insert, or the Chinese reading of the keys.
+struct BilingualChoice {
+    enum class Kind { english, tone1 };
+    Kind kind = Kind::english;
+    std::string text;
+
+    friend bool operator==(const BilingualChoice&, const BilingualChoice&) = default;
+};
+
+// The keys offered as English next to their Chinese reading, or the width variants of the
+// punctuation mark before the cursor. It opens over the syllable being typed, which it returns to
+// when it closes without a choice.
+struct BilingualSheet {
+    std::vector<BilingualChoice> choices; // never empty
+    int highlighted = 0;
+    std::optional<int> replacementIndex; // the element an English choice replaces
+    Composing underneath;
+
+    friend bool operator==(const BilingualSheet&, const BilingualSheet&) = default;
+};
+
+// The engine's mode: which of these owns the next key.
+using EngineState =
+    std::variant<Composing, LiteralRun, HeldEnglish, ShortcutBuffer, CandidateSheet, BilingualSheet>;
+
+} // namespace kelvo
