@@ -1,5 +1,6 @@
 #include "KelvoInputController.hpp"
 
+#include "KeyCodes.hpp"
 #include "LexiconStore.hpp"
 #include "SettingKey.hpp"
 #include "Text/Characters.hpp"
@@ -7,11 +8,9 @@
 namespace kelvo {
 namespace {
 
-constexpr std::uint32_t shiftFlag = 0x20000;
-constexpr std::uint32_t capsLockFlag = 0x10000;
-constexpr std::uint32_t commandKeys = 0x1C0000;         // Control, Option, Command
-constexpr std::uint32_t deviceIndependent = 0xFFFE0000; // the modifier flags without Caps Lock
-constexpr std::uint16_t leftShift = 56, rightShift = 60, capsLockKey = 57;
+using platform::code;
+using platform::KeyCode;
+namespace modifier = platform::modifier;
 
 // A key reverse detection may watch: one printable ASCII character (space, letter, digit,
 // punctuation or symbol).
@@ -38,54 +37,38 @@ bool KelvoInputController::ModeState::knownReading(std::string_view reading) {
 }
 
 std::optional<KeyInput> KelvoInputController::keyInput(const platform::KeyEvent& event) {
-    switch (event.keyCode) {
-    case 36:
-    case 76:
+    if (platform::isKeypadCharacter(event.keyCode)) return std::nullopt; // the keypad is not the engine's
+    switch (static_cast<KeyCode>(event.keyCode)) {
+    case KeyCode::returnKey:
+    case KeyCode::keypadEnter:
         return KeyInput::of(KeyInput::Kind::enter);
-    case 48:
+    case KeyCode::tab:
         return KeyInput::of(KeyInput::Kind::tab);
-    case 49:
+    case KeyCode::space:
         return KeyInput::of(KeyInput::Kind::space);
-    case 51:
+    case KeyCode::deleteBackward:
         return KeyInput::of(KeyInput::Kind::backspace);
-    case 53:
+    case KeyCode::escape:
         return KeyInput::of(KeyInput::Kind::escape);
-    case 116:
+    case KeyCode::pageUp:
         return KeyInput::of(KeyInput::Kind::pageUp);
-    case 121:
+    case KeyCode::pageDown:
         return KeyInput::of(KeyInput::Kind::pageDown);
-    case 123:
+    case KeyCode::leftArrow:
         return KeyInput::of(KeyInput::Kind::arrowLeft);
-    case 124:
+    case KeyCode::rightArrow:
         return KeyInput::of(KeyInput::Kind::arrowRight);
-    case 125:
+    case KeyCode::downArrow:
         return KeyInput::of(KeyInput::Kind::arrowDown);
-    case 126:
+    case KeyCode::upArrow:
         return KeyInput::of(KeyInput::Kind::arrowUp);
-    case 82: // the keypad's digits, decimal point and operators are not the engine's
-    case 83:
-    case 84:
-    case 85:
-    case 86:
-    case 87:
-    case 88:
-    case 89:
-    case 91:
-    case 92:
-    case 65:
-    case 69:
-    case 78:
-    case 67:
-    case 75:
-    case 81:
-        return std::nullopt;
     default:
         break;
     }
     if (characterCount(event.characters) != 1) return std::nullopt;
     const std::string& c = event.characters;
     if (c == " ") return KeyInput::of(KeyInput::Kind::space);
-    if ((event.modifierFlags & shiftFlag) && isLetter(c)) return KeyInput::english(c);
+    if ((event.modifierFlags & modifier::shift) && isLetter(c)) return KeyInput::english(c);
     auto scalar = firstScalar(c);
     bool lineBreak = scalar && ((*scalar >= 0x0A && *scalar <= 0x0D) || *scalar == 0x85 ||
                                 *scalar == 0x2028 || *scalar == 0x2029);
@@ -123,11 +106,11 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
     if (!mode.chineseMode) return observeEnglishModeTyping(event);
     InputEngine* engine = ensureEngine();
     if (!engine) return false;
-    if ((event.modifierFlags & capsLockFlag) && !mode.capsLockOverridden) {
+    if ((event.modifierFlags & modifier::capsLock) && !mode.capsLockOverridden) {
         if (!engine->isIdle()) flushComposition();
         return observeEnglishModeTyping(event);
     }
-    auto key = (event.modifierFlags & commandKeys) ? std::nullopt : keyInput(event);
+    auto key = (event.modifierFlags & modifier::commandKeys) ? std::nullopt : keyInput(event);
     if (!key) {
         // A shortcut or a key that is not the engine's: the composition is committed first.
         if (!engine->isIdle()) flushComposition();
@@ -187,17 +170,17 @@ void KelvoInputController::flushComposition() {
 
 void KelvoInputController::handleFlagsChanged(const platform::KeyEvent& event) {
     ModeState& mode = shared_.mode;
-    if (event.keyCode == capsLockKey) {
+    if (event.keyCode == code(KeyCode::capsLock)) {
         mode.capsLockOverridden = false;
         mode.chineseDetector.reset();
-        if ((event.modifierFlags & capsLockFlag) && engine_) flushComposition();
+        if ((event.modifierFlags & modifier::capsLock) && engine_) flushComposition();
         return;
     }
     if (!booleanSetting(shared_.defaults, SettingKey::shiftToggle)) return;
-    const std::uint32_t flags = event.modifierFlags & deviceIndependent;
+    const std::uint32_t flags = event.modifierFlags & modifier::deviceIndependent;
     auto kind = ShiftTapDetector::FlagsEvent::other();
-    if (event.keyCode == leftShift || event.keyCode == rightShift) {
-        if (flags == shiftFlag) kind = ShiftTapDetector::FlagsEvent::shiftDown(event.keyCode);
+    if (event.keyCode == code(KeyCode::leftShift) || event.keyCode == code(KeyCode::rightShift)) {
+        if (flags == modifier::shift) kind = ShiftTapDetector::FlagsEvent::shiftDown(event.keyCode);
         if (flags == 0) kind = ShiftTapDetector::FlagsEvent::allReleased(event.keyCode);
     }
     if (!mode.shiftDetector.process(kind, event.timestamp)) return;
@@ -214,7 +197,7 @@ void KelvoInputController::handleFlagsChanged(const platform::KeyEvent& event) {
 bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& event) {
     ModeState& mode = shared_.mode;
     if (!booleanSetting(shared_.defaults, SettingKey::reverseDetection) ||
-        (event.modifierFlags & commandKeys) || !isWatchable(event.characters)) {
+        (event.modifierFlags & modifier::commandKeys) || !isWatchable(event.characters)) {
         mode.chineseDetector.reset();
         mode.passthroughAnchor.reset();
         return false;
@@ -226,7 +209,7 @@ bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& ev
     auto run = mode.chineseDetector.feed(lowercased(event.characters));
     if (!run) return false;
 
-    if (event.modifierFlags & capsLockFlag) mode.capsLockOverridden = true;
+    if (event.modifierFlags & modifier::capsLock) mode.capsLockOverridden = true;
     mode.chineseMode = true;
     const std::string typed = run->substr(0, run->size() - 1); // the keys the client already has
     const int n = static_cast<int>(utf16Length(typed));

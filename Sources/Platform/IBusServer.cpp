@@ -1,5 +1,6 @@
 #include "IBusServer.hpp"
 
+#include "KeyCodes.hpp"
 #include "Windows.hpp"
 
 #include <chrono>
@@ -10,13 +11,18 @@
 namespace kelvo::platform {
 namespace {
 
-// Evdev key codes of the keys with a macOS code of their own (PLATFORM.md).
-const std::map<unsigned, std::uint16_t>& macKeyCodes() {
-    static const std::map<unsigned, std::uint16_t> codes = {
-        {28, 36},   {96, 76},   {15, 48},   {57, 49},   {14, 51}, {1, 53},  {104, 116}, {109, 121},
-        {105, 123}, {106, 124}, {108, 125}, {103, 126}, {82, 82}, {79, 83}, {80, 84},   {81, 85},
-        {75, 86},   {76, 87},   {77, 88},   {71, 89},   {72, 91}, {73, 92}, {83, 65},   {78, 69},
-        {74, 78},   {55, 67},   {98, 75},   {117, 81},  {42, 56}, {54, 60}, {58, 57},
+// Evdev key codes of the keys that have a code of their own in KeyEvent.
+const std::map<unsigned, KeyCode>& namedKeys() {
+    using K = KeyCode;
+    static const std::map<unsigned, KeyCode> codes = {
+        {28, K::returnKey},      {96, K::keypadEnter},    {15, K::tab},           {57, K::space},
+        {14, K::deleteBackward}, {1, K::escape},          {104, K::pageUp},       {109, K::pageDown},
+        {105, K::leftArrow},     {106, K::rightArrow},    {108, K::downArrow},    {103, K::upArrow},
+        {82, K::keypad0},        {79, K::keypad1},        {80, K::keypad2},       {81, K::keypad3},
+        {75, K::keypad4},        {76, K::keypad5},        {77, K::keypad6},       {71, K::keypad7},
+        {72, K::keypad8},        {73, K::keypad9},        {83, K::keypadDecimal}, {78, K::keypadPlus},
+        {74, K::keypadMinus},    {55, K::keypadMultiply}, {98, K::keypadDivide},  {117, K::keypadEquals},
+        {42, K::leftShift},      {54, K::rightShift},     {58, K::capsLock},
     };
     return codes;
 }
@@ -41,11 +47,11 @@ const std::map<unsigned, std::pair<char, char>>& usLayout() {
 
 std::uint32_t modifierFlags(unsigned state) {
     std::uint32_t flags = 0;
-    if (state & IBUS_SHIFT_MASK) flags |= 0x20000;
-    if (state & IBUS_LOCK_MASK) flags |= 0x10000;
-    if (state & IBUS_CONTROL_MASK) flags |= 0x40000;
-    if (state & IBUS_MOD1_MASK) flags |= 0x80000;
-    if (state & (IBUS_SUPER_MASK | IBUS_MOD4_MASK)) flags |= 0x100000;
+    if (state & IBUS_SHIFT_MASK) flags |= modifier::shift;
+    if (state & IBUS_LOCK_MASK) flags |= modifier::capsLock;
+    if (state & IBUS_CONTROL_MASK) flags |= modifier::control;
+    if (state & IBUS_MOD1_MASK) flags |= modifier::option;
+    if (state & (IBUS_SUPER_MASK | IBUS_MOD4_MASK)) flags |= modifier::command;
     return flags;
 }
 
@@ -72,19 +78,19 @@ std::uint32_t modifierBit(unsigned keyval) {
     switch (keyval) {
     case IBUS_KEY_Shift_L:
     case IBUS_KEY_Shift_R:
-        return 0x20000;
+        return modifier::shift;
     case IBUS_KEY_Caps_Lock:
-        return 0x10000;
+        return modifier::capsLock;
     case IBUS_KEY_Control_L:
     case IBUS_KEY_Control_R:
-        return 0x40000;
+        return modifier::control;
     case IBUS_KEY_Alt_L:
     case IBUS_KEY_Alt_R:
     case IBUS_KEY_Meta_L:
     case IBUS_KEY_Meta_R:
-        return 0x80000;
+        return modifier::option;
     default:
-        return 0x100000;
+        return modifier::command;
     }
 }
 
@@ -385,7 +391,8 @@ KeyEvent keyEventFromIBus(unsigned keyval, unsigned keycode, unsigned state, boo
     event.modifierFlags = modifierFlags(state);
     event.isARepeat = isRepeat;
     event.timestamp = timestamp;
-    if (auto code = macKeyCodes().find(keycode); code != macKeyCodes().end()) event.keyCode = code->second;
+    if (auto named = namedKeys().find(keycode); named != namedKeys().end())
+        event.keyCode = code(named->second);
     if (auto key = usLayout().find(keycode); key != usLayout().end())
         event.characters = std::string(1, (state & IBUS_SHIFT_MASK) ? key->second.second : key->second.first);
     else if (keyval >= 0x20 && keyval < 0x7f)

@@ -15,10 +15,9 @@ namespace kelvo::platform {
 struct KeyEvent {
     enum class Type { keyDown, flagsChanged, rightMouseDown };
     Type type = Type::keyDown;
-    std::uint16_t keyCode = 0;
-    std::string characters; // what the key types on a US layout
-    std::uint32_t modifierFlags =
-        0; // Shift 0x20000, Caps Lock 0x10000, Control 0x40000, Option 0x80000, Command 0x100000
+    std::uint16_t keyCode = 0;       // a KeyCode for keys that type no character
+    std::string characters;          // what the key types on a US layout
+    std::uint32_t modifierFlags = 0; // the flags of namespace modifier
     bool isARepeat = false;
     double timestamp = 0; // seconds
 };

@@ -1,5 +1,6 @@
 #include "../Support/TemporaryFolder.hpp"
 #include "KelvoInputController.hpp"
+#include "KeyCodes.hpp"
 #include "LexiconStore.hpp"
 #include "Panels/PanelOwnership.hpp"
 #include "SettingKey.hpp"
@@ -7,7 +8,10 @@
 #include <gtest/gtest.h>
 
 using namespace kelvo;
+using platform::code;
+using platform::KeyCode;
 using platform::KeyEvent;
+namespace modifier = platform::modifier;
 
 namespace {
 
@@ -97,8 +101,9 @@ public:
     void log(Level, std::string_view) override {}
 };
 
-KeyEvent key(std::string characters, std::uint16_t code = 0, std::uint32_t flags = 0, bool repeat = false) {
-    return KeyEvent{KeyEvent::Type::keyDown, code, std::move(characters), flags, repeat, 0};
+KeyEvent key(std::string characters, std::uint16_t keyCode = 0, std::uint32_t flags = 0,
+             bool repeat = false) {
+    return KeyEvent{KeyEvent::Type::keyDown, keyCode, std::move(characters), flags, repeat, 0};
 }
 
 class ControllerTest : public ::testing::Test {
@@ -137,8 +142,8 @@ TEST(KelvoInputControllerKeys, KeyCodesAndCharactersBecomeEngineKeys) {
     for (auto [code, kind] : table)
         EXPECT_EQ(KelvoInputController::keyInput(key("", code)), KeyInput::of(kind)) << code;
     EXPECT_EQ(KelvoInputController::keyInput(key("A")), KeyInput::typed("a"));
-    EXPECT_EQ(KelvoInputController::keyInput(key("A", 0, 0x20000)), KeyInput::english("A"));
-    EXPECT_EQ(KelvoInputController::keyInput(key("1", 0, 0x20000)), KeyInput::typed("1"));
+    EXPECT_EQ(KelvoInputController::keyInput(key("A", 0, modifier::shift)), KeyInput::english("A"));
+    EXPECT_EQ(KelvoInputController::keyInput(key("1", 0, modifier::shift)), KeyInput::typed("1"));
     EXPECT_EQ(KelvoInputController::keyInput(key("a", 0, 0, true)), KeyInput::repeated("a"));
     EXPECT_EQ(KelvoInputController::keyInput(key(" ")), KeyInput::of(Kind::space));
     EXPECT_EQ(KelvoInputController::keyInput(key("\r")), std::nullopt);
@@ -152,15 +157,17 @@ TEST_F(ControllerTest, TypesAndCommitsThroughTheClient) {
     for (const char* k : {"s", "u", "3", "c", "l", "3"})
         EXPECT_TRUE(controller.handle(key(k)));
     EXPECT_EQ(client.marked, "你好");
-    EXPECT_TRUE(controller.handle(key("", 36)));
+    EXPECT_TRUE(controller.handle(key("", code(KeyCode::returnKey))));
     EXPECT_EQ(client.inserted, "你好");
     EXPECT_EQ(client.marked, "");
-    EXPECT_FALSE(controller.handle(key("", 36))); // idle: Return reaches the application
+    EXPECT_FALSE(
+        controller.handle(key("", code(KeyCode::returnKey)))); // idle: Return reaches the application
 }
 
 TEST_F(ControllerTest, CommandKeysAndModifierChangesPassThrough) {
-    EXPECT_FALSE(controller.handle(key("c", 0, 0x40000)));
-    EXPECT_FALSE(controller.handle(KeyEvent{KeyEvent::Type::flagsChanged, 56, "", 0x20000, false, 0}));
+    EXPECT_FALSE(controller.handle(key("c", 0, modifier::control)));
+    EXPECT_FALSE(controller.handle(
+        KeyEvent{KeyEvent::Type::flagsChanged, code(KeyCode::leftShift), "", modifier::shift, false, 0}));
     EXPECT_EQ(client.marked, "");
 }
 
@@ -182,8 +189,8 @@ TEST_F(ControllerTest, DeactivationCommitsTheComposition) {
 }
 
 namespace {
-KeyEvent flags(std::uint16_t code, std::uint32_t modifiers, double at) {
-    return KeyEvent{KeyEvent::Type::flagsChanged, code, "", modifiers, false, at};
+KeyEvent flags(std::uint16_t keyCode, std::uint32_t modifiers, double at) {
+    return KeyEvent{KeyEvent::Type::flagsChanged, keyCode, "", modifiers, false, at};
 }
 } // namespace
 
@@ -191,25 +198,25 @@ TEST_F(ControllerTest, ALoneShiftTapSwitchesToEnglishCommittingTheComposition) {
     controller.handle(key("s"));
     controller.handle(key("u"));
     controller.handle(key("3"));
-    controller.handle(flags(56, 0x20000, 1.0));
-    controller.handle(flags(56, 0, 1.1));
+    controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 1.0));
+    controller.handle(flags(code(KeyCode::leftShift), 0, 1.1));
     EXPECT_FALSE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "你");
     EXPECT_FALSE(controller.handle(key("s"))); // English mode: keys reach the application
-    controller.handle(flags(60, 0x20000, 2.0));
-    controller.handle(flags(60, 0, 2.1));
+    controller.handle(flags(code(KeyCode::rightShift), modifier::shift, 2.0));
+    controller.handle(flags(code(KeyCode::rightShift), 0, 2.1));
     EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_TRUE(controller.handle(key("s")));
 }
 
 TEST_F(ControllerTest, ShiftUsedWithALetterOrSwitchedOffDoesNotToggle) {
-    controller.handle(flags(56, 0x20000, 1.0));
-    controller.handle(key("A", 0, 0x20000));
-    controller.handle(flags(56, 0, 1.1));
+    controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 1.0));
+    controller.handle(key("A", 0, modifier::shift));
+    controller.handle(flags(code(KeyCode::leftShift), 0, 1.1));
     EXPECT_TRUE(shared.mode.chineseMode);
     defaults.set("shiftToggle", false);
-    controller.handle(flags(56, 0x20000, 3.0));
-    controller.handle(flags(56, 0, 3.1));
+    controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 3.0));
+    controller.handle(flags(code(KeyCode::leftShift), 0, 3.1));
     EXPECT_TRUE(shared.mode.chineseMode);
 }
 
@@ -217,9 +224,9 @@ TEST_F(ControllerTest, AShiftTapInALiteralRunOnlyEndsTheRun) {
     controller.handle(key("s"));
     controller.handle(key("u"));
     controller.handle(key("3"));
-    controller.handle(key("A", 0, 0x20000)); // an English literal starts a literal run
-    controller.handle(flags(56, 0x20000, 5.0));
-    controller.handle(flags(56, 0, 5.1));
+    controller.handle(key("A", 0, modifier::shift)); // an English literal starts a literal run
+    controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 5.0));
+    controller.handle(flags(code(KeyCode::leftShift), 0, 5.1));
     EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "");
 }
@@ -228,11 +235,11 @@ TEST_F(ControllerTest, CapsLockTypesEnglishWithoutLeavingChinese) {
     controller.handle(key("s"));
     controller.handle(key("u"));
     controller.handle(key("3"));
-    controller.handle(flags(57, 0x10000, 1.0)); // Caps Lock on commits
+    controller.handle(flags(code(KeyCode::capsLock), modifier::capsLock, 1.0)); // Caps Lock on commits
     EXPECT_EQ(client.inserted, "你");
-    EXPECT_FALSE(controller.handle(key("a", 0, 0x10000)));
+    EXPECT_FALSE(controller.handle(key("a", 0, modifier::capsLock)));
     EXPECT_TRUE(shared.mode.chineseMode);
-    controller.handle(flags(57, 0, 2.0));
+    controller.handle(flags(code(KeyCode::capsLock), 0, 2.0));
     EXPECT_TRUE(controller.handle(key("a")));
 }
 
@@ -266,7 +273,7 @@ TEST_F(ControllerTest, TheCandidateListFollowsTheEngineAndTakesClicks) {
     for (const char* k : {"s", "u", "3", "c", "l", "3"})
         controller.handle(key(k));
     EXPECT_TRUE(client.candidates.items.empty());
-    controller.handle(key("", 125)); // Down
+    controller.handle(key("", code(KeyCode::downArrow))); // Down
     ASSERT_FALSE(client.candidates.items.empty());
     EXPECT_EQ(client.candidates.items[0].label, "1");
     EXPECT_EQ(client.candidates.items[0].value, "你好");
@@ -280,9 +287,9 @@ TEST_F(ControllerTest, AKeypadDigitCommitsTheCompositionAndReachesTheApplication
     controller.handle(key("s"));
     controller.handle(key("u"));
     controller.handle(key("3"));
-    EXPECT_FALSE(controller.handle(key("1", 83)));
+    EXPECT_FALSE(controller.handle(key("1", code(KeyCode::keypad1))));
     EXPECT_EQ(client.inserted, "你");
-    EXPECT_FALSE(controller.handle(key("1", 83)));
+    EXPECT_FALSE(controller.handle(key("1", code(KeyCode::keypad1))));
 }
 
 TEST_F(ControllerTest, TheMenuOffersSettingsAndTheGuide) {
@@ -313,7 +320,7 @@ TEST_F(ControllerTest, ACommandShortcutCommitsFirstAndPassesOn) {
     controller.handle(key("s"));
     controller.handle(key("u"));
     controller.handle(key("3"));
-    EXPECT_FALSE(controller.handle(key("c", 0, 0x100000))); // Command+C
+    EXPECT_FALSE(controller.handle(key("c", 0, modifier::command))); // Command+C
     EXPECT_EQ(client.inserted, "你");
     EXPECT_EQ(client.marked, "");
 }
@@ -322,11 +329,12 @@ TEST_F(ControllerTest, AfterACommitAnEmptyPreeditSendsNothing) {
     for (const char* k : {"s", "u", "3"})
         controller.handle(key(k));
     int calls = client.markedTextCalls;
-    controller.handle(key("", 36)); // Return commits
+    controller.handle(key("", code(KeyCode::returnKey))); // Return commits
     EXPECT_EQ(client.inserted, "你");
     EXPECT_EQ(client.markedTextCalls, calls); // the commit replaced the marked text
     controller.handle(key("s"));
-    controller.handle(key("", 53)); // Escape clears the syllable: the marked text is cleared once
+    controller.handle(
+        key("", code(KeyCode::escape))); // Escape clears the syllable: the marked text is cleared once
     EXPECT_EQ(client.marked, "");
     EXPECT_EQ(client.markedTextCalls, calls + 2);
 }
@@ -373,7 +381,7 @@ TEST_F(ControllerTest, FloatingPanelsShowTheListUnderTheCaretAndTakeClicks) {
         controller.handle(key(k));
     EXPECT_FALSE(panels.candidates.visible);
     EXPECT_FALSE(panels.composition.visible); // "feedbackMode" is off
-    controller.handle(key("", 125));
+    controller.handle(key("", code(KeyCode::downArrow)));
     ASSERT_TRUE(panels.candidates.visible);
     EXPECT_EQ(panels.candidates.caret, client.caretLine);
     EXPECT_TRUE(client.candidates.items.empty()); // the client's own list stays unused
@@ -386,11 +394,11 @@ TEST_F(ControllerTest, FloatingPanelsShowTheListUnderTheCaretAndTakeClicks) {
     EXPECT_EQ(client.marked.substr(client.marked.size() - second.size()), second);
     EXPECT_FALSE(panels.candidates.visible); // choosing closes the list
 
-    controller.handle(key("", 125));
+    controller.handle(key("", code(KeyCode::downArrow)));
     panels.expand(true);
     EXPECT_TRUE(panels.sheet->expanded);
-    controller.handle(key("", 36));
-    controller.handle(key("", 36));
+    controller.handle(key("", code(KeyCode::returnKey)));
+    controller.handle(key("", code(KeyCode::returnKey)));
     EXPECT_FALSE(panels.candidates.visible);
 }
 
@@ -403,13 +411,13 @@ TEST_F(ControllerTest, CompositionPanelFollowsTheFeedbackModeAndGivesWayToTheLis
     ASSERT_TRUE(panels.composition.visible);
     EXPECT_EQ(panels.feedback->zhuyin, "ㄋㄧˇ ㄏㄠˇ");
     EXPECT_EQ(panels.mode, "zhuyin");
-    controller.handle(key("", 125));
+    controller.handle(key("", code(KeyCode::downArrow)));
     EXPECT_FALSE(panels.composition.visible);
     EXPECT_TRUE(panels.candidates.visible);
-    controller.handle(key("", 53));
+    controller.handle(key("", code(KeyCode::escape)));
     EXPECT_TRUE(panels.composition.visible);
     defaults.set("feedbackMode", std::string("off"));
-    controller.handle(key("", 123));
+    controller.handle(key("", code(KeyCode::leftArrow)));
     EXPECT_FALSE(panels.composition.visible);
 }
 
@@ -423,8 +431,8 @@ TEST_F(ControllerTest, ALateDeactivationLeavesAnotherControllersPanels) {
         controller.handle(key(k));
     for (const char* k : {"s", "u", "3"})
         other->handle(key(k));
-    other->handle(key("", 125)); // the other client now has the candidate panel
-    controller.deactivate();     // this client lost focus: the list is not its to hide
+    other->handle(key("", code(KeyCode::downArrow))); // the other client now has the candidate panel
+    controller.deactivate();                          // this client lost focus: the list is not its to hide
     EXPECT_TRUE(panels.candidates.visible);
     EXPECT_EQ(client.inserted, "你");
     auto select = panels.select;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace kelvo {
@@ -22,6 +23,20 @@ struct KeyInput {
         pageUp,
         pageDown,
     };
+
+    // Every kind, in order: tests go through this list, so a new kind cannot be left out.
+    static constexpr std::array<Kind, 14> allKinds = {
+        Kind::character,      Kind::repeatedCharacter,
+        Kind::englishLiteral, Kind::space,
+        Kind::enter,          Kind::escape,
+        Kind::backspace,      Kind::tab,
+        Kind::arrowLeft,      Kind::arrowRight,
+        Kind::arrowUp,        Kind::arrowDown,
+        Kind::pageUp,         Kind::pageDown,
+    };
+    static bool carriesCharacter(Kind kind) {
+        return kind == Kind::character || kind == Kind::repeatedCharacter || kind == Kind::englishLiteral;
+    }
 
     Kind kind = Kind::space;
     std::string character; // one character, for the first three kinds only

@@ -85,3 +85,15 @@ TEST_F(EngineTest, ShortcutBufferIsReleasedByOtherKeys) {
     type("x");
     EXPECT_EQ(text(), ";;abㄌ");
 }
+
+TEST_F(EngineTest, AShortcutStartedOverAnOpenListClosesTheList) {
+    configure(engine, [&](EngineSettings& s) { s.customText = true; });
+    type(";");
+    press(Kind::arrowDown); // the bilingual list of ";"
+    ASSERT_TRUE(std::holds_alternative<BilingualSheet>(engine.state()));
+    type(";");
+    EXPECT_TRUE(std::holds_alternative<ShortcutBuffer>(engine.state()));
+    EXPECT_FALSE(engine.sheetView());
+    type("1");
+    EXPECT_EQ(text(), ";;1");
+}
