@@ -1,6 +1,6 @@
 #include "Batch.hpp"
 
-#include "KeyScript.hpp"
+#include "Engine/KeyScript.hpp"
 #include "TextField.hpp"
 
 #include <algorithm>

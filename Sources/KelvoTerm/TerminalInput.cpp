@@ -1,6 +1,6 @@
 #include "TerminalInput.hpp"
 
-#include "KeyScript.hpp"
+#include "Engine/KeyScript.hpp"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "KeyScript.hpp"
+#include "Engine/KeyScript.hpp"
 #include "TerminalInput.hpp"
 #include "TextField.hpp"
 

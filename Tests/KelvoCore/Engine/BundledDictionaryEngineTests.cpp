@@ -1,3 +1,4 @@
+#include "Engine/KeyScript.hpp"
 #include "EngineTestSupport.hpp"
 
 using namespace kelvo;
@@ -43,17 +44,9 @@ TEST(BundledEngine, DigitsStayDigitsBeforeSeparatorsThatCannotSpellTheSyllable) 
     };
     for (const auto& [script, expected] : typed) {
         InputEngine engine(bundledLexicon());
-        std::string script_(script);
-        for (std::size_t i = 0; i < script_.size(); ++i) {
-            if (script_.compare(i, 6, "{left}") == 0) {
-                engine.handle(KeyInput::of(Kind::arrowLeft));
-                i += 5;
-            } else if (script_.compare(i, 7, "{right}") == 0) {
-                engine.handle(KeyInput::of(Kind::arrowRight));
-                i += 6;
-            } else {
-                engine.handle(KeyInput::typed(std::string(1, script_[i])));
-            }
+        const auto keys = std::get<std::vector<KeyInput>>(parseKeyScript(script));
+        for (const KeyInput& key : keys) {
+            engine.handle(key);
             ASSERT_FALSE(engine.invariantViolation()) << script;
         }
         EXPECT_EQ(engine.flush().value_or(""), expected) << script;

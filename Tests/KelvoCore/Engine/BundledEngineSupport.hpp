@@ -2,12 +2,10 @@
 
 // An engine over the bundled dictionary and the system word list, set up as the host sets it, and
 // a way to type a script of Zhuyin syllables and plain keys as a user would.
+#include "Engine/KeyScript.hpp"
 #include "EngineTestSupport.hpp"
-#include "Zhuyin/DachenLayout.hpp"
 
 #include <filesystem>
-#include <map>
-#include <sstream>
 
 namespace kelvo::testing {
 
@@ -23,27 +21,12 @@ inline std::shared_ptr<const EnglishDetector> systemWords() {
     return detector;
 }
 
-// Tokens separated by single spaces: a Zhuyin syllable is typed as its Dachen keys, "␣" is the Space
-// bar, "⇥" the Tab key, "⏎" Enter, "↓" the Down arrow; anything else is typed key by key.
+// The keys of a key script ({ㄋㄧˇ} types a syllable's Dachen keys); a malformed script fails.
 inline std::vector<KeyInput> scriptKeys(std::string_view script) {
-    static const std::map<std::string, KeyInput::Kind, std::less<>> namedKeys = {
-        {"␣", KeyInput::Kind::space},
-        {"⇥", KeyInput::Kind::tab},
-        {"⏎", KeyInput::Kind::enter},
-        {"↓", KeyInput::Kind::arrowDown},
-    };
-    std::vector<KeyInput> keys;
-    std::stringstream tokens{std::string(script)};
-    for (std::string token; std::getline(tokens, token, ' ');) {
-        if (auto named = namedKeys.find(token); named != namedKeys.end()) {
-            keys.push_back(KeyInput::of(named->second));
-            continue;
-        }
-        for (char key : DachenLayout::keys(token).value_or(token))
-            keys.push_back(key == ' ' ? KeyInput::of(KeyInput::Kind::space)
-                                      : KeyInput::typed(std::string(1, key)));
-    }
-    return keys;
+    auto parsed = parseKeyScript(script);
+    if (auto* error = std::get_if<std::string>(&parsed)) ADD_FAILURE() << *error << " in " << script;
+    return std::get_if<std::vector<KeyInput>>(&parsed) ? std::get<std::vector<KeyInput>>(parsed)
+                                                       : std::vector<KeyInput>{};
 }
 
 class BundledEngineTest : public ::testing::Test {

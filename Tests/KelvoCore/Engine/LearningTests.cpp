@@ -21,7 +21,7 @@ protected:
 
     // Types ㄇㄚ ㄇㄚ and picks 嗎 for the first and 嬤 for the second, one character at a time.
     void assembleMaMa() {
-        type("ㄇㄚ ㄇㄚ");
+        type("{ㄇㄚ}{ㄇㄚ}");
         engine.handle(KeyInput::of(Kind::arrowLeft));
         pick("嗎");
         pick("嬤");
@@ -59,7 +59,7 @@ protected:
 } // namespace
 
 TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
-    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    EXPECT_FALSE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
     assembleMaMa();
     EXPECT_EQ(engine.flush(), "嗎嬤");
     EXPECT_EQ(store->data().pendingWords.at("ㄇㄚ-ㄇㄚ").at("嗎嬤"), 1);
@@ -67,21 +67,21 @@ TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
     assembleMaMa();
     engine.flush();
     EXPECT_EQ(store->userWords("ㄇㄚ-ㄇㄚ"), (std::vector<Unigram>{{"嗎嬤", -8.0}}));
-    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    EXPECT_TRUE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
     UserPhraseStore reloaded(folder / "Kelvo/userphrases.json");
     EXPECT_EQ(reloaded.userWords("ㄇㄚ-ㄇㄚ").size(), 1u);
 
     configure(engine, [&](EngineSettings& s) { s.learning = false; });
-    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤")); // learned words reach the decoder only with learning on
+    EXPECT_FALSE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤")); // learned words reach the decoder only with learning on
     configure(engine, [&](EngineSettings& s) { s.learning = true; });
-    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    EXPECT_TRUE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
 }
 
 TEST_F(LearningTest, NothingIsReportedWithLearningOff) {
     configure(engine, [&](EngineSettings& s) { s.learning = false; });
     assembleMaMa();
     engine.flush();
-    type("ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ ⏎");
+    type("{ㄐㄧㄣ}{ㄊㄧㄢ}{ㄊㄧㄢ}{ㄑㄧˋ}{enter}");
     EXPECT_TRUE(store->data().selections.empty());
     EXPECT_TRUE(store->data().pendingWords.empty());
     EXPECT_EQ(store->transitionCount(), 0u);
@@ -89,7 +89,7 @@ TEST_F(LearningTest, NothingIsReportedWithLearningOff) {
 }
 
 TEST_F(LearningTest, ALiteralSplitsTheCommittedSequences) {
-    type("ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ < ㄐㄧㄣ ㄊㄧㄢ ㄊㄧㄢ ㄑㄧˋ ⏎");
+    type("{ㄐㄧㄣ}{ㄊㄧㄢ}{ㄊㄧㄢ}{ㄑㄧˋ}<{ㄐㄧㄣ}{ㄊㄧㄢ}{ㄊㄧㄢ}{ㄑㄧˋ}{enter}");
     EXPECT_DOUBLE_EQ(store->transitionBonus("今天", "天氣"), std::log(3.0)); // once on each side
     EXPECT_EQ(store->transitionBonus("天氣", "今天"), 0.0);                  // nothing crosses the comma
     EXPECT_EQ(store->transitionCount(), 1u);
@@ -107,7 +107,7 @@ TEST_F(LearningTest, HooksOutliveNeitherTheStoreNorTheEngine) {
     lone->noteWordCandidate("ㄇㄚ-ㄇㄚ", "嗎嬤");
     lone->noteWordCandidate("ㄇㄚ-ㄇㄚ", "嗎嬤");
     engine.setUserPhrases(lone);
-    EXPECT_TRUE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    EXPECT_TRUE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
     engine.setUserPhrases(nullptr);
-    EXPECT_FALSE(offered("ㄇㄚ ㄇㄚ", "嗎嬤"));
+    EXPECT_FALSE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
 }

@@ -1,8 +1,9 @@
-#include "KeyScript.hpp"
+#include "Engine/KeyScript.hpp"
+#include "Zhuyin/DachenLayout.hpp"
 
 #include <map>
 
-namespace kelvo::term {
+namespace kelvo {
 
 KeyInput keyForCharacter(char character) {
     if (character == ' ') return KeyInput::of(KeyInput::Kind::space);
@@ -38,6 +39,9 @@ std::variant<std::vector<KeyInput>, std::string> parseKeyScript(std::string_view
         std::string_view name = script.substr(i + 1, close - i - 1);
         if (auto key = named.find(name); key != named.end()) {
             keys.push_back(KeyInput::of(key->second));
+        } else if (auto syllable = DachenLayout::keys(name)) {
+            for (char k : *syllable)
+                keys.push_back(keyForCharacter(k));
         } else if (name.starts_with("hold:") && name.size() == 6 && name[5] >= 0x21 && name[5] <= 0x7E) {
             keys.push_back(KeyInput::repeated(std::string(1, name[5])));
         } else {
@@ -48,4 +52,4 @@ std::variant<std::vector<KeyInput>, std::string> parseKeyScript(std::string_view
     return keys;
 }
 
-} // namespace kelvo::term
+} // namespace kelvo
