@@ -116,8 +116,13 @@ InputEngine::Output InputEngine::retypeNumberWithoutLastKey() {
     const int produced = numberRun()->elements;
     state_ = Composing{};
     removeElements(produced);
-    for (const std::string& key : keys)
-        handleZhuyinKey(key);
+    for (const std::string& key : keys) {
+        // Digits followed by a letter become held English on the way, which takes the rest.
+        if (std::holds_alternative<HeldEnglish>(state_))
+            handleInHeldEnglish(KeyInput::typed(key));
+        else
+            handleZhuyinKey(key);
+    }
     return handled();
 }
 

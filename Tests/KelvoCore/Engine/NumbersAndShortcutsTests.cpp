@@ -97,3 +97,10 @@ TEST_F(EngineTest, AShortcutStartedOverAnOpenListClosesTheList) {
     type("1");
     EXPECT_EQ(text(), ";;1");
 }
+
+TEST_F(EngineTest, BackspaceOnANumberWithAUnitRetypesItsDigitsAndLetters) {
+    type("12mah");
+    press(Kind::backspace);
+    EXPECT_FALSE(engine.invariantViolation());
+    EXPECT_EQ(text(), "12ma");
+}
