@@ -1,4 +1,5 @@
 #include "Engine/KeyScript.hpp"
+
 #include "Zhuyin/DachenLayout.hpp"
 
 #include <map>
