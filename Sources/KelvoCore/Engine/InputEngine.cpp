@@ -41,19 +41,18 @@ void InputEngine::endLiteralRun() {
     presentation_.reset();
 }
 
-const SyllableComposer& InputEngine::composer() const {
-    static const SyllableComposer none;
-    if (const auto* state = std::get_if<Composing>(&state_)) return state->composer;
-    if (const auto* state = std::get_if<LiteralRun>(&state_)) return state->composer;
-    if (const auto* state = std::get_if<BilingualSheet>(&state_)) return state->underneath.composer;
-    return none;
-}
-
+// The syllable under way belongs to the states that compose syllables; the others have none.
 SyllableComposer* InputEngine::mutableComposer() {
     if (auto* state = std::get_if<Composing>(&state_)) return &state->composer;
     if (auto* state = std::get_if<LiteralRun>(&state_)) return &state->composer;
     if (auto* state = std::get_if<BilingualSheet>(&state_)) return &state->underneath.composer;
     return nullptr;
+}
+
+const SyllableComposer& InputEngine::composer() const {
+    static const SyllableComposer none;
+    const SyllableComposer* current = const_cast<InputEngine*>(this)->mutableComposer(); // read only
+    return current ? *current : none;
 }
 
 void InputEngine::clearComposer() {

@@ -111,8 +111,6 @@ public:
 
     const std::shared_ptr<const Lexicon>& lexicon() const { return lexicon_; }
     const EngineState& state() const { return state_; }
-    const Composition& composition() const { return composition_; }
-    const std::vector<DecodedSegment>& decoded() const { return decoded_; }
 
     // What is inconsistent in the engine's state, if anything: element keys out of step, cursor or
     // pins out of range, overlapping pins, a highlight outside its list, a caret or active range
@@ -224,6 +222,7 @@ private:
     Presentation present() const;
     std::vector<std::string> elementTexts() const;
     std::string pendingText() const;
+    std::string pendingText(std::optional<int> composerEnglishPrefix) const;
     int utf16LengthOfTextsBefore(int index) const;
 
     // Commit and learning (Commit.cpp).

@@ -60,9 +60,10 @@ const InputEngine::Presentation& InputEngine::presentation() const {
 
 InputEngine::Presentation InputEngine::present() const {
     Presentation shown;
+    const std::optional<int> englishPrefix = englishPrefixLength(composer().rawKeys());
     shown.texts = elementTexts();
-    shown.pending = pendingText();
-    shown.pendingIsEnglish = englishPrefixLength(composer().rawKeys()).has_value();
+    shown.pending = pendingText(englishPrefix);
+    shown.pendingIsEnglish = englishPrefix.has_value();
     shown.composerIsUnlistedEnglish = isUnlistedEnglish();
     shown.numberHint = numberHint();
     shown.numberReady = automaticNumberReady();
@@ -91,11 +92,15 @@ int InputEngine::utf16LengthOfTextsBefore(int index) const {
 }
 
 std::string InputEngine::pendingText() const {
+    return pendingText(englishPrefixLength(composer().rawKeys()));
+}
+
+std::string InputEngine::pendingText(std::optional<int> composerEnglishPrefix) const {
     if (const auto* buffer = std::get_if<ShortcutBuffer>(&state_)) return buffer->keys;
     if (const auto* held = std::get_if<HeldEnglish>(&state_))
         return formattedEnglish(held->keys, held->boundary);
     const std::string& raw = composer().rawKeys();
-    if (auto prefix = englishPrefixLength(raw)) return formattedEnglish(raw, *prefix);
+    if (composerEnglishPrefix) return formattedEnglish(raw, *composerEnglishPrefix);
     if (isUnlistedEnglish()) return raw;
     return composer().display();
 }
