@@ -1,5 +1,6 @@
 // The word list loads at every start of the input method; formatting runs on every commit.
 #include "Detectors/EnglishDetector.hpp"
+#include "Detectors/EnglishVocabulary.hpp"
 #include "Formatting/TextFormatting.hpp"
 
 #include <benchmark/benchmark.h>
@@ -26,5 +27,33 @@ void BM_FormatCommit(benchmark::State& state) {
         benchmark::DoNotOptimize(formatting.apply(sentence, {{12, 15}}));
 }
 BENCHMARK(BM_FormatCommit)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+namespace {
+
+// The bundled English vocabulary is loaded once per process, at start.
+void BM_VocabularyLoad(benchmark::State& state) {
+    std::size_t words = 0, bytes = 0;
+    for (auto _ : state) {
+        auto vocabulary = kelvo::EnglishVocabulary::contentsOf(KELVO_RESOURCES_DIR "/data/english.txt");
+        words = vocabulary->size();
+        bytes = vocabulary->memoryUsage();
+        benchmark::DoNotOptimize(vocabulary);
+    }
+    state.counters["words"] = static_cast<double>(words);
+    state.counters["memory_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_VocabularyLoad)->Unit(benchmark::kMillisecond);
+
+void BM_VocabularyLookup(benchmark::State& state) {
+    auto vocabulary = kelvo::EnglishVocabulary::contentsOf(KELVO_RESOURCES_DIR "/data/english.txt");
+    const std::string_view words[] = {"the", "github", "autoremover", "readline", "zq"};
+    for (auto _ : state)
+        for (std::string_view word : words)
+            benchmark::DoNotOptimize(vocabulary->score(word));
+    state.SetItemsProcessed(state.iterations() * 5);
+}
+BENCHMARK(BM_VocabularyLookup);
 
 } // namespace

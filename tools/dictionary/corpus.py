@@ -64,7 +64,8 @@ def troff_text(raw):
     return "\n".join(lines)
 
 
-def _page_text(path):
+def page_text(path):
+    """The prose of one documentation page (HTML or manual page); None for other files."""
     raw = path.read_bytes()
     name = path.name
     if name.endswith(".gz"):
@@ -94,7 +95,7 @@ def han_lines(pages):
     """
     seen = set()
     for page in pages:
-        text = _page_text(page)
+        text = page_text(page)
         if text is None:
             continue
         for line in text.splitlines():

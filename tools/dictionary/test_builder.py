@@ -5,6 +5,7 @@ import unittest
 
 import chewing
 import corpus
+import vocabulary
 import weights
 
 
@@ -82,6 +83,32 @@ class WeightsTest(unittest.TestCase):
         self.assertEqual(counts["好的"], 1)
         self.assertEqual(set(scores), {(r, w) for r, w, _ in entries})
         self.assertTrue(all(score < 0 for score in scores.values()))
+
+
+class VocabularyTest(unittest.TestCase):
+    def test_words_take_their_smallest_size_and_rank_by_it(self):
+        lists = {10: ["the", "Linux", "don't", "x"], 35: ["the", "theme", "a"], 70: ["zymurgy", "naïve"]}
+        sizes = vocabulary.graded_words(lists)
+        self.assertEqual(sizes, {"the": 10, "linux": 10, "theme": 35, "a": 35, "zymurgy": 70})
+        probabilities = vocabulary.graded_probabilities(sizes)
+        self.assertAlmostEqual(probabilities["the"], 0.1 / 1.5)  # middle of ranks 1 and 2
+        self.assertGreater(probabilities["theme"], probabilities["zymurgy"])
+
+    def test_documentation_counts_each_distinct_line_once(self):
+        texts = ["use mmap to map files\nuse mmap to map files\nMMAP(2)", "mmap, munmap - map files"]
+        counts = vocabulary.document_counts(texts)
+        self.assertEqual(counts["mmap"], 3)
+        self.assertEqual(counts["map"], 2)
+        self.assertNotIn("2", counts)
+
+    def test_scores_blend_both_sources_and_drop_rare_documented_words(self):
+        graded = {"file": 0.01, "zymurgy": 0.0001}
+        counts = {"file": 30, "mmap": 10, "frobnicate": 2}
+        scores = vocabulary.scores(graded, counts)
+        self.assertEqual(set(scores), {"file", "zymurgy", "mmap"})
+        self.assertGreater(scores["file"], scores["mmap"])
+        self.assertGreater(scores["mmap"], scores["zymurgy"])
+        self.assertEqual(vocabulary.vocabulary_lines({"b": -2.0, "a": -1.23456}), ["a -1.235\n", "b -2.000\n"])
 
 
 if __name__ == "__main__":
