@@ -83,7 +83,8 @@ InputEngine* KelvoInputController::ensureEngine() {
         engine_ = std::make_unique<InputEngine>(lexicon);
         engine_->setUserPhrases(shared_.userPhrases);
     }
-    applySettings(*engine_, shared_.defaults, LexiconStore::englishDetector(), shared_.customTexts);
+    applySettings(*engine_, shared_.defaults, LexiconStore::englishDetector(), shared_.customTexts,
+                  LexiconStore::englishVocabulary());
     return engine_.get();
 }
 

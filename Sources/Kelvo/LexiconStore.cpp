@@ -27,9 +27,19 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
     }
     lexicon_ = lexicon;
     try {
+        if (auto file = bundle->resource("english.txt", "data"))
+            englishVocabulary_ = EnglishVocabulary::contentsOf(*file);
+    } catch (const VocabularyError& error) {
+        log.log(platform::Logger::Level::error, error.what());
+    }
+    if (!englishVocabulary_)
+        log.log(platform::Logger::Level::error,
+                "English vocabulary unavailable; English is recognised by the word list only");
+    try {
         englishDetector_ = EnglishDetector::contentsOf(wordList);
     } catch (const EnglishDetectorError&) {
-        englishDetector_.reset(); // English detection is simply absent
+        englishDetector_.reset(); // the vocabulary still recognises English
+        log.log(platform::Logger::Level::standard, "No system word list at " + wordList.string());
     }
     log.log(platform::Logger::Level::standard,
             "Input dictionary ready: " + std::to_string(lexicon_->entryCount()) + " entries");
@@ -38,6 +48,7 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
 void LexiconStore::resetForTesting() {
     lexicon_.reset();
     englishDetector_.reset();
+    englishVocabulary_.reset();
 }
 
 } // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include "Bundle.hpp"
 #include "Detectors/EnglishDetector.hpp"
+#include "Detectors/EnglishVocabulary.hpp"
 #include "Dictionary/Lexicon.hpp"
 #include "Logger.hpp"
 
@@ -15,9 +16,11 @@ class LexiconStore {
 public:
     static std::shared_ptr<const Lexicon> lexicon() { return lexicon_; }
     static std::shared_ptr<const EnglishDetector> englishDetector() { return englishDetector_; }
+    static std::shared_ptr<const EnglishVocabulary> englishVocabulary() { return englishVocabulary_; }
 
-    // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, and the system
-    // word list; logs the outcome. Does nothing once a dictionary is loaded.
+    // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, its English
+    // vocabulary data/english.txt and the system word list; logs the outcome, and once what is
+    // missing. Does nothing once a dictionary is loaded.
     static void bootstrap(const std::optional<platform::Bundle>& bundle, platform::Logger& log,
                           const std::filesystem::path& wordList = "/usr/share/dict/words");
 
@@ -27,6 +30,7 @@ public:
 private:
     static inline std::shared_ptr<const Lexicon> lexicon_;
     static inline std::shared_ptr<const EnglishDetector> englishDetector_;
+    static inline std::shared_ptr<const EnglishVocabulary> englishVocabulary_;
 };
 
 // The bundled dictionary if it is usable: readable as UTF-8 and larger than the threshold.

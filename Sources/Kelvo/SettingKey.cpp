@@ -30,10 +30,12 @@ std::optional<std::string> stringSetting(const platform::UserDefaults& defaults,
 
 void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
-                   const std::shared_ptr<CustomTextStore>& customTexts) {
+                   const std::shared_ptr<CustomTextStore>& customTexts,
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary) {
     EngineSettings settings = engineSettings(storedIn(defaults));
     settings.englishDetector = englishDetector;
     settings.customTexts = customTexts;
+    settings.englishVocabulary = englishVocabulary;
     engine.setSettings(std::move(settings));
 }
 

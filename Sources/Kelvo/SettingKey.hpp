@@ -25,6 +25,7 @@ std::optional<std::string> stringSetting(const platform::UserDefaults& defaults,
 // before each key, so a change in the settings window takes effect at the next key.
 void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
-                   const std::shared_ptr<CustomTextStore>& customTexts);
+                   const std::shared_ptr<CustomTextStore>& customTexts,
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary = nullptr);
 
 } // namespace kelvo

@@ -6,6 +6,7 @@ SharedResources SharedResources::load(const TermSettings& settings,
                                       const std::optional<std::filesystem::path>& userData) {
     SharedResources resources;
     resources.lexicon = Lexicon::contentsOf(settings.dictionary.value_or(KELVO_BUNDLED_DICTIONARY));
+    resources.englishVocabulary = EnglishVocabulary::contentsOf(KELVO_BUNDLED_VOCABULARY);
     try {
         resources.englishDetector = EnglishDetector::contentsOf("/usr/share/dict/words");
     } catch (const EnglishDetectorError&) {
@@ -28,7 +29,8 @@ Session::Session(const SharedResources& resources, const TermSettings& settings)
 }
 
 void Session::ensureSettings() {
-    applySettings(engine_, settings_, resources_.englishDetector, resources_.customTexts);
+    applySettings(engine_, settings_, resources_.englishDetector, resources_.customTexts,
+                  resources_.englishVocabulary);
 }
 
 InputEngine::Output Session::handle(const KeyInput& key) {

@@ -13,7 +13,8 @@ namespace kelvo::term {
 struct SharedResources {
     std::shared_ptr<const Lexicon> lexicon;
     std::shared_ptr<const EnglishDetector> englishDetector; // none when the word list is missing
-    std::shared_ptr<UserPhraseStore> userPhrases;           // none without learned data
+    std::shared_ptr<const EnglishVocabulary> englishVocabulary;
+    std::shared_ptr<UserPhraseStore> userPhrases; // none without learned data
     std::shared_ptr<CustomTextStore> customTexts;
 
     // Loads the dictionary (throws LexiconError when it cannot) and the word list, and opens the

@@ -102,9 +102,11 @@ StoredSettings TermSettings::stored() const {
 
 void applySettings(InputEngine& engine, const TermSettings& settings,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
-                   const std::shared_ptr<CustomTextStore>& customTexts) {
+                   const std::shared_ptr<CustomTextStore>& customTexts,
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary) {
     EngineSettings engineSettings = kelvo::engineSettings(settings.stored());
     engineSettings.englishDetector = englishDetector;
+    engineSettings.englishVocabulary = englishVocabulary;
     engineSettings.customTexts = customTexts;
     engine.setSettings(std::move(engineSettings));
 }

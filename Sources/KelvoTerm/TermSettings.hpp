@@ -39,6 +39,7 @@ std::optional<std::filesystem::path> defaultUserDataFolder();
 // Assigns every setting to the engine, as the desktop host does before each key.
 void applySettings(InputEngine& engine, const TermSettings& settings,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
-                   const std::shared_ptr<CustomTextStore>& customTexts);
+                   const std::shared_ptr<CustomTextStore>& customTexts,
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary = nullptr);
 
 } // namespace kelvo::term

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 
 namespace kelvo {
 
@@ -26,6 +28,60 @@ EnglishVocabulary::EnglishVocabulary(std::string text) : text_(std::move(text)) 
     auto byWord = [](const Entry& a, const Entry& b) { return a.word < b.word; };
     if (!std::is_sorted(words_.begin(), words_.end(), byWord))
         std::stable_sort(words_.begin(), words_.end(), byWord);
+    countLetters();
+}
+
+namespace {
+
+constexpr int edge = 26;
+
+int symbolOf(char c) {
+    return c >= 'a' && c <= 'z' ? c - 'a' : -1;
+}
+
+int trigram(int a, int b, int c) {
+    return (a * 27 + b) * 27 + c;
+}
+
+} // namespace
+
+// Each listed word counts once, whatever its frequency: the model is of how words are spelled.
+void EnglishVocabulary::countLetters() {
+    std::vector<std::uint32_t> counts(trigramLog10_.size(), 0);
+    std::vector<std::uint32_t> contexts(symbols * symbols, 0);
+    for (const Entry& entry : words_) {
+        if (!std::all_of(entry.word.begin(), entry.word.end(), [](char c) { return symbolOf(c) >= 0; }))
+            continue;
+        int a = edge, b = edge;
+        for (std::size_t i = 0; i <= entry.word.size(); ++i) {
+            int c = i < entry.word.size() ? symbolOf(entry.word[i]) : edge;
+            ++counts[trigram(a, b, c)];
+            ++contexts[a * symbols + b];
+            a = b;
+            b = c;
+        }
+    }
+    constexpr double smoothing = 0.1; // added to every count, so unseen letter sequences stay possible
+    for (int context = 0; context < symbols * symbols; ++context)
+        for (int c = 0; c < symbols; ++c) {
+            double p =
+                (counts[context * symbols + c] + smoothing) / (contexts[context] + smoothing * symbols);
+            trigramLog10_[context * symbols + c] = static_cast<float>(std::log10(p));
+        }
+}
+
+std::optional<double> EnglishVocabulary::spellingScore(std::string_view word) const {
+    if (word.empty()) return std::nullopt;
+    double score = 0;
+    int a = edge, b = edge;
+    for (std::size_t i = 0; i <= word.size(); ++i) {
+        int c = i < word.size() ? symbolOf(word[i]) : edge;
+        if (c < 0) return std::nullopt;
+        score += trigramLog10_[trigram(a, b, c)];
+        a = b;
+        b = c;
+    }
+    return score;
 }
 
 std::shared_ptr<const EnglishVocabulary> EnglishVocabulary::contentsOf(const std::filesystem::path& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -29,6 +30,10 @@ public:
     // The word's score, absent for a word the vocabulary does not list.
     std::optional<double> score(std::string_view word) const;
     bool contains(std::string_view word) const { return score(word).has_value(); }
+    // How English a spelling looks, whether listed or not: the log10 probability of its letters under
+    // a letter trigram model of the listed words. Letters only (lower-case a to z); anything else
+    // makes it absent.
+    std::optional<double> spellingScore(std::string_view word) const;
     // Whether some listed word starts with `prefix`.
     bool hasWordStartingWith(std::string_view prefix) const;
     std::size_t size() const { return words_.size(); }
@@ -42,6 +47,11 @@ private:
     };
 
     std::vector<Entry>::const_iterator lowerBound(std::string_view word) const;
+    void countLetters();
+
+    // Letters 0-25, 26 the edge of a word; a trigram's count and the count of its two-letter context.
+    static constexpr int symbols = 27;
+    std::array<float, symbols * symbols * symbols> trigramLog10_{};
 
     std::string text_;
     std::vector<Entry> words_; // sorted by word

@@ -23,7 +23,7 @@ constexpr std::size_t longestAssembledWord = 6;
 
 std::string InputEngine::committedText() const {
     const std::vector<std::string> texts = elementTexts();
-    const std::string pending = pendingText();
+    const std::string pending = committedPendingText();
     std::string text;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
         if (i == composition_.cursor()) text += pending;
@@ -31,6 +31,11 @@ std::string InputEngine::committedText() const {
     }
     if (composition_.cursorAtEnd()) text += pending;
     return text;
+}
+
+// What is typed but not yet an element, as it is committed.
+std::string InputEngine::committedPendingText() const {
+    return unfinishedKeysAsEnglish().value_or(pendingText());
 }
 
 std::optional<std::string> InputEngine::flush() {

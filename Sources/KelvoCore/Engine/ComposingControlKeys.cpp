@@ -16,6 +16,9 @@ InputEngine::Output InputEngine::handleSpace() {
         insertLiteralCharacters(raw + " ");
         return handled();
     }
+    // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
+    if (!(composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable())))
+        if (auto output = settleKeyRun(" ")) return *output;
     std::optional<int> prefix = englishPrefixLength(raw);
     if (prefix && acceptChineseSuffix(raw, *prefix, " ")) return handled();
     if (acceptUnlistedEnglishBeforeChinese(" ")) return handled();
@@ -40,7 +43,7 @@ InputEngine::Output InputEngine::handleSpace() {
         return handled();
     }
     if (!composer().isEmpty()) {
-        if (englishHint()) {
+        if (englishHint() && englishWinsAtSpace()) {
             openBilingualSheet(std::nullopt);
             return handled();
         }

@@ -33,14 +33,16 @@ InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
         return handled();
     }
     if (cleanKnownZhuyinTone(c)) return handleZhuyinKey(c);
+    if (auto output = settleKeyRun(c)) return *output;
 
     // English runs: the keys typed so far may be English, or English and one Chinese syllable.
     std::optional<int> prefix = englishPrefixLength(raw);
     if (prefix && acceptChineseSuffix(raw, *prefix, c)) return handled();
     if (acceptUnlistedEnglishBeforeChinese(c)) return handled();
     if (isLetter(c)) return handleZhuyinKey(c);
-    if (!prefix && !isUnlistedEnglish()) return handleZhuyinKey(c);
-    const int boundary = prefix ? *prefix : static_cast<int>(characterCount(raw));
+    const bool wholeWord = composerSpellsEnglishWord();
+    if (!prefix && !isUnlistedEnglish() && !wholeWord) return handleZhuyinKey(c);
+    const int boundary = prefix && !wholeWord ? *prefix : static_cast<int>(characterCount(raw));
     if (acceptChineseSuffix(raw, boundary, c)) return handled();
     clearComposer();
     cancelNumericRun();

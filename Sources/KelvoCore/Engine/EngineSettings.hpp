@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Detectors/EnglishDetector.hpp"
+#include "Detectors/EnglishVocabulary.hpp"
 #include "Formatting/TextFormatting.hpp"
 #include "PersonalData/CustomTextStore.hpp"
 
@@ -17,8 +18,9 @@ struct EngineSettings {
     bool learning = true;         // learn choices and use what was learned
     bool customText = false;      // text shortcuts typed as ";;" and a key
     TextFormatting formatting;    // applied at commit; its punctuation mode also maps punctuation keys
-    std::shared_ptr<CustomTextStore> customTexts;           // where shortcuts are looked up
-    std::shared_ptr<const EnglishDetector> englishDetector; // the English word list
+    std::shared_ptr<CustomTextStore> customTexts;               // where shortcuts are looked up
+    std::shared_ptr<const EnglishDetector> englishDetector;     // the English word list
+    std::shared_ptr<const EnglishVocabulary> englishVocabulary; // English words with their frequencies
 
     int effectivePageSize() const { return pageSize < 1 ? 1 : pageSize; }
     bool recognisesEnglish() const { return automaticEnglish && englishHint; }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace kelvo {
 namespace {
@@ -37,6 +38,90 @@ bool isToneKey(std::string_view key) {
 }
 
 } // namespace
+
+// Scores readings of keys against each other, with the reading before the cursor as context; none
+// without the English vocabulary or with English recognition off.
+std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
+    if (!settings_.recognisesEnglish() || !settings_.englishVocabulary) return std::nullopt;
+    std::optional<std::string> previous;
+    if (const Element* before = composition_.elementBeforeCursor(); before && before->isReading())
+        previous = before->text;
+    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, previous);
+}
+
+// With the English vocabulary, the keys since the last element are read as a whole when a tone key
+// ends them: Zhuyin, English and a syllable, or English alone, whichever is likelier.
+std::optional<KeyRunReading> InputEngine::readingOfKeyRun(const std::string& toneKey) const {
+    const SyllableComposer& composer = this->composer();
+    const std::string& raw = composer.rawKeys();
+    auto scorer = keyRunScorer();
+    if (!scorer || !isToneKey(toneKey) || raw.size() < 2 ||
+        std::none_of(raw.begin(), raw.end(),
+                     [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) ||
+        automaticNumberReady())
+        return std::nullopt;
+    return scorer->best(composer, toneKey);
+}
+
+// Letters that overwrote a slot of the syllable and spell an English word as a whole.
+bool InputEngine::composerSpellsEnglishWord() const {
+    auto scorer = keyRunScorer();
+    const std::string& raw = composer().rawKeys();
+    return scorer && composer().overwriteCount() > 0 &&
+           std::all_of(raw.begin(), raw.end(),
+                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) &&
+           scorer->englishScore(raw).has_value();
+}
+
+// Whether Space after the composer's keys more likely follows an English word than completes the
+// syllable; without the vocabulary, an English hint always offers the English reading.
+bool InputEngine::englishWinsAtSpace() const {
+    auto scorer = keyRunScorer();
+    return !scorer || scorer->best(composer(), " ").kind == KeyRunReading::Kind::english;
+}
+
+// Held English ended by a tone key: the syllable may start anywhere after the English word.
+bool InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey) {
+    auto scorer = keyRunScorer();
+    if (!scorer || !isToneKey(toneKey)) return false;
+    KeyRunReading reading = scorer->bestOfHeld(keys, toneKey);
+    return reading.kind == KeyRunReading::Kind::englishThenSyllable &&
+           acceptChineseSuffix(keys, reading.englishLength, toneKey);
+}
+
+InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey) {
+    auto reading = readingOfKeyRun(toneKey);
+    if (!reading) return std::nullopt;
+    const std::string raw = composer().rawKeys();
+    switch (reading->kind) {
+    case KeyRunReading::Kind::zhuyin:
+        return pressIntoComposer(toneKey);
+    case KeyRunReading::Kind::englishThenSyllable:
+        if (acceptChineseSuffix(raw, reading->englishLength, toneKey)) return handled();
+        return std::nullopt;
+    case KeyRunReading::Kind::english:
+        clearComposer();
+        cancelNumericRun();
+        if (toneKey == " ")
+            insertLiteralCharacters(formattedEnglish(raw, static_cast<int>(characterCount(raw))) + " ");
+        else
+            holdEnglish(raw + toneKey, static_cast<int>(characterCount(raw)));
+        return handled();
+    }
+    return std::nullopt;
+}
+
+// Letters that never got their tone are no syllable: at commit they are the English they spell.
+std::optional<std::string> InputEngine::unfinishedKeysAsEnglish() const {
+    const std::string& raw = composer().rawKeys();
+    if (!settings_.recognisesEnglish() || !settings_.englishVocabulary || raw.size() < 2 ||
+        !std::all_of(raw.begin(), raw.end(),
+                     [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    KeyRunScorer scorer(*lexicon_, *settings_.englishVocabulary, std::nullopt);
+    if (!scorer.englishScore(raw)) return std::nullopt;
+    return formattedEnglish(raw, static_cast<int>(raw.size()));
+}
 
 bool InputEngine::cleanKnownZhuyinTone(const std::string& c) const {
     const SyllableComposer& composer = this->composer();
@@ -182,7 +267,7 @@ std::vector<UTF16Range> InputEngine::explicitCaseRanges() const {
     const std::vector<std::string> texts = elementTexts();
     std::size_t offset = 0;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        if (i == composition_.cursor()) offset += utf16Length(pendingText());
+        if (i == composition_.cursor()) offset += utf16Length(committedPendingText());
         std::size_t length = utf16Length(texts[i]);
         if (composition_.explicitCase().contains(i) && length > 0)
             ranges.push_back(UTF16Range{offset, offset + length});

@@ -35,6 +35,7 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
         return handled();
     case KeyInput::Kind::character:
     case KeyInput::Kind::englishLiteral: {
+        if (acceptSyllableAfterHeldEnglish(held.keys, key.character)) return handled();
         if (acceptChineseSuffix(held.keys, held.boundary, key.character)) return handled();
         if (!continuesHeldEnglish(key.character)) {
             commitRun(key.character);
@@ -46,6 +47,7 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
         return handled();
     }
     case KeyInput::Kind::space:
+        if (acceptSyllableAfterHeldEnglish(held.keys, " ")) return handled();
         if (acceptChineseSuffix(held.keys, held.boundary, " ")) return handled(); // Space is the first tone
         commitRun(" ");
         return handled();

@@ -5,6 +5,7 @@
 #include "Engine/EngineSettings.hpp"
 #include "Engine/EngineState.hpp"
 #include "Engine/KeyInput.hpp"
+#include "Engine/KeyRunReading.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
 #include "Text/UTF16.hpp"
 
@@ -191,6 +192,13 @@ private:
     void holdEnglish(std::string keys, int boundary);
 
     // English runs inside Chinese (EnglishRuns.cpp).
+    std::optional<KeyRunReading> readingOfKeyRun(const std::string& toneKey) const;
+    MaybeOutput settleKeyRun(const std::string& toneKey);
+    std::optional<std::string> unfinishedKeysAsEnglish() const;
+    std::optional<KeyRunScorer> keyRunScorer() const;
+    bool composerSpellsEnglishWord() const;
+    bool englishWinsAtSpace() const;
+    bool acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
     bool isEnglishWordOrTerm(std::string_view prefix) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;
@@ -227,6 +235,7 @@ private:
 
     // Commit and learning (Commit.cpp).
     std::string committedText() const;
+    std::string committedPendingText() const;
     void learnChoices();
     void learnPinnedWords();
     void learnSequences();

@@ -29,13 +29,19 @@ inline std::vector<KeyInput> scriptKeys(std::string_view script) {
                                                        : std::vector<KeyInput>{};
 }
 
+inline std::shared_ptr<const EnglishVocabulary> bundledVocabulary() {
+    static const auto vocabulary = EnglishVocabulary::contentsOf(KELVO_RESOURCES_DIR "/data/english.txt");
+    return vocabulary;
+}
+
 class BundledEngineTest : public ::testing::Test {
 protected:
     InputEngine engine{bundledLexicon()};
 
     void SetUp() override {
-        configure(engine, [&](EngineSettings& s) { s.englishDetector = systemWords(); });
         configure(engine, [&](EngineSettings& s) {
+            s.englishDetector = systemWords();
+            s.englishVocabulary = bundledVocabulary();
             s.formatting = TextFormatting(true, true, false, true, {}, PunctuationMode::smart);
         });
     }

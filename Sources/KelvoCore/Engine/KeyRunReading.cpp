@@ -1,0 +1,129 @@
+#include "Engine/KeyRunReading.hpp"
+
+#include "Zhuyin/DachenLayout.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kelvo {
+namespace {
+
+bool isASCIILetterByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+
+double bestScore(const Lexicon& lexicon, std::string_view reading) {
+    auto words = lexicon.unigrams(reading);
+    return words.empty() ? KeyRunScorer::unknownReadingScore : words.front().score;
+}
+
+// Whether letters could only be English: read as Zhuyin they overwrite a filled slot.
+bool cannotBeOneSyllable(std::string_view letters) {
+    SyllableComposer walk;
+    for (char c : letters)
+        walk.press(std::string_view(&c, 1));
+    return walk.overwriteCount() > 0;
+}
+
+} // namespace
+
+std::optional<Syllable> syllableInKeyOrder(std::string_view keys, std::string_view toneKey) {
+    Syllable syllable;
+    int lastSlot = -1;
+    for (char key : keys) {
+        auto component = DachenLayout::component(std::string_view(&key, 1));
+        if (!component || isTone(*component)) return std::nullopt;
+        int slot = static_cast<int>(component->index()); // initial, medial, final
+        if (slot <= lastSlot) return std::nullopt;
+        lastSlot = slot;
+        if (auto* initial = std::get_if<Syllable::Initial>(&*component)) syllable.initial = *initial;
+        if (auto* medial = std::get_if<Syllable::Medial>(&*component)) syllable.medial = *medial;
+        if (auto* final = std::get_if<Syllable::Final>(&*component)) syllable.final = *final;
+    }
+    auto tone = DachenLayout::component(toneKey);
+    if (lastSlot < 0 || !tone || !isTone(*tone)) return std::nullopt;
+    syllable.tone = std::get<Syllable::Tone>(*tone);
+    return syllable;
+}
+
+std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
+    std::size_t letters = 0;
+    while (letters < keys.size() && isASCIILetterByte(keys[letters]))
+        ++letters;
+    std::string_view tail = keys.substr(letters);
+    if (letters == 0 ||
+        !std::all_of(tail.begin(), tail.end(), [](char c) { return isDigitByte(c) || c == '.'; }))
+        return std::nullopt;
+    if (!tail.empty() && !isDigitByte(tail.front())) return std::nullopt;
+    std::string word(keys.substr(0, letters));
+    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::optional<double> score;
+    if (auto known = vocabulary_.score(word))
+        score = *known;
+    else if (auto spelling = vocabulary_.spellingScore(word);
+             spelling && word.size() >= 3 && cannotBeOneSyllable(word))
+        score = *spelling + unknownWordPenalty;
+    if (!score) return std::nullopt;
+    return *score + versionDigitPenalty * static_cast<double>(tail.size());
+}
+
+double KeyRunScorer::syllableScore(std::string_view reading) const {
+    double alone = bestScore(lexicon_, reading);
+    if (!previousReading_) return alone;
+    // A word with the syllable before makes this one likelier: its probability given the first.
+    std::string pair = *previousReading_ + "-" + std::string(reading);
+    auto words = lexicon_.unigrams(pair);
+    if (words.empty()) return alone;
+    return std::max(alone, words.front().score - bestScore(lexicon_, *previousReading_));
+}
+
+KeyRunReading KeyRunScorer::best(const SyllableComposer& composer, std::string_view toneKey) const {
+    const std::string& raw = composer.rawKeys();
+    KeyRunReading best;
+    // The keys as one syllable, as the composer has them.
+    {
+        SyllableComposer pressed = composer;
+        auto result = pressed.press(toneKey);
+        best.kind = KeyRunReading::Kind::zhuyin;
+        best.score = result.kind == SyllableComposer::PressResult::Kind::composed
+                         ? syllableScore(result.syllable.canonical()) +
+                               overwritePenalty * static_cast<double>(composer.overwriteCount())
+                         : unknownReadingScore;
+    }
+    return bestEnglishReading(raw, toneKey, best);
+}
+
+KeyRunReading KeyRunScorer::bestOfHeld(std::string_view keys, std::string_view toneKey) const {
+    return bestEnglishReading(keys, toneKey, {KeyRunReading::Kind::english, 0, {}, unknownReadingScore * 2});
+}
+
+KeyRunReading KeyRunScorer::bestEnglishReading(std::string_view raw, std::string_view toneKey,
+                                               KeyRunReading best) const {
+    // An English word, then one syllable typed in the layout's order.
+    for (std::size_t split = 1; split < raw.size(); ++split) {
+        auto english = englishScore(raw.substr(0, split));
+        if (!english) continue;
+        std::string_view keys = raw.substr(split);
+        auto syllable = syllableInKeyOrder(keys, toneKey);
+        if (!syllable) continue;
+        std::string reading = syllable->canonical();
+        double chinese = bestScore(lexicon_, reading);
+        if (chinese <= unknownReadingScore) continue;
+        bool digitsOnly = std::all_of(keys.begin(), keys.end(), isDigitByte) && isDigitByte(toneKey.front());
+        double score = *english + switchPenalty + chinese + (digitsOnly ? digitSyllablePenalty : 0.0);
+        if (score > best.score)
+            best = {KeyRunReading::Kind::englishThenSyllable, static_cast<int>(split), reading, score};
+    }
+    // English alone: the tone key is a digit of its version, or the Space after it.
+    std::optional<double> english =
+        toneKey == " " ? englishScore(raw) : englishScore(std::string(raw) + std::string(toneKey));
+    if (english && *english + switchPenalty > best.score)
+        best = {KeyRunReading::Kind::english, static_cast<int>(raw.size()), {}, *english + switchPenalty};
+    return best;
+}
+
+} // namespace kelvo
