@@ -80,10 +80,12 @@ bool InputEngine::englishWinsAtSpace() const {
     return !scorer || scorer->best(composer(), " ").kind == KeyRunReading::Kind::english;
 }
 
-// Held English ended by a tone key: the syllable may start anywhere after the English word.
-bool InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey) {
+// Held English ended by a tone key: the syllable may start anywhere after the English word. Answers
+// whether a syllable was taken, or nothing without the vocabulary to decide.
+std::optional<bool> InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys,
+                                                                const std::string& toneKey) {
     auto scorer = keyRunScorer();
-    if (!scorer || !isToneKey(toneKey)) return false;
+    if (!scorer || !isToneKey(toneKey)) return std::nullopt;
     KeyRunReading reading = scorer->bestOfHeld(keys, toneKey);
     return reading.kind == KeyRunReading::Kind::englishThenSyllable &&
            acceptChineseSuffix(keys, reading.englishLength, toneKey);

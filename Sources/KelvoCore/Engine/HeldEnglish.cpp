@@ -29,14 +29,19 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
         state_ = Composing{};
         insertLiteralCharacters(formattedEnglish(held.keys, held.boundary) + std::string(followedBy));
     };
+    // The English vocabulary decides where a syllable after the word starts, if one does; without it
+    // the syllable starts at the boundary or after the digits that follow it.
+    auto acceptsSyllable = [&](const std::string& toneKey) {
+        std::optional<bool> decided = acceptSyllableAfterHeldEnglish(held.keys, toneKey);
+        return decided ? *decided : acceptChineseSuffix(held.keys, held.boundary, toneKey);
+    };
     switch (key.kind) {
     case KeyInput::Kind::repeatedCharacter:
         holdEnglish(held.keys + key.character, held.boundary);
         return handled();
     case KeyInput::Kind::character:
     case KeyInput::Kind::englishLiteral: {
-        if (acceptSyllableAfterHeldEnglish(held.keys, key.character)) return handled();
-        if (acceptChineseSuffix(held.keys, held.boundary, key.character)) return handled();
+        if (acceptsSyllable(key.character)) return handled();
         if (!continuesHeldEnglish(key.character)) {
             commitRun(key.character);
             return handled();
@@ -47,8 +52,7 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
         return handled();
     }
     case KeyInput::Kind::space:
-        if (acceptSyllableAfterHeldEnglish(held.keys, " ")) return handled();
-        if (acceptChineseSuffix(held.keys, held.boundary, " ")) return handled(); // Space is the first tone
+        if (acceptsSyllable(" ")) return handled(); // Space is the first tone
         commitRun(" ");
         return handled();
     case KeyInput::Kind::enter:

@@ -198,7 +198,7 @@ private:
     std::optional<KeyRunScorer> keyRunScorer() const;
     bool composerSpellsEnglishWord() const;
     bool englishWinsAtSpace() const;
-    bool acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
+    std::optional<bool> acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
     bool isEnglishWordOrTerm(std::string_view prefix) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;

@@ -113,8 +113,7 @@ KeyRunReading KeyRunScorer::bestEnglishReading(std::string_view raw, std::string
         std::string reading = syllable->canonical();
         double chinese = bestScore(lexicon_, reading);
         if (chinese <= unknownReadingScore) continue;
-        bool digitsOnly = std::all_of(keys.begin(), keys.end(), isDigitByte) && isDigitByte(toneKey.front());
-        double score = *english + switchPenalty + chinese + (digitsOnly ? digitSyllablePenalty : 0.0);
+        double score = *english + switchPenalty + chinese;
         if (score > best.score)
             best = {KeyRunReading::Kind::englishThenSyllable, static_cast<int>(split), reading, score};
     }

@@ -31,8 +31,8 @@ public:
     static constexpr double overwritePenalty = -4.0;     // a Zhuyin key that replaced a filled slot
     static constexpr double unknownReadingScore = -17.0; // a syllable the dictionary does not have
     static constexpr double unknownWordPenalty = -3.0;   // English not in the vocabulary, on its spelling
-    static constexpr double versionDigitPenalty = -0.3;  // a digit or dot after an English word
-    static constexpr double digitSyllablePenalty = -4.0; // a syllable of digits only, right after English
+    // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
+    static constexpr double versionDigitPenalty = -1.75;
 
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
                  std::optional<std::string> previousReading)
