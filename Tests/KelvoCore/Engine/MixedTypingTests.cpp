@@ -1,0 +1,91 @@
+// English typed among Zhuyin without switching modes, read against the dictionary and the English
+// vocabulary: which keys are English, where the Chinese after them starts, and what stays Chinese.
+#include "BundledEngineSupport.hpp"
+#include "Engine/KeyRunReading.hpp"
+
+using namespace kelvo;
+using namespace kelvo::testing;
+
+namespace {
+
+using Table = std::vector<std::pair<const char*, const char*>>;
+
+} // namespace
+
+TEST_F(BundledEngineTest, MixedTypingReadsEnglishAndZhuyinWhereTheyMeet) {
+    const std::pair<const char*, Table> groups[] = {
+        {"short English words that are also Zhuyin keys, before and after Chinese",
+         {{"{ㄩㄥˋ}sudo{ㄓˊ}{ㄒㄧㄥˊ}", "用 sudo 執行"},
+          {"{ㄩㄥˋ}git{ㄍㄨㄢˇ}{ㄌㄧˇ}", "用 git 管理"},
+          {"{ㄖㄨˊ}{ㄍㄨㄛˇ}{ㄧㄡˇ}git{ㄉㄜ˙}{ㄏㄨㄚˋ}", "如果有 git 的話"},
+          {"{ㄑㄧㄥˇ}{ㄩㄥˋ}json{ㄍㄜˊ}{ㄕˋ}", "請用 json 格式"},
+          {"{ㄓㄜˋ}{ㄍㄜ˙}api{ㄏㄣˇ}{ㄏㄠˇ}", "這個 API 很好"},
+          {"{ㄧㄥ}{ㄍㄞ}{ㄩㄥˋ}to{ㄌㄞˊ}", "應該用 to 來"},
+          {"{ㄗㄞˋ}in{ㄌㄧˇ}{ㄇㄧㄢˋ}", "在 in 裡面"},
+          {"you{ㄏㄠˇ}", "you 好"}}},
+        {"where the Chinese after an English word starts",
+         {{"{ㄉㄚˇ}{ㄎㄞ}gedit{ㄅㄧㄢ}{ㄐㄧˊ}", "打開 gedit 編輯"},
+          {"gedit{ㄕˋ}{ㄨㄣˊ}{ㄗˋ}{ㄅㄧㄢ}{ㄐㄧˊ}{ㄑㄧˋ}", "gedit 是文字編輯器"},
+          {"shellso4", "shell 內"},
+          {"testsu3", "test 你"},
+          {"readline2k7", "readline 的"},
+          {"script53xu/4", "script 指令"}}},
+        {"common first-tone syllables stay Chinese at Space",
+         {{"{ㄕㄡˇ}{ㄐㄧ}", "手機"},
+          {"{ㄌㄧㄤˋ}{ㄕㄣ}{ㄉㄚˇ}{ㄗㄠˋ}", "量身打造"},
+          {"{ㄧㄣ}{ㄩㄝˋ}", "音樂"},
+          {"{ㄋㄧˇ}{ㄏㄠˇ}", "你好"}}},
+        {"words no list has, and letters that cannot be a syllable",
+         {{"{ㄕˇ}{ㄩㄥˋ}autoremover{ㄑㄧㄥ}{ㄌㄧˇ}", "使用 autoremover 清理"},
+          {"{ㄕˇ}{ㄩㄥˋ}gtksourceview{ㄧㄤˋ}{ㄕˋ}", "使用 gtksourceview 樣式"},
+          {"libarchive{ㄑㄩㄝ}{ㄕㄠˇ}", "libarchive 缺少"},
+          {"{ㄅㄨˋ}{ㄓㄥˋ}{ㄑㄩㄝˋ}{ㄉㄜ˙}uri", "不正確的 uri"},
+          {"{ㄧˇ}{ㄑㄩˇ}{ㄉㄜˊ}eof", "以取得 eof"}}},
+        {"versions stay with their word",
+         {{"windows10 {ㄒㄧㄣ}{ㄅㄢˇ}", "windows10 新版"},
+          {"python3.10 {ㄅㄢˇ}{ㄅㄣˇ}", "python3.10 版本"},
+          {"iphone15 {ㄏㄣˇ}{ㄍㄨㄟˋ}", "iphone15 很櫃"}}},
+        {"English the way it always worked",
+         {{"github2k7{ㄨㄤˇ}{ㄓㄢˋ}", "GitHub 的網站"},
+          {"thankyou {ㄋㄧˇ}", "thank you 你"},
+          {"kelvo{ㄋㄧˇ}", "kelvo 你"},
+          {"{ㄧㄡˇ}12kg", "有 12kg"}}},
+    };
+    for (const auto& [group, table] : groups)
+        for (const auto& [script, expected] : table) {
+            EXPECT_EQ(typeScript(script), expected) << group << ": " << script;
+            EXPECT_TRUE(engine.isIdle()) << script;
+        }
+}
+
+TEST_F(BundledEngineTest, ATypoInAZhuyinSyllableStaysChinese) {
+    // ㄋㄧˇ typed with its medial first overwrites nothing English could claim.
+    EXPECT_EQ(typeScript("us3{ㄏㄠˇ}"), "你好");
+    // Letters left without their tone at the end are committed as typed, never as Zhuyin symbols.
+    EXPECT_EQ(typeScript("{ㄋㄧˇ}cl"), "你 cl");
+}
+
+TEST_F(BundledEngineTest, SpaceOffersTheEnglishListOnlyWhenEnglishWins) {
+    type("{ㄕㄡˇ}ru ");
+    EXPECT_FALSE(engine.sheetView()); // 手機, not the list of "ru"
+    EXPECT_EQ(engine.preedit().text(), "手機");
+}
+
+TEST(KeyRunScorer, SyllablesAfterEnglishAreTypedInTheLayoutsOrder) {
+    EXPECT_EQ(syllableInKeyOrder("su", "3")->canonical(), "ㄋㄧˇ");
+    EXPECT_EQ(syllableInKeyOrder("ru;", " ")->canonical(), "ㄐㄧㄤ");
+    EXPECT_FALSE(syllableInKeyOrder("us", "3")); // medial before initial
+    EXPECT_FALSE(syllableInKeyOrder("ss", "3")); // a slot twice
+    EXPECT_FALSE(syllableInKeyOrder("su", "u")); // no tone
+    EXPECT_FALSE(syllableInKeyOrder("", "3"));
+}
+
+TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
+    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(), std::nullopt);
+    EXPECT_GT(*scorer.englishScore("the"), *scorer.englishScore("readline"));
+    EXPECT_GT(*scorer.englishScore("python3"), *scorer.englishScore("python3.10")); // each version key costs
+    EXPECT_GT(*scorer.englishScore("gedit"), *scorer.englishScore("geditg")); // an unlisted word's spelling
+    EXPECT_FALSE(scorer.englishScore("3d"));                                  // letters come first
+    EXPECT_FALSE(scorer.englishScore("ab.c"));                                // a tail is digits and dots
+    EXPECT_FALSE(scorer.englishScore("bq")); // not listed, and too short to tell
+}
