@@ -21,12 +21,16 @@ double bestScore(const Lexicon& lexicon, std::string_view reading) {
     return words.empty() ? KeyRunScorer::unknownReadingScore : words.front().score;
 }
 
-// Whether letters could only be English: read as Zhuyin they overwrite a filled slot.
-bool cannotBeOneSyllable(std::string_view letters) {
+// Whether letters could only be English: read as Zhuyin they overwrite a filled slot, or spell a
+// syllable the dictionary has under no tone.
+bool cannotBeOneSyllable(const Lexicon& lexicon, std::string_view letters) {
     SyllableComposer walk;
     for (char c : letters)
         walk.press(std::string_view(&c, 1));
-    return walk.overwriteCount() > 0;
+    if (walk.overwriteCount() > 0) return true;
+    for (std::string_view mark : {"", "ˊ", "ˇ", "ˋ", "˙"})
+        if (!lexicon.unigrams(walk.display() + std::string(mark)).empty()) return false;
+    return true;
 }
 
 } // namespace
@@ -65,7 +69,7 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     if (auto known = vocabulary_.score(word))
         score = *known;
     else if (auto spelling = vocabulary_.spellingScore(word);
-             spelling && word.size() >= 3 && cannotBeOneSyllable(word))
+             spelling && word.size() >= 3 && cannotBeOneSyllable(lexicon_, word))
         score = *spelling + unknownWordPenalty;
     if (!score) return std::nullopt;
     return *score + versionDigitPenalty * static_cast<double>(tail.size());

@@ -88,4 +88,8 @@ TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
     EXPECT_FALSE(scorer.englishScore("3d"));                                  // letters come first
     EXPECT_FALSE(scorer.englishScore("ab.c"));                                // a tail is digits and dots
     EXPECT_FALSE(scorer.englishScore("bq")); // not listed, and too short to tell
+    // Unlisted letters that spell a syllable the dictionary has are no English (ㄌㄧㄣ)…
+    EXPECT_FALSE(scorer.englishScore("xup"));
+    // …but letters that spell no syllable under any tone are (ㄌㄩㄣ).
+    EXPECT_TRUE(scorer.englishScore("xmp"));
 }
