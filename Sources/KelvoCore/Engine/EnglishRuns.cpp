@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace kelvo {
 namespace {
@@ -55,10 +54,9 @@ std::optional<KeyRunReading> InputEngine::readingOfKeyRun(const std::string& ton
     const SyllableComposer& composer = this->composer();
     const std::string& raw = composer.rawKeys();
     auto scorer = keyRunScorer();
-    if (!scorer || !isToneKey(toneKey) || raw.size() < 2 ||
-        std::none_of(raw.begin(), raw.end(),
-                     [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) ||
-        automaticNumberReady())
+    const auto keys = characterViews(raw);
+    if (!scorer || !isToneKey(toneKey) || keys.size() < 2 ||
+        std::none_of(keys.begin(), keys.end(), isASCIILetter) || automaticNumberReady())
         return std::nullopt;
     return scorer->best(composer, toneKey);
 }
@@ -67,9 +65,7 @@ std::optional<KeyRunReading> InputEngine::readingOfKeyRun(const std::string& ton
 bool InputEngine::composerSpellsEnglishWord() const {
     auto scorer = keyRunScorer();
     const std::string& raw = composer().rawKeys();
-    return scorer && composer().overwriteCount() > 0 &&
-           std::all_of(raw.begin(), raw.end(),
-                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) &&
+    return scorer && composer().overwriteCount() > 0 && allASCIILetters(characterViews(raw)) &&
            scorer->englishScore(raw).has_value();
 }
 
@@ -116,12 +112,10 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey) {
 // Letters that never got their tone are no syllable: at commit they are the English they spell.
 std::optional<std::string> InputEngine::unfinishedKeysAsEnglish() const {
     const std::string& raw = composer().rawKeys();
-    if (!settings_.recognisesEnglish() || !settings_.englishVocabulary || raw.size() < 2 ||
-        !std::all_of(raw.begin(), raw.end(),
-                     [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+    auto scorer = keyRunScorer();
+    const auto keys = characterViews(raw);
+    if (!scorer || keys.size() < 2 || !allASCIILetters(keys) || !scorer->englishScore(raw))
         return std::nullopt;
-    KeyRunScorer scorer(*lexicon_, *settings_.englishVocabulary, std::nullopt);
-    if (!scorer.englishScore(raw)) return std::nullopt;
     return formattedEnglish(raw, static_cast<int>(raw.size()));
 }
 

@@ -1,19 +1,20 @@
 #include "Engine/KeyRunReading.hpp"
 
+#include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kelvo {
 namespace {
 
-bool isASCIILetterByte(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+// Keys are ASCII, one byte each.
+bool isLetterKey(char c) {
+    return isASCIILetter(std::string_view(&c, 1));
 }
 
-bool isDigitByte(char c) {
-    return c >= '0' && c <= '9';
+bool isDigitKey(char c) {
+    return isASCIIDigit(std::string_view(&c, 1));
 }
 
 double bestScore(const Lexicon& lexicon, std::string_view reading) {
@@ -56,15 +57,14 @@ std::optional<Syllable> syllableInKeyOrder(std::string_view keys, std::string_vi
 
 std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     std::size_t letters = 0;
-    while (letters < keys.size() && isASCIILetterByte(keys[letters]))
+    while (letters < keys.size() && isLetterKey(keys[letters]))
         ++letters;
     std::string_view tail = keys.substr(letters);
     if (letters == 0 ||
-        !std::all_of(tail.begin(), tail.end(), [](char c) { return isDigitByte(c) || c == '.'; }))
+        !std::all_of(tail.begin(), tail.end(), [](char c) { return isDigitKey(c) || c == '.'; }))
         return std::nullopt;
-    if (!tail.empty() && !isDigitByte(tail.front())) return std::nullopt;
-    std::string word(keys.substr(0, letters));
-    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (!tail.empty() && !isDigitKey(tail.front())) return std::nullopt;
+    const std::string word = lowercased(keys.substr(0, letters));
     std::optional<double> score;
     if (auto known = vocabulary_.score(word))
         score = *known;
