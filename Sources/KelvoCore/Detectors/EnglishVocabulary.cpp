@@ -104,9 +104,4 @@ std::optional<double> EnglishVocabulary::score(std::string_view word) const {
     return found->score;
 }
 
-bool EnglishVocabulary::hasWordStartingWith(std::string_view prefix) const {
-    auto found = lowerBound(prefix);
-    return found != words_.end() && found->word.starts_with(prefix);
-}
-
 } // namespace kelvo

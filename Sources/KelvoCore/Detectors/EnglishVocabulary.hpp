@@ -34,8 +34,6 @@ public:
     // a letter trigram model of the listed words. Letters only (lower-case a to z); anything else
     // makes it absent.
     std::optional<double> spellingScore(std::string_view word) const;
-    // Whether some listed word starts with `prefix`.
-    bool hasWordStartingWith(std::string_view prefix) const;
     std::size_t size() const { return words_.size(); }
     // Bytes held: the text and the index over it.
     std::size_t memoryUsage() const { return text_.capacity() + words_.capacity() * sizeof(Entry); }
