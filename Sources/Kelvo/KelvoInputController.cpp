@@ -84,7 +84,7 @@ InputEngine* KelvoInputController::ensureEngine() {
         engine_->setUserPhrases(shared_.userPhrases);
     }
     applySettings(*engine_, shared_.defaults, LexiconStore::englishDetector(), shared_.customTexts,
-                  LexiconStore::englishVocabulary());
+                  LexiconStore::englishVocabulary(), LexiconStore::programNames());
     return engine_.get();
 }
 

@@ -1,8 +1,17 @@
 #include "LexiconStore.hpp"
 
 #include "Dictionary/DictionaryCheck.hpp"
+#include "InstalledPrograms.hpp"
+
+#include <cstdlib>
 
 namespace kelvo {
+namespace {
+
+// An installed program's name is about as likely as an uncommon English word.
+constexpr double programNameScore = -5.0;
+
+} // namespace
 
 std::shared_ptr<const Lexicon> loadBundledDictionary(const std::optional<platform::Bundle>& bundle) {
     if (!bundle) return nullptr;
@@ -35,6 +44,9 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
     if (!englishVocabulary_)
         log.log(platform::Logger::Level::error,
                 "English vocabulary unavailable; English is recognised by the word list only");
+    const char* searchPath = std::getenv("PATH");
+    auto programs = platform::installedProgramNames(searchPath ? searchPath : "", platform::dataFolders());
+    programNames_ = EnglishVocabulary::ofWords(programs, programNameScore);
     try {
         englishDetector_ = EnglishDetector::contentsOf(wordList);
     } catch (const EnglishDetectorError&) {
@@ -49,6 +61,7 @@ void LexiconStore::resetForTesting() {
     lexicon_.reset();
     englishDetector_.reset();
     englishVocabulary_.reset();
+    programNames_.reset();
 }
 
 } // namespace kelvo

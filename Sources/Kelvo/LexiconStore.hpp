@@ -17,10 +17,11 @@ public:
     static std::shared_ptr<const Lexicon> lexicon() { return lexicon_; }
     static std::shared_ptr<const EnglishDetector> englishDetector() { return englishDetector_; }
     static std::shared_ptr<const EnglishVocabulary> englishVocabulary() { return englishVocabulary_; }
+    static std::shared_ptr<const EnglishVocabulary> programNames() { return programNames_; }
 
     // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, its English
-    // vocabulary data/english.txt and the system word list; logs the outcome, and once what is
-    // missing. Does nothing once a dictionary is loaded.
+    // vocabulary data/english.txt, the names of the installed programs and the system word list; logs the
+    // outcome, and once what is missing. Does nothing once a dictionary is loaded.
     static void bootstrap(const std::optional<platform::Bundle>& bundle, platform::Logger& log,
                           const std::filesystem::path& wordList = "/usr/share/dict/words");
 
@@ -31,6 +32,7 @@ private:
     static inline std::shared_ptr<const Lexicon> lexicon_;
     static inline std::shared_ptr<const EnglishDetector> englishDetector_;
     static inline std::shared_ptr<const EnglishVocabulary> englishVocabulary_;
+    static inline std::shared_ptr<const EnglishVocabulary> programNames_;
 };
 
 // The bundled dictionary if it is usable: readable as UTF-8 and larger than the threshold.

@@ -31,11 +31,13 @@ std::optional<std::string> stringSetting(const platform::UserDefaults& defaults,
 void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
                    const std::shared_ptr<CustomTextStore>& customTexts,
-                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary) {
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary,
+                   const std::shared_ptr<const EnglishVocabulary>& userVocabulary) {
     EngineSettings settings = engineSettings(storedIn(defaults));
     settings.englishDetector = englishDetector;
     settings.customTexts = customTexts;
     settings.englishVocabulary = englishVocabulary;
+    settings.userVocabulary = userVocabulary;
     engine.setSettings(std::move(settings));
 }
 

@@ -26,6 +26,7 @@ std::optional<std::string> stringSetting(const platform::UserDefaults& defaults,
 void applySettings(InputEngine& engine, const platform::UserDefaults& defaults,
                    const std::shared_ptr<const EnglishDetector>& englishDetector,
                    const std::shared_ptr<CustomTextStore>& customTexts,
-                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary = nullptr);
+                   const std::shared_ptr<const EnglishVocabulary>& englishVocabulary = nullptr,
+                   const std::shared_ptr<const EnglishVocabulary>& userVocabulary = nullptr);
 
 } // namespace kelvo

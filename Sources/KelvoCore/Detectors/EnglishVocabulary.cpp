@@ -84,6 +84,19 @@ std::optional<double> EnglishVocabulary::spellingScore(std::string_view word) co
     return score;
 }
 
+std::shared_ptr<const EnglishVocabulary> EnglishVocabulary::ofWords(const std::vector<std::string>& words,
+                                                                    double score) {
+    const std::string scoreText = std::to_string(score);
+    std::string text;
+    for (const std::string& word : words) {
+        text += word;
+        text += ' ';
+        text += scoreText;
+        text += '\n';
+    }
+    return std::make_shared<const EnglishVocabulary>(std::move(text));
+}
+
 std::shared_ptr<const EnglishVocabulary> EnglishVocabulary::contentsOf(const std::filesystem::path& path) {
     std::error_code error;
     std::string text = readFileContents(path, error);

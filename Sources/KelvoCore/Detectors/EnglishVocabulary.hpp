@@ -24,6 +24,9 @@ public:
     EnglishVocabulary() = default;
     // Reads the text; lines that are not "word score" are skipped.
     explicit EnglishVocabulary(std::string text);
+    // Words of the user's own (names of installed programs), each with the same score.
+    static std::shared_ptr<const EnglishVocabulary> ofWords(const std::vector<std::string>& words,
+                                                            double score);
     // Reads the file; throws VocabularyError when it cannot be read.
     static std::shared_ptr<const EnglishVocabulary> contentsOf(const std::filesystem::path& path);
 

@@ -21,6 +21,7 @@ struct EngineSettings {
     std::shared_ptr<CustomTextStore> customTexts;               // where shortcuts are looked up
     std::shared_ptr<const EnglishDetector> englishDetector;     // the English word list
     std::shared_ptr<const EnglishVocabulary> englishVocabulary; // English words with their frequencies
+    std::shared_ptr<const EnglishVocabulary> userVocabulary;    // the user's own words (program names)
 
     int effectivePageSize() const { return pageSize < 1 ? 1 : pageSize; }
     bool recognisesEnglish() const { return automaticEnglish && englishHint; }

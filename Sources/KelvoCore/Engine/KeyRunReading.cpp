@@ -68,6 +68,8 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     std::optional<double> score;
     if (auto known = vocabulary_.score(word))
         score = *known;
+    else if (auto own = userWords_ ? userWords_->score(word) : std::nullopt)
+        score = *own;
     else if (auto spelling = vocabulary_.spellingScore(word);
              spelling && word.size() >= 3 && cannotBeOneSyllable(lexicon_, word))
         score = *spelling + unknownWordPenalty;

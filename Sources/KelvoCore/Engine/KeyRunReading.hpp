@@ -35,8 +35,9 @@ public:
     static constexpr double versionDigitPenalty = -1.75;
 
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
-                 std::optional<std::string> previousReading)
-        : lexicon_(lexicon), vocabulary_(vocabulary), previousReading_(std::move(previousReading)) {}
+                 std::optional<std::string> previousReading, const EnglishVocabulary* userWords = nullptr)
+        : lexicon_(lexicon), vocabulary_(vocabulary), userWords_(userWords),
+          previousReading_(std::move(previousReading)) {}
 
     // The best reading of the composer's keys ended by `toneKey`.
     KeyRunReading best(const SyllableComposer& composer, std::string_view toneKey) const;
@@ -57,6 +58,7 @@ private:
 
     const Lexicon& lexicon_;
     const EnglishVocabulary& vocabulary_;
+    const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
     std::optional<std::string> previousReading_;
 };
 

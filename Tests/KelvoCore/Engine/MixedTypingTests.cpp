@@ -93,3 +93,11 @@ TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
     // …but letters that spell no syllable under any tone are (ㄌㄩㄣ).
     EXPECT_TRUE(scorer.englishScore("xmp"));
 }
+
+TEST_F(BundledEngineTest, TheNamesOfInstalledProgramsAreEnglishToo) {
+    // ㄌㄧㄣ: as Zhuyin these letters are a syllable, so only the user's own words make them English.
+    EXPECT_NE(typeScript("xupg4"), "xup 是");
+    configure(engine,
+              [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xup"}, -5.0); });
+    EXPECT_EQ(typeScript("xupg4"), "xup 是");
+}
