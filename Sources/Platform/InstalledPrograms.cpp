@@ -53,14 +53,9 @@ void addDesktopEntries(const std::filesystem::path& folder, std::set<std::string
 std::vector<std::string> installedProgramNames(std::string_view searchPath,
                                                const std::vector<std::filesystem::path>& dataFolders) {
     std::set<std::string> names;
-    std::size_t start = 0;
-    while (start <= searchPath.size()) {
-        std::size_t end = searchPath.find(':', start);
-        std::string_view folder = searchPath.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!folder.empty()) addExecutables(std::filesystem::path(folder), names);
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
+    g_auto(GStrv) folders = g_strsplit(std::string(searchPath).c_str(), G_SEARCHPATH_SEPARATOR_S, -1);
+    for (char** folder = folders; *folder; ++folder)
+        if (**folder) addExecutables(*folder, names);
     for (const auto& folder : dataFolders)
         addDesktopEntries(folder / "applications", names);
     return {names.begin(), names.end()};
