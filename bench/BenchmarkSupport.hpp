@@ -44,9 +44,10 @@ inline std::filesystem::path temporaryPath(const std::string& name) {
     return std::filesystem::temp_directory_path() / ("kelvo-bench-" + std::to_string(::getpid())) / name;
 }
 
-// A learned-data file with 20000 word pairs among the words the sentence can decode to, and some
-// choices and learned words, loaded into a store.
-inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::path& path) {
+// A learned-data file with `pairCount` word pairs among the words the sentence can decode to, and
+// some choices and learned words, loaded into a store.
+inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::path& path,
+                                                         std::size_t pairCount = 20000) {
     kelvo::SentenceDecoder plain(bundledLexicon());
     auto elements = composition(sentenceReadings.size());
     std::vector<std::string> words;
@@ -62,8 +63,8 @@ inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::
         }
     }
     std::size_t pairs = 0;
-    for (std::size_t step = 1; pairs < kelvo::UserPhraseStore::transitionLimit; ++step)
-        for (std::size_t i = 0; i < words.size() && pairs < kelvo::UserPhraseStore::transitionLimit; ++i) {
+    for (std::size_t step = 1; pairs < pairCount; ++step)
+        for (std::size_t i = 0; i < words.size() && pairs < pairCount; ++i) {
             auto& count = json["transitions"][words[i]][words[(i * 7 + step) % words.size()]];
             if (count.is_null()) ++pairs;
             count = 1 + static_cast<int>(i % 3);

@@ -153,6 +153,7 @@ void KelvoInputController::insertCommittedText(const std::string& text) {
 }
 
 void KelvoInputController::deactivate() {
+    if (shared_.userPhrases) shared_.userPhrases->saveSoon();
     if (shared_.panels) shared_.panels->hideComposition(this);
     shared_.mode.chineseDetector.reset();
     shared_.mode.passthroughAnchor.reset();
@@ -241,11 +242,25 @@ bool KelvoInputController::observeEnglishModeTyping(const platform::KeyEvent& ev
 }
 
 void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) {
+    takeStoreNotices();
     setMarked(replacing);
     if (shared_.panels)
         syncPanels();
     else
         syncClientList();
+    notice_.reset();
+}
+
+void KelvoInputController::takeStoreNotices() {
+    std::vector<StoreNotice> notices;
+    if (shared_.userPhrases) notices = shared_.userPhrases->takeNotices();
+    if (shared_.customTexts)
+        for (auto& notice : shared_.customTexts->takeNotices())
+            notices.push_back(std::move(notice));
+    for (const StoreNotice& notice : notices) {
+        shared_.log.log(platform::Logger::Level::error, notice.detail);
+        notice_ = notice.message;
+    }
 }
 
 void KelvoInputController::setMarked(std::optional<platform::TextRange> replacing) {
@@ -272,10 +287,12 @@ void KelvoInputController::syncPanels() {
     if (!sheet) sheet = engine_->englishHintView();
     auto feedback = engine_->feedback();
     auto feedbackMode = stringSetting(shared_.defaults, SettingKey::feedbackMode).value_or("off");
-    if (feedbackMode != "off" && feedback && !sheet)
-        panels.presentComposition(*feedback, feedbackMode,
-                                  client_.lineRectangle(engine_->preedit().caretUTF16), client_.windowLevel(),
-                                  this);
+    const auto caret = client_.lineRectangle(engine_->preedit().caretUTF16);
+    if (notice_ && !sheet)
+        panels.presentComposition(InputEngine::Feedback{"", *notice_, ""}, "zhuyin", caret,
+                                  client_.windowLevel(), this);
+    else if (feedbackMode != "off" && feedback && !sheet)
+        panels.presentComposition(*feedback, feedbackMode, caret, client_.windowLevel(), this);
     else
         panels.hideComposition(this);
     if (!sheet) {
@@ -314,6 +331,7 @@ void KelvoInputController::syncClientList() {
         auto feedbackMode = stringSetting(shared_.defaults, SettingKey::feedbackMode).value_or("off");
         if (feedbackMode != "off") list.note = feedback->zhuyin + "  " + feedback->rawKeys;
     }
+    if (notice_ && !sheet) list.note = *notice_;
     client_.showCandidates(list);
 }
 

@@ -72,13 +72,16 @@ private:
     void handleFlagsChanged(const platform::KeyEvent& event);
     bool observeEnglishModeTyping(const platform::KeyEvent& event);
     void insertCommittedText(const std::string& text);
+    // Logs what the stores have to tell and keeps the latest for the next redraw.
+    void takeStoreNotices();
     void log(std::string message) { shared_.log.log(platform::Logger::Level::standard, message); }
 
     platform::InputClient& client_;
     Shared& shared_;
     std::unique_ptr<InputEngine> engine_;
-    std::vector<int> shownIndices_; // the engine's index of each candidate shown
-    bool ownsMarkedText_ = false;   // marked text this controller set and has not cleared
+    std::vector<int> shownIndices_;     // the engine's index of each candidate shown
+    bool ownsMarkedText_ = false;       // marked text this controller set and has not cleared
+    std::optional<std::string> notice_; // shown at one redraw, where the candidates go
     std::shared_ptr<int> alive_ = std::make_shared<int>(0); // lets the panels' callbacks outlive it safely
 };
 

@@ -69,6 +69,7 @@ int runBatch(std::istream& input, std::ostream& output, std::ostream& errors,
         output << escapedLine(field.text()) << "\n";
     }
     if (settings.timing) reportTiming(std::move(timings), errors);
+    resources.save(errors);
     return status;
 }
 

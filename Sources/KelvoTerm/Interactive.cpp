@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <termios.h>
 #include <unistd.h>
 
@@ -94,6 +95,7 @@ int runInteractive(const SharedResources& resources, const TermSettings& setting
     draw(renderScreen(screenStateOf(session.engine(), field.text(), chinese)));
     restoreTerminal();
     std::printf("\n%s\n", field.text().c_str());
+    resources.save(std::cerr);
     return 0;
 }
 

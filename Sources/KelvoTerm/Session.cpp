@@ -23,6 +23,18 @@ SharedResources SharedResources::load(const TermSettings& settings,
     return resources;
 }
 
+void SharedResources::save(std::ostream& errors) const {
+    std::vector<StoreNotice> notices;
+    if (userPhrases) {
+        userPhrases->flush();
+        notices = userPhrases->takeNotices();
+    }
+    for (auto& notice : customTexts->takeNotices())
+        notices.push_back(std::move(notice));
+    for (const StoreNotice& notice : notices)
+        errors << "kelvo-term: " << notice.message << " (" << notice.detail << ")\n";
+}
+
 Session::Session(const SharedResources& resources, const TermSettings& settings)
     : resources_(resources), settings_(settings), engine_(resources.lexicon) {
     if (resources_.userPhrases) engine_.setUserPhrases(resources_.userPhrases);

@@ -17,6 +17,8 @@ namespace kelvo {
 
 InputEngine::Output InputEngine::handle(const KeyInput& key) {
     presentation_.reset();
+    // What other processes learned, or this one's saves merged, arrives between keys.
+    if (userPhrases_) userPhrases_->refresh();
     MaybeOutput output;
     if (std::holds_alternative<ShortcutBuffer>(state_)) output = handleInShortcutBuffer(key);
     if (!output && std::holds_alternative<HeldEnglish>(state_)) output = handleInHeldEnglish(key);

@@ -10,6 +10,8 @@ namespace {
 
 using Json = nlohmann::json;
 
+constexpr std::string_view dataName = "自訂文字";
+
 bool isBlank(std::string_view text) {
     auto characters = characterViews(text);
     return std::all_of(characters.begin(), characters.end(),
@@ -53,7 +55,31 @@ CustomTextStore::CustomTextStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
-    if (auto parsed = file_->load(&parse)) values_ = std::move(*parsed);
+    if (auto loaded = load(file_->read())) values_ = std::move(*loaded);
+    worker_ = std::make_unique<StoreWorker>(*fileURL_,
+                                            StoreWorker::Tasks{[] { return true; }, [this] { reloadFile(); },
+                                                               [this] {
+                                                                   std::lock_guard lock(fileMutex_);
+                                                                   file_->removeLeftovers();
+                                                               }});
+}
+
+CustomTextStore::~CustomTextStore() = default;
+
+std::optional<CustomTextStore::Values> CustomTextStore::load(const UserDataFile::Contents& contents) {
+    if (contents.error) notices_.add(unreadableNotice(dataName, *fileURL_, contents.error));
+    if (!contents.text) return std::nullopt;
+    bool clean = true;
+    return parse(*contents.text, clean);
+}
+
+void CustomTextStore::reloadFile() {
+    std::lock_guard fileLock(fileMutex_);
+    if (!file_->changedSinceSeen()) return; // this process wrote it
+    auto loaded = load(file_->read());
+    if (!loaded) return;
+    std::lock_guard lock(mutex_);
+    values_ = std::move(*loaded);
 }
 
 std::optional<CustomTextStore::Values> CustomTextStore::parse(std::string_view text, bool& clean) {
@@ -88,6 +114,7 @@ std::string CustomTextStore::encoded(const Values& values) {
 }
 
 std::vector<CustomTextStore::Entry> CustomTextStore::entries() const {
+    std::lock_guard lock(mutex_);
     std::vector<Entry> result;
     for (const auto& [trigger, text] : values_)
         result.push_back(Entry{trigger, text});
@@ -95,6 +122,7 @@ std::vector<CustomTextStore::Entry> CustomTextStore::entries() const {
 }
 
 std::optional<std::string> CustomTextStore::expansion(std::string_view trigger) const {
+    std::lock_guard lock(mutex_);
     auto found = values_.find(trigger);
     if (found == values_.end()) return std::nullopt;
     return found->second;
@@ -103,26 +131,34 @@ std::optional<std::string> CustomTextStore::expansion(std::string_view trigger) 
 std::error_code CustomTextStore::set(std::string_view trigger, std::string_view text) {
     if (!validTrigger(trigger)) return StoreError::invalidTrigger;
     if (isBlank(text)) return StoreError::emptyText;
-    Values changed = values_;
-    changed[std::string(trigger)] = std::string(text);
-    return adopt(std::move(changed));
+    return update([&](Values& values) { values[std::string(trigger)] = std::string(text); });
 }
 
 std::error_code CustomTextStore::remove(std::string_view trigger) {
-    Values changed = values_;
-    if (auto found = changed.find(trigger); found != changed.end()) changed.erase(found);
-    return adopt(std::move(changed));
+    return update([&](Values& values) {
+        if (auto found = values.find(trigger); found != values.end()) values.erase(found);
+    });
 }
 
-std::error_code CustomTextStore::adopt(Values changed) {
-    if (file_)
-        if (std::error_code error = file_->save(encoded(changed))) return error;
-    values_ = std::move(changed);
+std::error_code CustomTextStore::update(const std::function<void(Values&)>& change) {
+    if (!file_) {
+        std::lock_guard lock(mutex_);
+        change(values_);
+        return {};
+    }
+    std::lock_guard fileLock(fileMutex_);
+    Values merged;
+    std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
+        bool clean = true;
+        if (current) merged = parse(*current, clean).value_or(Values{});
+        change(merged);
+        return UserDataFile::Rewrite{encoded(merged), !clean};
+    });
+    if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
+    if (error) return error;
+    std::lock_guard lock(mutex_);
+    values_ = std::move(merged);
     return {};
-}
-
-std::optional<std::filesystem::path> CustomTextStore::keptAside() const {
-    return file_ ? file_->keptAside() : std::nullopt;
 }
 
 } // namespace kelvo

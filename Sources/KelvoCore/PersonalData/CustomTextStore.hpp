@@ -1,9 +1,13 @@
 #pragma once
 
+#include "PersonalData/StoreNotice.hpp"
+#include "PersonalData/StoreWorker.hpp"
 #include "PersonalData/UserDataFile.hpp"
 
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +16,10 @@
 
 namespace kelvo {
 
-// The user's text shortcuts: a short trigger that expands to a stored text. Every change is saved
-// first and takes effect in memory only when saving succeeded.
+// The user's text shortcuts: a short trigger that expands to a stored text. A change is merged
+// into the file as it is on disk (under the file's lock, so two windows never undo each other's
+// shortcuts) and takes effect only when that succeeded. When another process replaces the file,
+// a worker thread reads it again. Safe to use from several threads.
 class CustomTextStore {
 public:
     struct Entry {
@@ -21,6 +27,7 @@ public:
         std::string text;
         friend bool operator==(const Entry&, const Entry&) = default;
     };
+    using Values = std::map<std::string, std::string, std::less<>>;
 
     // Why a shortcut was refused; file errors come as the system's error codes.
     enum class StoreError { invalidTrigger = 1, emptyText };
@@ -30,6 +37,9 @@ public:
 
     // Reads the file when a path is given; without one the store lives in memory only.
     explicit CustomTextStore(std::optional<std::filesystem::path> fileURL = std::nullopt);
+    ~CustomTextStore();
+    CustomTextStore(const CustomTextStore&) = delete;
+    CustomTextStore& operator=(const CustomTextStore&) = delete;
 
     // All shortcuts by trigger, in plain string order.
     std::vector<Entry> entries() const;
@@ -40,22 +50,27 @@ public:
     [[nodiscard]] std::error_code remove(std::string_view trigger);
 
     const std::optional<std::filesystem::path>& fileURL() const { return fileURL_; }
-    std::optional<std::filesystem::path> keptAside() const;
+    // What the user should hear of the file since the last call, each thing once.
+    std::vector<StoreNotice> takeNotices() { return notices_.take(); }
 
     // The file's JSON for a table, and the shortcuts a file's JSON gives (no value for a file that
     // does not decode); `clean` is set false when anything had to be skipped.
-    static std::string encoded(const std::map<std::string, std::string, std::less<>>& values);
-    static std::optional<std::map<std::string, std::string, std::less<>>> parse(std::string_view json,
-                                                                                bool& clean);
+    static std::string encoded(const Values& values);
+    static std::optional<Values> parse(std::string_view json, bool& clean);
 
 private:
-    using Values = std::map<std::string, std::string, std::less<>>;
+    // Applies `change` to the shortcuts as they are in the file now, and keeps the result.
+    std::error_code update(const std::function<void(Values&)>& change);
+    void reloadFile();
+    std::optional<Values> load(const UserDataFile::Contents& contents);
 
-    std::error_code adopt(Values changed);
-
-    Values values_;
     std::optional<std::filesystem::path> fileURL_;
+    StoreNotices notices_;
+    mutable std::mutex mutex_; // guards the values, never held while a file is read or written
+    Values values_;
+    std::mutex fileMutex_; // guards the file
     std::optional<UserDataFile> file_;
+    std::unique_ptr<StoreWorker> worker_; // last: it stops before the rest goes
 };
 
 const std::error_category& customTextStoreCategory();

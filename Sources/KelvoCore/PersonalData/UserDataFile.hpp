@@ -1,55 +1,80 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
 namespace kelvo {
 
-// A JSON file of the user's, read once and rewritten whole. Writes are atomic: the new contents go
-// to a temporary file in the same folder, reach the disk, and then replace the old file, so a crash
-// or a full disk never leaves a half-written file. A file whose contents could not be used as they
-// stand is renamed aside before the first save would replace it, so nothing the user had is lost.
+// Which version of a file stands at a path: every atomic replacement puts a new file in place.
+struct FileVersion {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t modified = 0; // nanoseconds
+    std::int64_t size = 0;
+    friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
+
+// A JSON file of the user's that several processes may read and rewrite at once. A rewrite takes a
+// lock beside the file, reads what is on disk now and writes the new contents made from it, so
+// no writer undoes another's change. Writes are atomic: a temporary file in the same folder is
+// written, reaches the disk and replaces the old file, so a crash or a full disk leaves either the
+// old or the new file whole. Contents that could not all be used are copied aside before they are
+// replaced; a file that cannot be read at all, or is no regular file, is never replaced.
 class UserDataFile {
 public:
+    enum class SaveStep { locked, keptAside, temporaryWritten, temporarySynced, renamed, folderSynced };
+    // Called after each step of a rewrite (tests); an error answered ends the rewrite there, as a
+    // failure of that step would.
+    using StepHook = std::function<std::error_code(SaveStep)>;
+
+    struct Contents {
+        std::optional<std::string> text; // none when there is no file or it cannot be read
+        std::error_code error;           // why an existing file could not be read
+    };
+
+    // A rewrite's new contents, and whether the current ones are copied aside first because not
+    // all of them could be used.
+    struct Rewrite {
+        std::string contents;
+        bool keepCurrentAside = false;
+    };
+    using Change = std::function<std::optional<Rewrite>(const std::optional<std::string>& current)>;
+
     explicit UserDataFile(std::filesystem::path path) : path_(std::move(path)) {}
 
-    // The file's contents; no value when it does not exist or cannot be read (an unreadable file
-    // is then kept aside at the next save).
-    std::optional<std::string> read();
+    Contents read();
+    // Locks, reads the current contents (none without a file), and writes what `change` makes of
+    // them; `change` answering no value leaves the file as it is.
+    std::error_code rewrite(const Change& change);
 
-    // The contents were read but could not all be used: keep the file aside before replacing it.
-    void keepAsideBeforeSaving() { keepAside_ = true; }
-
-    // Reads the file and decodes it with `parse(text, clean)`, which answers an optional value and
-    // sets `clean` false when it had to skip anything; the file is then kept aside at the next save.
-    template <class Parse>
-    auto load(Parse parse) -> decltype(parse(std::string_view(), std::declval<bool&>())) {
-        auto contents = read();
-        if (!contents) return std::nullopt;
-        bool clean = true;
-        auto parsed = parse(*contents, clean);
-        if (!clean) keepAsideBeforeSaving();
-        return parsed;
-    }
-
-    // Replaces the file with `contents`, creating missing folders. On failure the old file stays.
-    std::error_code save(std::string_view contents);
+    // Whether another process replaced the file since this object last read or wrote it.
+    bool changedSinceSeen() const;
+    // Deletes the temporary files that interrupted rewrites left beside the file.
+    void removeLeftovers();
 
     const std::filesystem::path& path() const { return path_; }
-    // Where the unusable file was moved, once it has been.
-    const std::optional<std::filesystem::path>& keptAside() const { return keptAside_; }
+    // Where unusable contents were copied since the last call.
+    std::optional<std::filesystem::path> takeKeptAside() { return std::exchange(keptAside_, std::nullopt); }
+    void setStepHook(StepHook hook) { stepHook_ = std::move(hook); }
 
 private:
-    std::error_code moveAside();
+    std::error_code step(SaveStep done) const;
+    std::error_code keepAside(const std::string& contents);
+    std::error_code replaceWith(const std::string& contents);
 
     std::filesystem::path path_;
-    bool keepAside_ = false;
+    std::optional<FileVersion> seen_;
     std::optional<std::filesystem::path> keptAside_;
+    StepHook stepHook_;
 };
+
+// The version of the file at `path`, if there is one.
+std::optional<FileVersion> versionOfFile(const std::filesystem::path& path);
 
 // Writes `contents` to `path` atomically (temporary file, flush to disk, rename), creating missing
 // parent folders.

@@ -1,21 +1,13 @@
 #include "PersonalData/UserPhraseStore.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <limits>
-#include <nlohmann/json.hpp>
 
 namespace kelvo {
 namespace {
 
-using Json = nlohmann::json;
-
-constexpr const char* tableNames[] = {"selections", "pendingWords", "words", "transitions"};
-
-// Counts never wrap around, however often a word is chosen.
-void increment(std::int64_t& count) {
-    if (count < std::numeric_limits<std::int64_t>::max()) ++count;
-}
+constexpr std::string_view dataName = "學習資料";
 
 const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_view key,
                             std::string_view value) {
@@ -25,74 +17,15 @@ const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_vie
     return found == row->second.end() ? nullptr : &found->second;
 }
 
-// A count in the file: a whole number from 1 up.
-std::optional<std::int64_t> countFrom(const Json& value) {
-    if (value.is_number_unsigned()) {
-        auto count = value.get<std::uint64_t>();
-        if (count >= 1 && count <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-            return static_cast<std::int64_t>(count);
-    } else if (value.is_number_integer()) {
-        auto count = value.get<std::int64_t>();
-        if (count >= 1) return count;
-    }
-    return std::nullopt;
-}
-
-bool isTableOfCounts(const Json& value) {
-    if (!value.is_object()) return false;
-    return std::all_of(value.begin(), value.end(), [](const Json& row) {
-        return row.is_object() &&
-               std::all_of(row.begin(), row.end(), [](const Json& count) { return count.is_number(); });
-    });
-}
-
-// Fills `table` from a JSON object of objects of counts, skipping what is not.
-void readTable(const Json& json, UserPhraseStore::Table& table, bool& clean) {
-    if (!json.is_object()) {
-        clean = false;
-        return;
-    }
-    for (const auto& [key, row] : json.items()) {
-        if (!row.is_object()) {
-            clean = false;
-            continue;
-        }
-        UserPhraseStore::Counts& counts = table[key];
-        for (const auto& [value, count] : row.items()) {
-            if (auto parsed = countFrom(count))
-                counts[value] = *parsed;
-            else
-                clean = false;
-        }
-    }
-}
-
-Json tableJson(const UserPhraseStore::Table& table) {
-    Json json = Json::object();
-    for (const auto& [key, counts] : table) {
-        Json& row = json[key] = Json::object();
-        for (const auto& [value, count] : counts)
-            row[value] = count;
-    }
-    return json;
+std::int64_t millisecondsNow() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
 
 std::string_view UserPhraseStore::label(Entry::Kind kind) {
-    switch (kind) {
-    case Entry::Kind::selection:
-        return "選字紀錄";
-    case Entry::Kind::word:
-        return "自動造詞";
-    case Entry::Kind::transition:
-        return "詞語接續";
-    }
-    return {};
-}
-
-std::string UserPhraseStore::Entry::id() const {
-    return std::string(label(kind)) + '\t' + key + '\t' + value;
+    return LearnedEntry::label(kind);
 }
 
 double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
@@ -106,92 +39,129 @@ UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
-    if (auto parsed = file_->load(&parse)) data_ = std::move(*parsed);
+    bool clean = true;
+    if (auto loaded = load(file_->read(), clean)) data_ = std::move(*loaded);
+    worker_ = std::make_unique<StoreWorker>(
+        *fileURL_, StoreWorker::Tasks{[this] { return saveChanges(); }, [this] { reloadFile(); },
+                                      [this] { file_->removeLeftovers(); }});
 }
 
-std::optional<UserPhraseStore::StoredData> UserPhraseStore::parse(std::string_view text, bool& clean) {
-    Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-    StoredData data;
-    bool fullLayout = json.is_object() && std::all_of(std::begin(tableNames), std::end(tableNames),
-                                                      [&](const char* name) { return json.contains(name); });
-    if (fullLayout) {
-        readTable(json["selections"], data.selections, clean);
-        readTable(json["pendingWords"], data.pendingWords, clean);
-        readTable(json["words"], data.words, clean);
-        readTable(json["transitions"], data.transitions, clean);
-        if (json.size() != 4) clean = false;
-        return data;
+UserPhraseStore::~UserPhraseStore() = default;
+
+std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& contents, bool& clean) {
+    if (contents.error) notices_.add(unreadableNotice(dataName, *fileURL_, contents.error));
+    if (!contents.text) return std::nullopt;
+    return parseLearnedData(*contents.text, clean);
+}
+
+std::int64_t UserPhraseStore::nextTime() {
+    // Strictly increasing, so that a change after a removal in this process always counts.
+    lastTime_ = std::max(millisecondsNow(), lastTime_ + 1);
+    return lastTime_;
+}
+
+void UserPhraseStore::record(decltype(LearnedChange::what) what) {
+    refresh();
+    LearnedChange change{std::move(what), nextTime()};
+    apply(data_, change);
+    if (!worker_) return;
+    {
+        std::lock_guard lock(mutex_);
+        unsaved_.emplace_back(++lastChange_, std::move(change));
     }
-    // The older layout: the choices alone, reading -> word -> count.
-    if (isTableOfCounts(json)) {
-        readTable(json, data.selections, clean);
-        return data;
+    worker_->changed();
+}
+
+bool UserPhraseStore::refresh() {
+    std::optional<Merged> merged;
+    std::vector<LearnedChange> later;
+    {
+        std::lock_guard lock(mutex_);
+        if (!incoming_) return false;
+        merged = std::exchange(incoming_, std::nullopt);
+        for (const auto& [number, change] : unsaved_)
+            if (number > merged->through) later.push_back(change);
     }
-    clean = false;
-    return std::nullopt;
+    LearnedData previous = std::exchange(data_, std::move(merged->data));
+    for (const LearnedChange& change : later)
+        apply(data_, change);
+    // Freeing a large table takes milliseconds: the worker does it, off the key path.
+    std::lock_guard lock(mutex_);
+    retired_ = std::move(previous);
+    return true;
 }
 
-std::string UserPhraseStore::encoded(const StoredData& data) {
-    Json json = Json::object();
-    json["selections"] = tableJson(data.selections);
-    json["pendingWords"] = tableJson(data.pendingWords);
-    json["words"] = tableJson(data.words);
-    json["transitions"] = tableJson(data.transitions);
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+bool UserPhraseStore::saveChanges() {
+    std::vector<LearnedChange> changes;
+    std::uint64_t through = 0;
+    LearnedData retired;
+    {
+        std::lock_guard lock(mutex_);
+        retired = std::exchange(retired_, {});
+        if (unsaved_.empty()) return true;
+        for (const auto& [number, change] : unsaved_)
+            changes.push_back(change);
+        through = unsaved_.back().first;
+    }
+    LearnedData merged;
+    std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
+        bool clean = true;
+        if (current) merged = parseLearnedData(*current, clean).value_or(LearnedData{});
+        for (const LearnedChange& change : changes)
+            apply(merged, change);
+        prune(merged, millisecondsNow());
+        return UserDataFile::Rewrite{encodeLearnedData(merged), !clean};
+    });
+    if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
+    if (error) {
+        notices_.add(saveFailedNotice(dataName, *fileURL_, error));
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    std::erase_if(unsaved_, [&](const auto& pair) { return pair.first <= through; });
+    savedThrough_ = through;
+    incoming_ = Merged{std::move(merged), through};
+    return true;
 }
 
-void UserPhraseStore::save() {
-    if (!file_) return;
-    // A failed write leaves the old file and keeps the tables in memory; the next save writes all.
-    (void)file_->save(encoded(data_));
+void UserPhraseStore::reloadFile() {
+    if (!file_->changedSinceSeen()) return; // this process wrote it
+    bool clean = true;
+    auto loaded = load(file_->read(), clean);
+    if (!loaded) return; // keep what is known; the next save sets the file right
+    std::lock_guard lock(mutex_);
+    incoming_ = Merged{std::move(*loaded), savedThrough_};
 }
 
-std::optional<std::filesystem::path> UserPhraseStore::keptAside() const {
-    return file_ ? file_->keptAside() : std::nullopt;
+void UserPhraseStore::saveSoon() {
+    if (worker_) worker_->saveSoon();
+}
+
+void UserPhraseStore::flush() {
+    if (worker_) worker_->flush();
 }
 
 void UserPhraseStore::bump(std::string_view reading, std::string_view value) {
-    increment(data_.selections[std::string(reading)][std::string(value)]);
-    save();
+    record(LearnedChange::Choice{std::string(reading), std::string(value)});
 }
 
 void UserPhraseStore::noteCommit(const std::vector<std::string>& values) {
-    if (values.size() < 2) return;
-    for (std::size_t i = 0; i + 1 < values.size(); ++i) {
-        if (values[i].empty() || values[i + 1].empty()) continue;
-        increment(data_.transitions[values[i]][values[i + 1]]);
-    }
-    pruneTransitionsIfNeeded();
-    save();
-}
-
-void UserPhraseStore::pruneTransitionsIfNeeded() {
-    if (transitionCount() <= transitionLimit) return;
-    for (auto row = data_.transitions.begin(); row != data_.transitions.end();) {
-        std::erase_if(row->second, [](const auto& pair) { return pair.second <= 1; });
-        row = row->second.empty() ? data_.transitions.erase(row) : std::next(row);
-    }
+    bool anyPair = false;
+    for (std::size_t i = 0; i + 1 < values.size(); ++i)
+        anyPair = anyPair || (!values[i].empty() && !values[i + 1].empty());
+    if (anyPair) record(LearnedChange::Sequence{values});
 }
 
 void UserPhraseStore::noteWordCandidate(std::string_view reading, std::string_view value) {
-    std::string key(reading), word(value);
-    if (auto row = data_.words.find(key); row != data_.words.end()) {
-        if (auto found = row->second.find(word); found != row->second.end()) {
-            increment(found->second);
-            save();
-            return;
-        }
-    }
-    Counts& pending = data_.pendingWords[key];
-    auto found = pending.find(word);
-    std::int64_t reports = (found == pending.end() ? 0 : found->second) + 1;
-    if (reports < promotionThreshold) {
-        pending[word] = reports;
-    } else {
-        if (found != pending.end()) pending.erase(found);
-        data_.words[key][word] = reports;
-    }
-    save();
+    record(LearnedChange::WordReport{std::string(reading), std::string(value)});
+}
+
+void UserPhraseStore::remove(const Entry& entry) {
+    record(LearnedChange::Removal{entry.kind, entry.key, entry.value});
+}
+
+void UserPhraseStore::reset() {
+    record(LearnedChange::Clearing{});
 }
 
 double UserPhraseStore::bonus(std::string_view reading, std::string_view value) const {
@@ -217,7 +187,7 @@ UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view
 LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_view previous) const {
     TransitionRow row = transitionsFrom(previous);
     if (!row) return {};
-    // The row points into the store, which outlives the walk that asks for it.
+    // The row points into the tables, which only `refresh` replaces, never during a walk.
     return [row](std::string_view value) { return row.bonus(value); };
 }
 
@@ -226,31 +196,12 @@ double UserPhraseStore::transitionBonus(std::string_view from, std::string_view 
 }
 
 std::size_t UserPhraseStore::transitionCount() const {
-    std::size_t count = 0;
-    for (const auto& [from, row] : data_.transitions)
-        count += row.size();
-    return count;
-}
-
-UserPhraseStore::Table& UserPhraseStore::table(Entry::Kind kind) {
-    return const_cast<Table&>(std::as_const(*this).table(kind));
-}
-
-const UserPhraseStore::Table& UserPhraseStore::table(Entry::Kind kind) const {
-    switch (kind) {
-    case Entry::Kind::selection:
-        return data_.selections;
-    case Entry::Kind::word:
-        return data_.words;
-    case Entry::Kind::transition:
-        break;
-    }
-    return data_.transitions;
+    return data_.entryCount(data_.transitions);
 }
 
 std::vector<UserPhraseStore::Entry> UserPhraseStore::entries(Entry::Kind kind) const {
     std::vector<Entry> rows;
-    for (const auto& [key, counts] : table(kind))
+    for (const auto& [key, counts] : data_.table(kind))
         for (const auto& [value, count] : counts)
             rows.push_back(Entry{kind, key, value, count});
     std::sort(rows.begin(), rows.end(), [](const Entry& a, const Entry& b) {
@@ -259,17 +210,6 @@ std::vector<UserPhraseStore::Entry> UserPhraseStore::entries(Entry::Kind kind) c
         return a.value < b.value;
     });
     return rows;
-}
-
-void UserPhraseStore::remove(const Entry& entry) {
-    Table& rows = table(entry.kind);
-    if (auto row = rows.find(entry.key); row != rows.end()) row->second.erase(entry.value);
-    save();
-}
-
-void UserPhraseStore::reset() {
-    data_ = StoredData{};
-    save();
 }
 
 } // namespace kelvo

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "Dictionary/LearnedModel.hpp"
+#include "PersonalData/LearnedData.hpp"
+#include "PersonalData/StoreNotice.hpp"
+#include "PersonalData/StoreWorker.hpp"
 #include "PersonalData/UserDataFile.hpp"
-#include "Text/StringMap.hpp"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,34 +19,19 @@ namespace kelvo {
 
 // What Kelvo has learned from the user: the words chosen for readings, the words committed one
 // after another, and the words assembled by hand, which become learned words once they recur.
-// Every change is written through to the file at once; failures to write are not reported and the
-// tables stay in memory. The decoder reads it as its learned model.
+// The decoder reads it as its learned model.
+//
+// The tables live in memory and change at once; each change is also kept as a change, which a
+// worker thread merges into the file on disk shortly after (under the file's lock, over what
+// other processes wrote meanwhile), so no key waits for a disk and no writer undoes another's
+// change. When another process replaces the file, the worker reads it again. Both results reach
+// the tables only at `refresh` or the next change, on the thread that owns the store.
 class UserPhraseStore : public LearnedModel {
 public:
-    using Counts = StringMap<std::int64_t>;
-    using Table = StringMap<Counts>;
-
-    struct StoredData {
-        Table selections;   // reading -> word -> times chosen
-        Table pendingWords; // reading -> hand-assembled word -> times reported before promotion
-        Table words;        // reading -> learned word -> times reported
-        Table transitions;  // word -> following word -> times committed in that order
-
-        friend bool operator==(const StoredData&, const StoredData&) = default;
-    };
-
-    // One row for display.
-    struct Entry {
-        enum class Kind { selection, word, transition };
-        Kind kind = Kind::selection;
-        std::string key;
-        std::string value;
-        std::int64_t count = 0;
-
-        // The kind's label, a tab, the key, a tab, the value.
-        std::string id() const;
-        friend bool operator==(const Entry&, const Entry&) = default;
-    };
+    using Counts = LearnedData::Counts;
+    using Table = LearnedData::Table;
+    using StoredData = LearnedData;
+    using Entry = LearnedEntry;
 
     // The words that may follow one word, fetched once so that each following word costs one lookup.
     class TransitionRow {
@@ -56,18 +45,22 @@ public:
     };
 
     static constexpr double userWordScore = -8.0;
-    static constexpr std::int64_t promotionThreshold = 2;
-    static constexpr std::size_t transitionLimit = 20000;
 
     // The label shown for each kind of entry.
     static std::string_view label(Entry::Kind kind);
 
     // Reads the file when a path is given; without one the store lives in memory only.
     explicit UserPhraseStore(std::optional<std::filesystem::path> fileURL = std::nullopt);
+    // Saves what is still unsaved before it goes.
+    ~UserPhraseStore() override;
+    UserPhraseStore(const UserPhraseStore&) = delete;
+    UserPhraseStore& operator=(const UserPhraseStore&) = delete;
 
     void bump(std::string_view reading, std::string_view value);
     void noteCommit(const std::vector<std::string>& values);
     void noteWordCandidate(std::string_view reading, std::string_view value);
+    void remove(const Entry& entry);
+    void reset();
 
     double bonus(std::string_view reading, std::string_view value) const override;
     std::vector<Unigram> userWords(std::string_view reading) const;
@@ -76,30 +69,47 @@ public:
     double transitionBonus(std::string_view from, std::string_view to) const;
     TransitionRow transitionsFrom(std::string_view from) const;
     std::size_t transitionCount() const;
-
     std::vector<Entry> entries(Entry::Kind kind) const;
-    void remove(const Entry& entry);
-    void reset();
+
+    // Takes in what the worker merged or read since; answers whether the tables changed. Call it
+    // between keys: it may replace the tables the other calls read.
+    bool refresh();
+    // Save without waiting for a pause (the input method is being left).
+    void saveSoon();
+    // Returns once everything changed so far was written or its save failed.
+    void flush();
+    // What the user should hear of the file since the last call, each thing once.
+    std::vector<StoreNotice> takeNotices() { return notices_.take(); }
 
     const StoredData& data() const { return data_; }
     const std::optional<std::filesystem::path>& fileURL() const { return fileURL_; }
-    // Where an unusable file was moved before it was replaced, if that happened.
-    std::optional<std::filesystem::path> keptAside() const;
-
-    // The file's JSON for some tables, and the tables a file's JSON gives. `parse` answers no value
-    // for text of neither known layout; `clean` is set false when anything had to be skipped.
-    static std::string encoded(const StoredData& data);
-    static std::optional<StoredData> parse(std::string_view json, bool& clean);
 
 private:
-    void save();
-    void pruneTransitionsIfNeeded();
-    Table& table(Entry::Kind kind);
-    const Table& table(Entry::Kind kind) const;
+    struct Merged {
+        LearnedData data;
+        std::uint64_t through = 0; // the last change it includes
+    };
 
-    StoredData data_;
+    void record(decltype(LearnedChange::what) what);
+    std::int64_t nextTime();
+    bool saveChanges();
+    void reloadFile();
+    std::optional<LearnedData> load(const UserDataFile::Contents& contents, bool& clean);
+
+    LearnedData data_; // the owner's thread only
     std::optional<std::filesystem::path> fileURL_;
-    std::optional<UserDataFile> file_;
+    std::optional<UserDataFile> file_; // the worker's thread only, once it runs
+    std::int64_t lastTime_ = 0;
+    StoreNotices notices_;
+
+    std::mutex mutex_; // guards what follows, shared with the worker
+    std::vector<std::pair<std::uint64_t, LearnedChange>> unsaved_;
+    std::uint64_t lastChange_ = 0;
+    std::uint64_t savedThrough_ = 0;
+    std::optional<Merged> incoming_;
+    LearnedData retired_; // the tables `refresh` replaced, freed by the worker
+
+    std::unique_ptr<StoreWorker> worker_; // last: it stops before the rest goes
 };
 
 } // namespace kelvo

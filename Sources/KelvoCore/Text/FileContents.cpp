@@ -1,31 +1,68 @@
 #include "Text/FileContents.hpp"
 
 #include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvo {
+namespace {
+
+class FileErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "kelvo.file"; }
+    std::string message(int value) const override {
+        if (static_cast<FileError>(value) == FileError::notRegularFile) return "not a regular file";
+        return "unknown error";
+    }
+};
+
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
+
+} // namespace
+
+const std::error_category& fileErrorCategory() {
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileError error) {
+    return {static_cast<int>(error), fileErrorCategory()};
+}
 
 std::string readFileContents(const std::filesystem::path& path, std::error_code& error) {
     error.clear();
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) {
-        error = {errno, std::generic_category()};
+    // Opening without blocking: a FIFO with no writer would otherwise hold the open forever.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        error = lastError();
         return {};
     }
-    std::error_code sizeError;
-    auto expected = std::filesystem::file_size(path, sizeError);
-    std::string text(sizeError ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1, '\0');
-    std::size_t used = 0;
-    while (std::size_t got = std::fread(text.data() + used, 1, text.size() - used, file.get())) {
-        used += got;
-        if (used == text.size()) text.resize(text.size() * 2);
+    struct stat status {};
+    std::string text;
+    if (::fstat(descriptor, &status) != 0) {
+        error = lastError();
+    } else if (!S_ISREG(status.st_mode)) {
+        error = FileError::notRegularFile;
+    } else {
+        text.resize(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t used = 0;
+        for (;;) {
+            ssize_t got = ::read(descriptor, text.data() + used, text.size() - used);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                error = lastError();
+                break;
+            }
+            if (got == 0) break;
+            used += static_cast<std::size_t>(got);
+            if (used == text.size()) text.resize(text.size() * 2); // the file grew while read
+        }
+        text.resize(error ? 0 : used);
     }
-    if (std::ferror(file.get())) {
-        error = {errno ? errno : EIO, std::generic_category()};
-        return {};
-    }
-    text.resize(used);
+    ::close(descriptor);
     return text;
 }
 

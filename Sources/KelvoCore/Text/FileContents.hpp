@@ -6,8 +6,16 @@
 
 namespace kelvo {
 
-// The whole contents of a file, read straight into the returned string (the bytes are copied once).
-// On failure `error` is set and the result is empty.
+// The whole contents of a regular file, read straight into the returned string (the bytes are
+// copied once). A FIFO, device or folder is refused rather than opened, so that reading never
+// waits on another process. On failure `error` is set and the result is empty.
 std::string readFileContents(const std::filesystem::path& path, std::error_code& error);
 
+// Errors of our own about files, beside the system's.
+enum class FileError { notRegularFile = 1 };
+const std::error_category& fileErrorCategory();
+std::error_code make_error_code(FileError error);
+
 } // namespace kelvo
+
+template <> struct std::is_error_code_enum<kelvo::FileError> : std::true_type {};

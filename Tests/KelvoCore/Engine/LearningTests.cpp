@@ -68,6 +68,7 @@ TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
     engine.flush();
     EXPECT_EQ(store->userWords("ㄇㄚ-ㄇㄚ"), (std::vector<Unigram>{{"嗎嬤", -8.0}}));
     EXPECT_TRUE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
+    store->flush();
     UserPhraseStore reloaded(folder / "Kelvo/userphrases.json");
     EXPECT_EQ(reloaded.userWords("ㄇㄚ-ㄇㄚ").size(), 1u);
 

@@ -62,8 +62,15 @@ TEST_F(CustomTextStoreTest, OneMalformedEntryVoidsTheFileWhichIsKeptAside) {
     EXPECT_TRUE(store.entries().empty());
     EXPECT_EQ(TemporaryFolder::read(path), original); // loading never touches the file
     ASSERT_FALSE(store.set("new", "text"));
-    ASSERT_TRUE(store.keptAside());
-    EXPECT_EQ(TemporaryFolder::read(*store.keptAside()), original);
+    auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
+        if (entry.path().filename().string().starts_with("customtexts.json.unreadable-"))
+            copies.push_back(entry.path());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(TemporaryFolder::read(copies[0]), original);
+    EXPECT_NE(notices[0].message.find(copies[0].filename().string()), std::string::npos);
 }
 
 TEST_F(CustomTextStoreTest, InvalidEntriesAreSkippedAndLaterDuplicatesWin) {
@@ -88,12 +95,16 @@ TEST_F(CustomTextStoreTest, WorksInMemoryWithoutAFile) {
     EXPECT_FALSE(store.expansion("sig"));
 }
 
-TEST_F(CustomTextStoreTest, RemovingAnAbsentTriggerStillRewritesTheFile) {
+TEST_F(CustomTextStoreTest, ChangesMergeWithWhatIsOnDisk) {
     CustomTextStore store(path);
     ASSERT_FALSE(store.set("a", "1"));
-    std::filesystem::remove(path);
+    folder.write("Kelvo/customtexts.json", R"([{"text":"2","trigger":"b"}])"); // another window's save
+    EXPECT_FALSE(store.set("c", "3"));
+    EXPECT_EQ(store.entries(), (std::vector<CustomTextStore::Entry>{{"b", "2"}, {"c", "3"}}));
+    std::filesystem::remove(path); // removed by hand: the shortcuts are gone, not written back
     EXPECT_FALSE(store.remove("missing"));
-    EXPECT_EQ(TemporaryFolder::read(path), R"([{"text":"1","trigger":"a"}])");
+    EXPECT_EQ(TemporaryFolder::read(path), "[]");
+    EXPECT_TRUE(store.entries().empty());
 }
 
 TEST_F(CustomTextStoreTest, FailedSaveIsReportedAndChangesNothing) {

@@ -17,7 +17,20 @@ protected:
     TemporaryFolder folder;
     std::filesystem::path path = folder / "Kelvo/userphrases.json";
 
-    Json saved() const { return Json::parse(TemporaryFolder::read(path)); }
+    // Copies of unusable files kept beside the file.
+    std::vector<std::filesystem::path> asideCopies() const {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
+            if (entry.path().filename().string().starts_with("userphrases.json.unreadable-"))
+                found.push_back(entry.path());
+        return found;
+    }
+
+    // The file once the store wrote everything it learned.
+    Json saved(UserPhraseStore& store) const {
+        store.flush();
+        return Json::parse(TemporaryFolder::read(path));
+    }
 };
 
 std::string fullLayout(const std::string& transitions) {
@@ -35,16 +48,16 @@ TEST_F(UserPhraseStoreTest, BumpRaisesTheBonusLogarithmically) {
     store.bump("ㄇㄚ", "媽");
     EXPECT_DOUBLE_EQ(store.bonus("ㄇㄚ", "媽"), 2 * std::log(4.0));
     EXPECT_EQ(store.bonus("ㄇㄚ", "麻"), 0.0);
-    EXPECT_EQ(saved()["selections"]["ㄇㄚ"]["媽"], 3);
+    EXPECT_EQ(saved(store)["selections"]["ㄇㄚ"]["媽"], 3);
 }
 
 TEST_F(UserPhraseStoreTest, CommitRecordsAdjacentPairs) {
     UserPhraseStore store(path);
     store.noteCommit({"我"});
-    EXPECT_FALSE(std::filesystem::exists(path)); // nothing to record, nothing written
     store.noteCommit({"我", "", "好"});
+    store.flush();
     EXPECT_EQ(store.transitionCount(), 0u);
-    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(path)); // nothing to record, nothing written
 
     store.noteCommit({"今天", "天氣", "很", "好"});
     store.noteCommit({"今天", "天氣"});
@@ -70,27 +83,8 @@ TEST_F(UserPhraseStoreTest, HandAssembledWordIsLearnedOnItsSecondReport) {
     EXPECT_EQ(store.userWords("ㄋㄧˇ-ㄏㄠˇ"), (std::vector<Unigram>{{"你好", -8.0}}));
     store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
     EXPECT_EQ(store.data().words.at("ㄋㄧˇ-ㄏㄠˇ").at("你好"), 3);
-    EXPECT_EQ(saved()["words"]["ㄋㄧˇ-ㄏㄠˇ"]["你好"], 3);
-    EXPECT_EQ(saved()["pendingWords"]["ㄋㄧˇ-ㄏㄠˇ"], Json::object());
-}
-
-TEST_F(UserPhraseStoreTest, PrunesPairsSeenOnceAboveTheLimit) {
-    Json transitions = Json::object();
-    transitions["甲"]["乙"] = 2;
-    transitions["丙"]["丁"] = 5;
-    for (int i = 0; transitions.size() < 20000; ++i)
-        transitions["字" + std::to_string(i)]["後"] = 1;
-    ASSERT_EQ(transitions.size(), 20000u);
-    folder.write("Kelvo/userphrases.json", fullLayout(transitions.dump()));
-
-    UserPhraseStore store(path);
-    EXPECT_EQ(store.transitionCount(), 20000u);
-    store.noteCommit({"新", "詞"}); // 20001 pairs: prune
-    EXPECT_EQ(store.transitionCount(), 2u);
-    EXPECT_DOUBLE_EQ(store.transitionBonus("甲", "乙"), std::log(3.0));
-    EXPECT_EQ(saved()["transitions"].size(), 2u);
-    store.noteCommit({"新", "詞"});
-    EXPECT_EQ(store.transitionCount(), 3u); // under the limit nothing is pruned
+    EXPECT_EQ(saved(store)["words"]["ㄋㄧˇ-ㄏㄠˇ"]["你好"], 3);
+    EXPECT_EQ(saved(store)["pendingWords"]["ㄋㄧˇ-ㄏㄠˇ"], Json::object());
 }
 
 TEST_F(UserPhraseStoreTest, WritesCompactFullLayoutAndReadsItBack) {
@@ -109,7 +103,7 @@ TEST_F(UserPhraseStoreTest, WritesCompactFullLayoutAndReadsItBack) {
     EXPECT_DOUBLE_EQ(reloaded.bonus("ㄇㄚ", "媽"), 2 * std::log(2.0));
     EXPECT_EQ(reloaded.data().pendingWords.at("ㄊㄞˊ-ㄨㄢ").at("台灣"), 1);
     EXPECT_DOUBLE_EQ(reloaded.transitionBonus("你", "好"), std::log(2.0));
-    EXPECT_FALSE(reloaded.keptAside());
+    EXPECT_TRUE(asideCopies().empty());
 }
 
 TEST_F(UserPhraseStoreTest, ReadsTheOlderLayoutAsSelections) {
@@ -118,9 +112,9 @@ TEST_F(UserPhraseStoreTest, ReadsTheOlderLayoutAsSelections) {
     EXPECT_EQ(store.data().selections.at("ㄇㄚ").at("媽"), 3);
     EXPECT_TRUE(store.data().transitions.empty());
     store.bump("ㄇㄚ", "媽");
-    EXPECT_EQ(saved()["selections"]["ㄇㄚ"]["媽"], 4);
-    EXPECT_TRUE(saved().contains("transitions"));
-    EXPECT_FALSE(store.keptAside()); // a layout it knows is converted, not kept aside
+    EXPECT_EQ(saved(store)["selections"]["ㄇㄚ"]["媽"], 4);
+    EXPECT_TRUE(saved(store).contains("transitions"));
+    EXPECT_TRUE(asideCopies().empty()); // a layout it knows is converted, not kept aside
 }
 
 TEST_F(UserPhraseStoreTest, FileOfNeitherLayoutIsEmptyAndKeptAside) {
@@ -129,9 +123,13 @@ TEST_F(UserPhraseStoreTest, FileOfNeitherLayoutIsEmptyAndKeptAside) {
     UserPhraseStore store(path);
     EXPECT_TRUE(store.data().selections.empty());
     store.bump("ㄅㄚ", "八");
-    ASSERT_TRUE(store.keptAside());
-    EXPECT_EQ(TemporaryFolder::read(*store.keptAside()), partial);
-    EXPECT_EQ(saved()["selections"].size(), 1u);
+    EXPECT_EQ(saved(store)["selections"].size(), 1u);
+    ASSERT_EQ(asideCopies().size(), 1u);
+    EXPECT_EQ(TemporaryFolder::read(asideCopies()[0]), partial);
+    auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].message.find(asideCopies()[0].filename().string()), std::string::npos);
+    EXPECT_TRUE(store.takeNotices().empty()); // told once
 }
 
 TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
@@ -155,7 +153,8 @@ TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
     EXPECT_DOUBLE_EQ(mixed.transitionBonus("甲", "乙"), std::log(3.0));
     EXPECT_EQ(mixed.transitionCount(), 1u);
     mixed.bump("ㄅ", "不");
-    EXPECT_TRUE(mixed.keptAside()); // the skipped parts stay in the file kept aside
+    mixed.flush();
+    EXPECT_EQ(asideCopies().size(), 1u); // the skipped parts stay in the copy kept aside
 }
 
 TEST_F(UserPhraseStoreTest, CountsStopAtTheLargestInteger) {
@@ -189,11 +188,14 @@ TEST_F(UserPhraseStoreTest, RemoveKeepsTheEmptyRowAndResetClearsAll) {
     store.noteWordCandidate("ㄅ-ㄆ", "不怕");
     store.noteCommit({"你", "好"});
     store.remove(UserPhraseStore::Entry{Kind::selection, "ㄇㄚ", "媽", 1});
-    EXPECT_EQ(saved()["selections"]["ㄇㄚ"], Json::object());
+    EXPECT_EQ(saved(store)["selections"]["ㄇㄚ"], Json::object());
     store.remove(UserPhraseStore::Entry{Kind::transition, "沒有", "這個", 1});
-    EXPECT_FALSE(saved()["transitions"].contains("沒有"));
+    EXPECT_FALSE(saved(store)["transitions"].contains("沒有"));
     store.reset();
-    EXPECT_EQ(saved(), Json::parse(fullLayout("{}")));
+    Json cleared = saved(store);
+    for (const char* table : {"selections", "pendingWords", "words", "transitions"})
+        EXPECT_EQ(cleared[table], Json::object()) << table;
+    EXPECT_GT(cleared["clearedAt"].get<std::int64_t>(), 0);
     EXPECT_TRUE(store.data().pendingWords.empty());
 }
 
@@ -209,13 +211,17 @@ TEST_F(UserPhraseStoreTest, WorksInMemoryWithoutAFile) {
 TEST_F(UserPhraseStoreTest, FailedSaveKeepsTheOldFileAndTheNewData) {
     UserPhraseStore store(path);
     store.bump("ㄇㄚ", "媽");
-    std::string before = TemporaryFolder::read(path);
+    std::string before = saved(store).dump();
     {
         kelvo::testing::FileSizeLimit limit(8);
         store.bump("ㄅㄚ", "八");
+        store.flush();
     }
-    EXPECT_EQ(TemporaryFolder::read(path), before);
+    EXPECT_EQ(Json::parse(TemporaryFolder::read(path)).dump(), before);
+    auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].message.find("無法儲存"), std::string::npos);
     EXPECT_GT(store.bonus("ㄅㄚ", "八"), 0.0);
     store.bump("ㄅ", "不"); // the next save writes everything
-    EXPECT_EQ(saved()["selections"]["ㄅㄚ"]["八"], 1);
+    EXPECT_EQ(saved(store)["selections"]["ㄅㄚ"]["八"], 1);
 }

@@ -1,0 +1,72 @@
+#include "PersonalData/StoreNotice.hpp"
+
+#include "Text/FileContents.hpp"
+
+#include <cerrno>
+#include <utility>
+
+namespace kelvo {
+namespace {
+
+// Why, in words a user can act on.
+std::string reasonOf(std::error_code error) {
+    if (error == FileError::notRegularFile) return "它不是一般檔案";
+    if (error == std::errc::no_space_on_device) return "磁碟已滿";
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+        return "沒有權限";
+    if (error == std::errc::read_only_file_system) return "磁碟是唯讀的";
+    if (error == std::errc::file_too_large) return "檔案太大";
+    return "系統回報錯誤";
+}
+
+std::string detailOf(std::string_view event, const std::filesystem::path& file, std::error_code error) {
+    std::string detail(event);
+    detail += ' ';
+    detail += file.string();
+    detail += ": ";
+    detail += error.message();
+    return detail;
+}
+
+} // namespace
+
+StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file,
+                             std::error_code error) {
+    std::string message(what);
+    message += "無法儲存（" + reasonOf(error) + "）：請檢查「" + file.parent_path().string() +
+               "」的空間與權限。修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。";
+    return {message, detailOf("cannot save", file, error)};
+}
+
+StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file,
+                             std::error_code error) {
+    std::string message(what);
+    message += "檔「" + file.string() + "」無法讀取（" + reasonOf(error) +
+               "），Kelvo 不會覆寫它：請改正它的權限或移走它。";
+    return {message, detailOf("cannot read", file, error)};
+}
+
+StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
+                            const std::filesystem::path& aside) {
+    std::string message(what);
+    message +=
+        "檔有部分內容無法使用，原檔已另存為「" + aside.filename().string() + "」，與它放在同一資料夾。";
+    std::string detail = "kept aside ";
+    detail += file.string();
+    detail += " as ";
+    detail += aside.string();
+    return {message, detail};
+}
+
+void StoreNotices::add(StoreNotice notice) {
+    std::lock_guard lock(mutex_);
+    if (!told_.insert(notice.message).second) return;
+    waiting_.push_back(std::move(notice));
+}
+
+std::vector<StoreNotice> StoreNotices::take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(waiting_, {});
+}
+
+} // namespace kelvo

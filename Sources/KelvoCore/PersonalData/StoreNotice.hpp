@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace kelvo {
+
+// Something about a user's file that the user should hear of: a save that failed, a file that
+// cannot be read, contents copied aside. `message` is for the user (Traditional Chinese, with what
+// to do); `detail` is for the log.
+struct StoreNotice {
+    std::string message;
+    std::string detail;
+    friend bool operator==(const StoreNotice&, const StoreNotice&) = default;
+};
+
+// `what` names the data, such as "學習資料".
+StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
+StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
+StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
+                            const std::filesystem::path& aside);
+
+// Notices waiting for the owner to show them, each told once however often it recurs. Safe to
+// use from several threads.
+class StoreNotices {
+public:
+    void add(StoreNotice notice);
+    std::vector<StoreNotice> take();
+
+private:
+    std::mutex mutex_;
+    std::set<std::string> told_;
+    std::vector<StoreNotice> waiting_;
+};
+
+} // namespace kelvo

@@ -1,0 +1,145 @@
+#include "PersonalData/StoreWorker.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace kelvo {
+namespace {
+
+// Saves wait for a pause in typing, but never longer than this after the first unsaved change.
+constexpr std::chrono::milliseconds longestWait{1000};
+
+} // namespace
+
+StoreWorker::StoreWorker(std::filesystem::path file, Tasks tasks)
+    : file_(std::move(file)), tasks_(std::move(tasks)) {
+    wakeDescriptor_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    watchDescriptor_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    std::error_code ignored;
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    if (watchDescriptor_ >= 0 && ::inotify_add_watch(watchDescriptor_, file_.parent_path().c_str(),
+                                                     IN_CLOSE_WRITE | IN_MOVED_TO) < 0) {
+        ::close(watchDescriptor_);
+        watchDescriptor_ = -1; // the file is then read again only when this process saves
+    }
+    thread_ = std::thread([this] { run(); });
+}
+
+StoreWorker::~StoreWorker() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake();
+    thread_.join();
+    if (watchDescriptor_ >= 0) ::close(watchDescriptor_);
+    if (wakeDescriptor_ >= 0) ::close(wakeDescriptor_);
+}
+
+void StoreWorker::wake() const {
+    std::uint64_t one = 1;
+    if (wakeDescriptor_ >= 0) (void)!::write(wakeDescriptor_, &one, sizeof one);
+}
+
+void StoreWorker::changed() {
+    {
+        std::lock_guard lock(mutex_);
+        const auto now = Clock::now();
+        if (!pending_) firstChange_ = now;
+        pending_ = true;
+        ++noted_;
+        saveAt_ = std::min(now + quietTime, firstChange_ + longestWait);
+    }
+    wake();
+}
+
+void StoreWorker::saveSoon() {
+    {
+        std::lock_guard lock(mutex_);
+        urgent_ = true;
+    }
+    wake();
+}
+
+void StoreWorker::flush() {
+    std::unique_lock lock(mutex_);
+    const auto target = noted_;
+    if (finished_ >= target) return;
+    urgent_ = true;
+    wake();
+    saved_.wait(lock, [&] { return finished_ >= target; });
+}
+
+int StoreWorker::waitTime() const {
+    if (!pending_) return -1;
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(saveAt_ - Clock::now()).count();
+    return static_cast<int>(std::max<long long>(left, 0));
+}
+
+void StoreWorker::run() {
+    if (tasks_.start) tasks_.start();
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (pending_ && (urgent_ || stopping_ || Clock::now() >= saveAt_)) {
+            saveNow(lock);
+            continue;
+        }
+        urgent_ = false;
+        if (stopping_) break;
+        if (fileEvent_) {
+            fileEvent_ = false;
+            lock.unlock();
+            if (tasks_.reload) tasks_.reload();
+            lock.lock();
+            continue;
+        }
+        const int timeout = waitTime();
+        lock.unlock();
+        pollfd watched[2] = {{wakeDescriptor_, POLLIN, 0}, {watchDescriptor_, POLLIN, 0}};
+        ::poll(watched, watchDescriptor_ >= 0 ? 2 : 1, timeout);
+        std::uint64_t count = 0;
+        (void)!::read(wakeDescriptor_, &count, sizeof count);
+        noteFileEvents();
+        lock.lock();
+    }
+}
+
+void StoreWorker::noteFileEvents() {
+    if (watchDescriptor_ < 0) return;
+    alignas(inotify_event) char buffer[4096];
+    const std::string name = file_.filename().string();
+    bool ours = false;
+    for (ssize_t got; (got = ::read(watchDescriptor_, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            if (event->len > 0 && name == event->name) ours = true;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    if (!ours) return;
+    std::lock_guard lock(mutex_);
+    fileEvent_ = true;
+}
+
+void StoreWorker::saveNow(std::unique_lock<std::mutex>& lock) {
+    const auto target = noted_;
+    pending_ = false;
+    urgent_ = false;
+    lock.unlock();
+    const bool saved = tasks_.save();
+    lock.lock();
+    if (!saved && !stopping_ && !pending_) {
+        // The changes stay with the store; try again later rather than on every key.
+        pending_ = true;
+        firstChange_ = Clock::now();
+        saveAt_ = firstChange_ + retryTime;
+    }
+    finished_ = std::max(finished_, target);
+    saved_.notify_all();
+}
+
+} // namespace kelvo
