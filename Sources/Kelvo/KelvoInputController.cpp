@@ -252,8 +252,10 @@ void KelvoInputController::syncUI(std::optional<platform::TextRange> replacing) 
 }
 
 void KelvoInputController::takeStoreNotices() {
-    std::vector<StoreNotice> notices;
-    if (shared_.userPhrases) notices = shared_.userPhrases->takeNotices();
+    std::vector<StoreNotice> notices = shared_.defaults.takeNotices();
+    if (shared_.userPhrases)
+        for (auto& notice : shared_.userPhrases->takeNotices())
+            notices.push_back(std::move(notice));
     if (shared_.customTexts)
         for (auto& notice : shared_.customTexts->takeNotices())
             notices.push_back(std::move(notice));

@@ -147,7 +147,33 @@ bool InstallerOperations::sameFiles(const fs::path& a, const fs::path& b,
     return true;
 }
 
+// An installer killed half-way leaves its staging copies beside the destination. The copy of the
+// previous version is the installed bundle itself when the destination is gone: it goes back.
+void InstallerOperations::recoverInterruptedInstall() const {
+    const fs::path parent = destination_.parent_path();
+    std::error_code error;
+    std::vector<fs::path> staged, previous;
+    for (const auto& entry : fs::directory_iterator(parent, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(".Kelvo-") || entry.is_symlink(error)) continue;
+        if (name.ends_with(".previous.app"))
+            previous.push_back(entry.path());
+        else if (name.ends_with(".new.app") || name.ends_with(".failed.app"))
+            staged.push_back(entry.path());
+    }
+    if (!previous.empty() && !anythingAt(destination_)) {
+        fs::rename(previous.back(), destination_, error);
+        if (!error) previous.pop_back();
+    }
+    for (const auto& leftover : staged)
+        removeQuietly(leftover);
+    if (anythingAt(destination_))
+        for (const auto& leftover : previous)
+            removeQuietly(leftover);
+}
+
 std::string InstallerOperations::install(bool registerSource) {
+    recoverInterruptedInstall();
     verifyPayload();
     verifyDestination();
     if (anythingAt(destination_)) {
@@ -221,6 +247,7 @@ std::string InstallerOperations::registerInstalled() {
 }
 
 void InstallerOperations::uninstall(bool registerSource) {
+    recoverInterruptedInstall();
     if (!anythingAt(destination_)) return;
     verifyDestination();
     if (registerSource) {

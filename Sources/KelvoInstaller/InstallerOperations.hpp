@@ -57,6 +57,7 @@ public:
     std::function<std::optional<std::string>()> currentInputSourceID;
 
 private:
+    void recoverInterruptedInstall() const;
     std::map<std::string, std::string> info(const std::filesystem::path& bundle) const;
     std::optional<std::string> versionDescription(const std::filesystem::path& bundle) const;
     void verifyDestination() const;

@@ -1,5 +1,7 @@
 #include "FileOperations.hpp"
 
+#include "Text/FileContents.hpp"
+
 #include <array>
 #include <fstream>
 #include <random>
@@ -43,12 +45,10 @@ std::string FileOperations::readFile(const fs::path& file) const {
 }
 
 std::optional<std::string> contentsOfFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return text.str();
+    std::error_code error;
+    std::string text = readFileContents(file, error); // never blocks on a FIFO
+    if (error) return std::nullopt;
+    return text;
 }
 
 std::string newUUIDString() {

@@ -32,7 +32,7 @@ private:
     void check(std::string_view operation, const std::filesystem::path& path) const;
 };
 
-// A whole file's bytes; none when it cannot be read.
+// A whole regular file's bytes; none when it cannot be read or is a FIFO, device or folder.
 std::optional<std::string> contentsOfFile(const std::filesystem::path& file);
 
 // A new random identifier in the usual 8-4-4-4-12 upper-case hexadecimal form.

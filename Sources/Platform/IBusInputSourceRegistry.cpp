@@ -1,8 +1,9 @@
 #include "IBusInputSourceRegistry.hpp"
 
-#include "AtomicWrite.hpp"
 #include "ChildProcess.hpp"
 #include "FileOperations.hpp"
+#include "GVariantText.hpp"
+#include "PersonalData/UserDataFile.hpp"
 #include "StandardPaths.hpp"
 
 #include <algorithm>
@@ -39,10 +40,6 @@ std::vector<std::string> engineNames(const std::string& xml) {
     return names;
 }
 
-std::string singleQuoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
 int statusOf(const ChildResult& result) {
     if (result.status == 0) return 0;
     return result.status < 0 ? ENOENT : EIO;
@@ -57,40 +54,47 @@ bool hasSchema(const std::string& schema) {
 }
 
 // Adds or removes the source in IBus's preload-engines and, where present, GNOME's input sources.
+// A list that cannot be read is left alone rather than rewritten from a guess.
 int updateLists(const std::string& source, bool add) {
-    auto engines = quotedStrings(runChild({"gsettings", "get", ibusSchema, "preload-engines"}).output);
-    std::erase(engines, source);
-    if (add) engines.push_back(source);
-    std::string list = "[";
-    for (std::size_t i = 0; i < engines.size(); ++i)
-        list += (i ? ", " : "") + singleQuoted(engines[i]);
-    int status = statusOf(runChild({"gsettings", "set", ibusSchema, "preload-engines", list + "]"}));
+    auto engines =
+        stringListOfGVariantText(runChild({"gsettings", "get", ibusSchema, "preload-engines"}).output);
+    if (!engines) return EINVAL;
+    std::erase(*engines, source);
+    if (add) engines->push_back(source);
+    int status = statusOf(
+        runChild({"gsettings", "set", ibusSchema, "preload-engines", gvariantTextOfStringList(*engines)}));
     if (status != 0 || !hasSchema(gnomeSchema)) return status;
 
-    auto flat = quotedStrings(runChild({"gsettings", "get", gnomeSchema, "sources"}).output);
-    std::vector<std::pair<std::string, std::string>> sources;
-    for (std::size_t i = 0; i + 1 < flat.size(); i += 2)
-        if (!(flat[i] == "ibus" && flat[i + 1] == source)) sources.emplace_back(flat[i], flat[i + 1]);
-    if (add) sources.emplace_back("ibus", source);
-    std::string tuples = "[";
-    for (std::size_t i = 0; i < sources.size(); ++i)
-        tuples +=
-            (i ? ", (" : "(") + singleQuoted(sources[i].first) + ", " + singleQuoted(sources[i].second) + ")";
-    return statusOf(runChild({"gsettings", "set", gnomeSchema, "sources", tuples + "]"}));
+    auto sources = stringPairsOfGVariantText(runChild({"gsettings", "get", gnomeSchema, "sources"}).output);
+    if (!sources) return EINVAL;
+    std::erase(*sources, std::pair<std::string, std::string>("ibus", source));
+    if (add) sources->emplace_back("ibus", source);
+    return statusOf(
+        runChild({"gsettings", "set", gnomeSchema, "sources", gvariantTextOfStringPairs(*sources)}));
+}
+
+// A value in an environment.d file, taken literally whatever the folder's name holds: the file's
+// parser takes a backslash as escaping the next character, and then "$$" expands to "$".
+std::string environmentValue(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '$') escaped += '$';
+        if (c == '\\' || c == '"' || c == '\'' || c == ' ' || c == '\t') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::string unescapedEnvironmentValue(const std::string& text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((text[i] == '\\' || (text[i] == '$' && text[i + 1] == '$')) && i + 1 < text.size()) ++i;
+        plain += text[i];
+    }
+    return plain;
 }
 
 } // namespace
-
-std::vector<std::string> quotedStrings(const std::string& text) {
-    std::vector<std::string> strings;
-    for (std::size_t at = text.find('\''); at != std::string::npos;) {
-        std::size_t end = text.find('\'', at + 1);
-        if (end == std::string::npos) break;
-        strings.push_back(text.substr(at + 1, end - at - 1));
-        at = text.find('\'', end + 1);
-    }
-    return strings;
-}
 
 IBusInputSourceRegistry::Locations IBusInputSourceRegistry::Locations::standard() {
     return {dataHome() / "Kelvo" / "ibus-component", configHome() / "environment.d" / "60-kelvo-ibus.conf",
@@ -162,7 +166,8 @@ int IBusInputSourceRegistry::writeEnvironment() const {
     std::istringstream lines(readText(locations_.environmentFile));
     for (std::string line; std::getline(lines, line);) {
         if (!line.starts_with("IBUS_COMPONENT_PATH=")) continue;
-        std::istringstream listed(line.substr(std::string_view("IBUS_COMPONENT_PATH=").size()));
+        std::istringstream listed(
+            unescapedEnvironmentValue(line.substr(std::string_view("IBUS_COMPONENT_PATH=").size())));
         for (std::string folder; std::getline(listed, folder, ':');)
             if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
                 folders.push_back(folder);
@@ -170,9 +175,13 @@ int IBusInputSourceRegistry::writeEnvironment() const {
     if (std::find(folders.begin(), folders.end(), locations_.systemComponents.string()) == folders.end())
         folders.push_back(locations_.systemComponents.string());
     std::string line = "IBUS_COMPONENT_PATH=";
-    for (std::size_t i = 0; i < folders.size(); ++i)
-        line += (i ? ":" : "") + folders[i];
-    return writeFileAtomically(locations_.environmentFile, line + "\n").value();
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (folders[i].find('\n') != std::string::npos) return EINVAL; // no line can hold it
+        if (i) line += ':';
+        line += environmentValue(folders[i]);
+    }
+    line += '\n';
+    return writeFileAtomically(locations_.environmentFile, line).value();
 }
 
 int IBusInputSourceRegistry::enable(const std::string& source) {

@@ -40,9 +40,6 @@ private:
     Locations locations_;
 };
 
-// The quoted strings of a GVariant text such as ['a', 'b'] or [('xkb', 'us'), ('ibus', 'x')].
-std::vector<std::string> quotedStrings(const std::string& gvariantText);
-
 // A component's exec line for the executable: quoted for IBus's shell-like split, escaped for XML.
 std::string execLineFor(const std::string& executable);
 

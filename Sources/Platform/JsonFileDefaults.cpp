@@ -1,7 +1,5 @@
 #include "JsonFileDefaults.hpp"
 
-#include "AtomicWrite.hpp"
-#include "FileOperations.hpp"
 #include "StandardPaths.hpp"
 
 #include <cerrno>
@@ -15,6 +13,8 @@ namespace kelvo::platform {
 namespace {
 
 using Json = nlohmann::json;
+
+constexpr std::string_view settingsName = "設定";
 
 std::optional<DefaultsValue> valueFromJson(const Json& json) {
     if (json.is_boolean()) return json.get<bool>();
@@ -31,9 +31,9 @@ Json jsonFromValue(const DefaultsValue& value) {
 
 JsonFileDefaults::JsonFileDefaults(std::filesystem::path file) : file_(std::move(file)) {
     std::error_code ignored;
-    std::filesystem::create_directories(file_.parent_path(), ignored);
+    std::filesystem::create_directories(file_.path().parent_path(), ignored);
     watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch_ >= 0 && ::inotify_add_watch(watch_, file_.parent_path().c_str(),
+    if (watch_ >= 0 && ::inotify_add_watch(watch_, file_.path().parent_path().c_str(),
                                            IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE) < 0) {
         ::close(watch_);
         watch_ = -1;
@@ -50,16 +50,14 @@ std::filesystem::path JsonFileDefaults::standardLocation() {
 }
 
 void JsonFileDefaults::reload() const {
-    auto text = contentsOfFile(file_);
-    if (!text) {
+    auto contents = file_.read();
+    if (contents.error) notices_.add(unreadableNotice(settingsName, file_.path(), contents.error));
+    if (!contents.text) {
         memory_.replaceUserValues({}); // no file: no user values
         return;
     }
-    Json json = Json::parse(*text, nullptr, /*allow_exceptions=*/false);
-    if (!json.is_object()) {
-        keepAside_ = true; // an unreadable file is not overwritten without a copy
-        return;
-    }
+    Json json = Json::parse(*contents.text, nullptr, /*allow_exceptions=*/false);
+    if (!json.is_object()) return; // kept aside by the next save
     std::map<std::string, DefaultsValue, std::less<>> user;
     for (const auto& [key, item] : json.items())
         if (auto value = valueFromJson(item)) user[key] = std::move(*value);
@@ -70,7 +68,7 @@ void JsonFileDefaults::reloadIfChanged() const {
     if (watch_ < 0) return;
     alignas(inotify_event) char buffer[4096];
     bool changed = false;
-    const std::string name = file_.filename().string();
+    const std::string name = file_.path().filename().string();
     for (ssize_t got; (got = ::read(watch_, buffer, sizeof buffer)) > 0;) {
         for (char* at = buffer; at < buffer + got;) {
             auto* event = reinterpret_cast<inotify_event*>(at);
@@ -88,28 +86,27 @@ std::optional<DefaultsValue> JsonFileDefaults::value(std::string_view key) const
 
 void JsonFileDefaults::set(std::string_view key, DefaultsValue value) {
     reloadIfChanged();
-    memory_.set(key, std::move(value));
-    save();
+    // Only this key changes in the file: what other processes wrote, and values or keys this
+    // version does not know, stay as they are.
+    std::error_code error = file_.rewrite([&](const std::optional<std::string>& current) {
+        Json json = current ? Json::parse(*current, nullptr, /*allow_exceptions=*/false) : Json::object();
+        const bool usable = json.is_object();
+        if (!usable) json = Json::object();
+        json[std::string(key)] = jsonFromValue(value);
+        return kelvo::UserDataFile::Rewrite{json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
+                                            !usable};
+    });
+    if (auto aside = file_.takeKeptAside()) notices_.add(keptAsideNotice(settingsName, file_.path(), *aside));
+    if (error) {
+        notices_.add(saveFailedNotice(settingsName, file_.path(), error));
+        memory_.set(key, std::move(value)); // in effect for this process until it ends
+        return;
+    }
+    reload();
 }
 
 void JsonFileDefaults::registerDefaults(const std::map<std::string, DefaultsValue>& defaults) {
     memory_.registerDefaults(defaults);
-}
-
-void JsonFileDefaults::save() {
-    if (keepAside_) {
-        auto stamp = std::chrono::duration_cast<std::chrono::seconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-        std::error_code error;
-        std::filesystem::rename(file_, file_.string() + ".unreadable-" + std::to_string(stamp), error);
-        if (error) return; // keep the unreadable file rather than replace it
-        keepAside_ = false;
-    }
-    Json json = Json::object();
-    for (const auto& [key, value] : memory_.userValues())
-        json[key] = jsonFromValue(value);
-    writeFileAtomically(file_, json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
 }
 
 } // namespace kelvo::platform

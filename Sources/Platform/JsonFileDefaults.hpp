@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PersonalData/StoreNotice.hpp"
+#include "PersonalData/UserDataFile.hpp"
 #include "UserDefaults.hpp"
 
 #include <filesystem>
@@ -9,8 +11,10 @@ namespace kelvo::platform {
 // The user's preferences in a JSON object file ($XDG_CONFIG_HOME/Kelvo/defaults.json on Linux).
 // Reads are served from memory; the file is read again when it changes on disk (another process,
 // such as the settings window, wrote it), which is noticed through inotify without touching the
-// disk on a read. Every write rewrites the file atomically. A file that is not a JSON object is
-// kept aside before it is first replaced.
+// disk on a read. A write changes only its key in the file as it is on disk, under the file's lock,
+// so other processes' settings and values this version does not know are kept. A file that is not
+// a JSON object is copied aside before it is first replaced; one that cannot be read (or is no
+// regular file) is never replaced.
 class JsonFileDefaults : public UserDefaults {
 public:
     explicit JsonFileDefaults(std::filesystem::path file);
@@ -23,16 +27,16 @@ public:
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
 
     static std::filesystem::path standardLocation();
+    std::vector<kelvo::StoreNotice> takeNotices() override { return notices_.take(); }
 
 private:
     void reload() const;
     void reloadIfChanged() const;
-    void save();
 
-    std::filesystem::path file_;
+    mutable kelvo::UserDataFile file_;
     int watch_ = -1;                // inotify descriptor watching the file's folder
     mutable MemoryDefaults memory_; // what the file held when it was last read or written
-    mutable bool keepAside_ = false;
+    mutable kelvo::StoreNotices notices_;
 };
 
 } // namespace kelvo::platform

@@ -1,13 +1,14 @@
 #include "Seal.hpp"
 
-#include "AtomicWrite.hpp"
 #include "FileOperations.hpp"
+#include "PersonalData/UserDataFile.hpp"
 
 #include <fstream>
 #include <glib.h>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
+#include <vector>
 
 namespace kelvo::platform::seal {
 namespace {
@@ -59,15 +60,49 @@ Json jsonOf(const Entry& entry) {
     return Json{{"sha256", entry.sha256}, {"size", entry.size}, {"mode", entry.mode}};
 }
 
-// Whether a link, resolved from its own folder, stays inside the bundle.
-bool staysInside(const fs::path& bundle, const std::string& relative, const std::string& target) {
-    fs::path resolved =
-        (fs::path(target).is_absolute() ? fs::path(target) : (bundle / relative).parent_path() / target)
-            .lexically_normal();
-    fs::path root = bundle.lexically_normal();
-    auto mismatch = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
-    return mismatch.first == root.end() ||
-           (mismatch.first->empty() && std::next(mismatch.first) == root.end());
+// Whether a path of the bundle, resolved as the system would resolve it (every link along the way
+// followed, a link's target read from the link's own folder), stays inside the bundle at every
+// step. Comparing texts is not enough: "a/../x" leaves the folder when "a" is a link elsewhere.
+bool resolvesInside(const fs::path& bundle, const std::string& relative) {
+    const fs::path root = bundle.lexically_normal();
+    std::vector<std::string> resolved; // components below the root
+    std::vector<std::string> pending;  // still to walk, the next one last
+    auto walkLater = [&](const fs::path& path) {
+        std::vector<std::string> parts;
+        for (const auto& part : path.relative_path())
+            if (!part.empty()) parts.push_back(part.string());
+        pending.insert(pending.end(), parts.rbegin(), parts.rend());
+    };
+    walkLater(relative);
+    for (int linksLeft = 40; !pending.empty();) {
+        std::string part = std::move(pending.back());
+        pending.pop_back();
+        if (part == ".") continue;
+        if (part == "..") {
+            if (resolved.empty()) return false;
+            resolved.pop_back();
+            continue;
+        }
+        fs::path here = root;
+        for (const auto& name : resolved)
+            here /= name;
+        here /= part;
+        struct stat info {};
+        if (::lstat(here.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            resolved.push_back(part);
+            continue;
+        }
+        if (--linksLeft < 0) return false; // a loop, or a chain too long to trust
+        fs::path target = fs::read_symlink(here);
+        if (target.is_absolute()) {
+            fs::path inside = target.lexically_normal().lexically_relative(root);
+            if (inside.empty() || *inside.begin() == "..") return false;
+            resolved.clear();
+            target = inside;
+        }
+        walkLater(target);
+    }
+    return true;
 }
 
 } // namespace
@@ -77,7 +112,7 @@ Result sign(const fs::path& bundle) {
     auto entries = contentsOf(bundle);
     Json files = Json::object();
     for (const auto& [path, entry] : entries) {
-        if (entry.kind == "link" && !staysInside(bundle, path, entry.target))
+        if (entry.kind == "link" && !resolvesInside(bundle, path))
             return {false, "link leaves the bundle: " + path};
         files[path] = jsonOf(entry);
     }
@@ -99,7 +134,7 @@ Result verify(const fs::path& bundle) {
         if (!entries.contains(path)) return {false, "missing file: " + path};
     for (const auto& [path, entry] : entries) {
         if (!sealed.contains(path)) return {false, "extra file: " + path};
-        if (entry.kind == "link" && !staysInside(bundle, path, entry.target))
+        if (entry.kind == "link" && !resolvesInside(bundle, path))
             return {false, "link leaves the bundle: " + path};
         if (sealed[path] != jsonOf(entry)) return {false, "changed file: " + path};
     }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "PersonalData/StoreNotice.hpp"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace kelvo::platform {
 
@@ -24,6 +27,8 @@ public:
     virtual void set(std::string_view key, DefaultsValue value) = 0;
     // Replaces the registration layer's values for these keys; nothing is written.
     virtual void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) = 0;
+    // What the user should hear of the settings file since the last call, each thing once.
+    virtual std::vector<kelvo::StoreNotice> takeNotices() { return {}; }
 
     bool boolean(std::string_view key) const;
     long long integer(std::string_view key) const;

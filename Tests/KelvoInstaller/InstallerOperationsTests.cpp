@@ -121,6 +121,25 @@ TEST_F(InstallerTest, UpdateReplacesTheBundleAndRegistersIt) {
               1);
 }
 
+TEST_F(InstallerTest, CopiesLeftByAKilledInstallerAreCleanedOrRestored) {
+    ops.install(false);
+    // Killed after moving the installed bundle aside and before moving the new one in.
+    fs::rename(destination, destination.parent_path() / ".Kelvo-A.previous.app");
+    makeBundle(folder, "Input Methods/.Kelvo-B.new.app", "8");
+    makeBundle(folder, "Input Methods/.Kelvo-C.failed.app", "8");
+    fs::create_directories(folder / "Input Methods/.Kelvo-mine"); // not the installer's
+    fs::remove_all(folder / "payload");
+    makeBundle(folder, "payload/Kelvo.app", "9");
+    ops.install(false);
+    expectInstalledBuild("9");
+    EXPECT_EQ(leftovers(), std::vector<std::string>{".Kelvo-mine"});
+
+    // Killed after the new bundle was in place: the copy of the old one goes at the next run.
+    makeBundle(folder, "Input Methods/.Kelvo-D.previous.app", "8");
+    ops.uninstall(false);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{".Kelvo-mine"});
+}
+
 TEST_F(InstallerTest, ForeignFoldersAndLinksAreNeverTouched) {
     fs::create_directories(destination);
     EXPECT_THROW(ops.install(false), fs::filesystem_error); // no Info.plist

@@ -1,5 +1,6 @@
 #include "../Support/TemporaryFolder.hpp"
 #include "ChildProcess.hpp"
+#include "GVariantText.hpp"
 #include "IBusInputSourceRegistry.hpp"
 
 #include <cstdlib>
@@ -42,11 +43,21 @@ private:
 
 } // namespace
 
-TEST(IBusInputSourceRegistry, QuotedStringsOfGVariantText) {
-    EXPECT_EQ(quotedStrings("['xkb:us::eng', 'kelvo']"), (std::vector<std::string>{"xkb:us::eng", "kelvo"}));
-    EXPECT_EQ(quotedStrings("[('xkb', 'us'), ('ibus', 'k')]"),
-              (std::vector<std::string>{"xkb", "us", "ibus", "k"}));
-    EXPECT_TRUE(quotedStrings("@as []").empty());
+TEST(GVariantText, ReadsAndWritesListsWhateverTheirStringsHold) {
+    EXPECT_EQ(stringListOfGVariantText("['xkb:us::eng', 'kelvo']"),
+              (std::vector<std::string>{"xkb:us::eng", "kelvo"}));
+    EXPECT_EQ(stringListOfGVariantText("@as []"), std::vector<std::string>{});
+    EXPECT_EQ(stringListOfGVariantText("[('xkb', 'us')]"), std::nullopt); // not a list of strings
+    EXPECT_EQ(stringListOfGVariantText("garbage"), std::nullopt);
+    const std::vector<std::string> awkward = {"it's", "say \"hi\"", "back\\slash", "ㄅ"};
+    EXPECT_EQ(stringListOfGVariantText(gvariantTextOfStringList(awkward)), awkward);
+    EXPECT_EQ(gvariantTextOfStringList({"a", "b"}), "['a', 'b']");
+
+    EXPECT_EQ(stringPairsOfGVariantText("[('xkb', 'us'), ('ibus', \"o'k\")]"),
+              (StringPairs{{"xkb", "us"}, {"ibus", "o'k"}}));
+    const StringPairs pairs = {{"ibus", "it's"}, {"xkb", "us"}};
+    EXPECT_EQ(stringPairsOfGVariantText(gvariantTextOfStringPairs(pairs)), pairs);
+    EXPECT_EQ(gvariantTextOfStringPairs({{"xkb", "us"}}), "[('xkb', 'us')]");
 }
 
 TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
@@ -90,6 +101,58 @@ TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
               "['xkb:us::eng']\n");
     EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
               "[('xkb', 'us')]\n");
+}
+
+TEST(IBusInputSourceRegistry, SourcesWithApostrophesSurviveAndUnreadableListsAreLeftAlone) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng', \"m17n:it's\"]\n");
+    folder.write("settings/org.gnome.desktop.input-sources.sources", "[('ibus', \"m17n:it's\")]\n");
+    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s"});
+    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
+    EXPECT_EQ(stringListOfGVariantText(
+                  TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines")),
+              (std::vector<std::string>{"xkb:us::eng", "m17n:it's", "org.kelvo.inputmethod.Kelvo"}));
+    EXPECT_EQ(stringPairsOfGVariantText(
+                  TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources")),
+              (StringPairs{{"ibus", "m17n:it's"}, {"ibus", "org.kelvo.inputmethod.Kelvo"}}));
+
+    folder.write("settings/org.freedesktop.ibus.general.preload-engines", "not a list\n");
+    EXPECT_EQ(registry.disable("org.kelvo.inputmethod.Kelvo"), EINVAL);
+    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
+              "not a list\n");
+}
+
+TEST(IBusInputSourceRegistry, TheEnvironmentLineNamesFoldersLiterally) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write("Kelvo.app/Contents/Resources/ibus/kelvo.xml",
+                 "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
+    const fs::path odd = folder / "home $USER\\x";
+    IBusInputSourceRegistry registry(
+        {odd / "ibus-component", folder / "e/60-kelvo-ibus.conf", "/usr/share/ibus/component"});
+    EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+    std::string line = TemporaryFolder::read(folder / "e/60-kelvo-ibus.conf");
+    EXPECT_NE(line.find("home\\ $$USER\\\\x/ibus-component:"), std::string::npos) << line;
+    // systemd reads it back as the folder itself.
+    const char* generator = "/usr/lib/systemd/user-environment-generators/30-systemd-environment-d-generator";
+    if (fs::exists(generator)) {
+        fs::create_directories(folder / "xdg/environment.d");
+        fs::copy_file(folder / "e/60-kelvo-ibus.conf", folder / "xdg/environment.d/60-kelvo-ibus.conf");
+        auto result =
+            runChild({"env", "XDG_CONFIG_HOME=" + (folder / "xdg").string(), "USER=someone", generator});
+        gchar** argv = nullptr;
+        std::string assignment = result.output.substr(result.output.find("IBUS_COMPONENT_PATH="));
+        assignment = assignment.substr(0, assignment.find('\n'));
+        ASSERT_TRUE(g_shell_parse_argv(assignment.c_str(), nullptr, &argv, nullptr)) << assignment;
+        EXPECT_EQ(std::string(argv[0]).substr(0, std::string_view("IBUS_COMPONENT_PATH=").size() +
+                                                     (odd / "ibus-component").string().size() + 1),
+                  "IBUS_COMPONENT_PATH=" + (odd / "ibus-component").string() + ":");
+        g_strfreev(argv);
+    }
+    // Registering again reads its own line back without doubling or mangling the folder.
+    EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+    EXPECT_EQ(TemporaryFolder::read(folder / "e/60-kelvo-ibus.conf"), line);
 }
 
 TEST(ChildProcess, RunsAProgramAndCollectsItsOutput) {

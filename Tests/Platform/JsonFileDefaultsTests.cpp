@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <sys/stat.h>
 
 using namespace kelvo::platform;
 using kelvo::testing::TemporaryFolder;
@@ -61,4 +63,54 @@ TEST(JsonFileDefaults, UnreadableFileIsKeptAsideBeforeBeingReplaced) {
         aside += entry.path().filename().string().starts_with("defaults.json.unreadable-");
     EXPECT_EQ(aside, 1);
     EXPECT_TRUE(JsonFileDefaults(folder / "Kelvo/defaults.json").boolean("learning"));
+}
+
+TEST(JsonFileDefaults, AWriteChangesOnlyItsKeyAndKeepsWhatItDoesNotKnow) {
+    TemporaryFolder folder;
+    auto path = folder.write("Kelvo/defaults.json",
+                             R"({"zoom": 1.5, "list": [1], "none": null, "future": {"a": 1}})");
+    JsonFileDefaults first(path);
+    JsonFileDefaults second(path); // the settings window in another process
+    first.set("learning", false);
+    second.set("pageSize", 7LL); // not written over the other's change
+    auto json = nlohmann::json::parse(TemporaryFolder::read(path));
+    EXPECT_EQ(json["zoom"], 1.5);
+    EXPECT_EQ(json["list"], nlohmann::json::array({1}));
+    EXPECT_TRUE(json["none"].is_null());
+    EXPECT_EQ(json["future"]["a"], 1);
+    EXPECT_EQ(json["learning"], false);
+    EXPECT_EQ(json["pageSize"], 7);
+    EXPECT_TRUE(first.takeNotices().empty());
+}
+
+TEST(JsonFileDefaults, UnusableFilesAreCopiedAsideEachUnderItsOwnName) {
+    TemporaryFolder folder;
+    auto path = folder / "Kelvo/defaults.json";
+    JsonFileDefaults defaults(path);
+    for (const char* bad : {"not json", "[1, 2]"}) {
+        folder.write("Kelvo/defaults.json", bad);
+        defaults.set("learning", true);
+    }
+    std::set<std::string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "Kelvo"))
+        if (entry.path().filename().string().starts_with("defaults.json.unreadable-"))
+            copies.insert(TemporaryFolder::read(entry.path()));
+    EXPECT_EQ(copies, (std::set<std::string>{"not json", "[1, 2]"})); // same second, two copies
+    EXPECT_EQ(defaults.takeNotices().size(), 2u);
+}
+
+TEST(JsonFileDefaults, WhatCannotBeReadIsNeverReplacedAndAFifoNeverBlocks) {
+    TemporaryFolder folder;
+    std::filesystem::create_directories(folder / "Kelvo");
+    auto path = folder / "Kelvo/defaults.json";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    JsonFileDefaults defaults(path); // returns at once
+    defaults.registerDefaults({{"pageSize", 9LL}});
+    EXPECT_EQ(defaults.integer("pageSize"), 9);
+    defaults.set("pageSize", 5LL);
+    EXPECT_EQ(defaults.integer("pageSize"), 5); // in effect for this process
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+    auto notices = defaults.takeNotices();
+    ASSERT_EQ(notices.size(), 2u); // cannot read, cannot save
+    EXPECT_NE(notices[0].message.find("不是一般檔案"), std::string::npos);
 }

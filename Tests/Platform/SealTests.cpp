@@ -61,6 +61,24 @@ TEST_F(SealTest, LinksMustStayInsideTheBundle) {
     EXPECT_EQ(seal::verify(bundle).message, "link leaves the bundle: Contents/Resources/current");
 }
 
+TEST_F(SealTest, AChainOfLinksIsFollowedToWhereItReallyLeads) {
+    // Read as text, "root/../secret" names Contents/Resources/secret; but "root" is the bundle
+    // itself, so the link leads to the folder above it.
+    fs::create_directory_symlink("../..", bundle / "Contents/Resources/root");
+    auto secret = folder.write("secret", "not the bundle's");
+    fs::create_symlink("root/../secret", bundle / "Contents/Resources/escape");
+    ASSERT_EQ(fs::canonical(bundle / "Contents/Resources/escape"), fs::canonical(secret));
+    EXPECT_EQ(seal::sign(bundle).message, "link leaves the bundle: Contents/Resources/escape");
+
+    fs::remove(bundle / "Contents/Resources/escape");
+    fs::create_symlink("root/Contents/Resources/data/data.txt", bundle / "Contents/Resources/alias");
+    fs::create_symlink("loop", bundle / "Contents/Resources/loop");
+    EXPECT_EQ(seal::sign(bundle).message, "link leaves the bundle: Contents/Resources/loop");
+    fs::remove(bundle / "Contents/Resources/loop");
+    EXPECT_TRUE(seal::sign(bundle).ok); // a chain that stays inside is fine
+    EXPECT_TRUE(seal::verify(bundle).ok);
+}
+
 TEST_F(SealTest, AMissingOrBrokenSealFails) {
     folder.write("Kelvo.app/" + std::string(seal::sealPath), "{");
     EXPECT_FALSE(seal::verify(bundle).ok);

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -86,7 +87,27 @@ LearnedDataView::LearnedDataView(std::shared_ptr<UserPhraseStore> store) : store
     footer->addStretch(1);
     footer->addWidget(label(QString::fromUtf8("資料只存在這台電腦"), 13, QFont::Normal, 0.4));
     layout->addLayout(footer);
+    status_ = label({}, 12, QFont::Normal, 0.8);
+    status_->setWordWrap(true);
+    status_->hide();
+    layout->addWidget(status_);
     setKind(kinds[0]);
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this] { syncWithStore(); });
+    timer->start(500);
+}
+
+void LearnedDataView::syncWithStore() {
+    store_->refresh();
+    if (store_->version() != listedVersion_) reload();
+    for (const StoreNotice& notice : store_->takeNotices()) {
+        status_->setText(QString::fromStdString(notice.message));
+        status_->show();
+    }
+}
+
+QString LearnedDataView::statusText() const {
+    return status_->isHidden() ? QString() : status_->text();
 }
 
 void LearnedDataView::setKind(Kind kind) {
@@ -104,6 +125,7 @@ void LearnedDataView::setSearch(const QString& search) {
 }
 
 void LearnedDataView::reload() {
+    listedVersion_ = store_->version();
     entries_ = store_->entries(kind_);
     showFiltered();
 }

@@ -26,6 +26,10 @@ public:
     QString emptyStateTitle() const;
     // Deletes a shown entry, as its row's button does.
     void deleteShown(std::size_t row);
+    // Lists the entries again when the store changed (in this process, or another wrote the file),
+    // and shows what the store has to tell on the status line. A timer calls it while shown.
+    void syncWithStore();
+    QString statusText() const;
     QTableWidget* table() const { return table_; }
 
 private:
@@ -33,6 +37,7 @@ private:
     void showFiltered();
 
     std::shared_ptr<UserPhraseStore> store_;
+    std::uint64_t listedVersion_ = 0;
     UserPhraseStore::Entry::Kind kind_ = UserPhraseStore::Entry::Kind::selection;
     QString search_;
     std::vector<UserPhraseStore::Entry> entries_;
@@ -45,6 +50,7 @@ private:
     QLabel* emptyTitle_;
     QLabel* emptyDetail_;
     QLabel* count_;
+    QLabel* status_;
 };
 
 // The learned data window, one per process, kept when closed.

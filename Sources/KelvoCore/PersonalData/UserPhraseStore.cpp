@@ -64,6 +64,7 @@ void UserPhraseStore::record(decltype(LearnedChange::what) what) {
     refresh();
     LearnedChange change{std::move(what), nextTime()};
     apply(data_, change);
+    ++version_;
     if (!worker_) return;
     {
         std::lock_guard lock(mutex_);
@@ -83,6 +84,7 @@ bool UserPhraseStore::refresh() {
             if (number > merged->through) later.push_back(change);
     }
     LearnedData previous = std::exchange(data_, std::move(merged->data));
+    ++version_;
     for (const LearnedChange& change : later)
         apply(data_, change);
     // Freeing a large table takes milliseconds: the worker does it, off the key path.

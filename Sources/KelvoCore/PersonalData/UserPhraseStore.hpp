@@ -78,6 +78,8 @@ public:
     void saveSoon();
     // Returns once everything changed so far was written or its save failed.
     void flush();
+    // Changes whenever the tables do, so that a view can tell when to list them again.
+    std::uint64_t version() const { return version_; }
     // What the user should hear of the file since the last call, each thing once.
     std::vector<StoreNotice> takeNotices() { return notices_.take(); }
 
@@ -100,6 +102,7 @@ private:
     std::optional<std::filesystem::path> fileURL_;
     std::optional<UserDataFile> file_; // the worker's thread only, once it runs
     std::int64_t lastTime_ = 0;
+    std::uint64_t version_ = 0;
     StoreNotices notices_;
 
     std::mutex mutex_; // guards what follows, shared with the worker

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -191,6 +192,45 @@ TEST(LearnedDataWindow, SearchNarrowsDeletingTheLastEntryShowsTheEmptyState) {
     EXPECT_EQ(view.emptyStateTitle(), QString::fromUtf8("還沒有學習紀錄"));
     EXPECT_TRUE(store->entries(Kind::selection).empty());
     EXPECT_EQ(countOf(shownTexts(view), "共 0 筆"), 1);
+}
+
+TEST(LearnedDataWindow, FollowsWhatTheInputMethodLearnsAndClears) {
+    kelvo::testing::TemporaryFolder folder;
+    const auto path = folder / "userphrases.json";
+    auto inputMethod = std::make_shared<UserPhraseStore>(path);
+    auto windowStore = std::make_shared<UserPhraseStore>(path);
+    LearnedDataView view(windowStore);
+    EXPECT_TRUE(view.shownEntries().empty());
+    inputMethod->bump("ㄋㄧˇ-ㄏㄠˇ", "妳好");
+    inputMethod->flush();
+    for (int i = 0; i < 200 && view.shownEntries().empty(); ++i) {
+        QThread::msleep(10);
+        view.syncWithStore();
+    }
+    ASSERT_EQ(view.shownEntries().size(), 1u); // another process's learning appears
+    view.deleteShown(0);
+    windowStore->flush();
+    inputMethod->bump("ㄉㄚˋ", "大"); // the input method's next save keeps the deletion
+    inputMethod->flush();
+    EXPECT_EQ(UserPhraseStore(path).bonus("ㄋㄧˇ-ㄏㄠˇ", "妳好"), 0.0);
+
+    // 清除全部 from the settings window, over the same store: the open window empties.
+    auto shared = std::make_shared<UserPhraseStore>();
+    shared->bump("ㄇㄚ", "媽");
+    LearnedDataView sameProcess(shared);
+    ASSERT_EQ(sameProcess.shownEntries().size(), 1u);
+    shared->reset();
+    sameProcess.syncWithStore();
+    EXPECT_TRUE(sameProcess.shownEntries().empty());
+}
+
+TEST(LearnedDataWindow, TellsWhenTheFileCannotBeRead) {
+    kelvo::testing::TemporaryFolder folder;
+    std::filesystem::create_directories(folder / "userphrases.json");
+    LearnedDataView view(std::make_shared<UserPhraseStore>(folder / "userphrases.json"));
+    EXPECT_TRUE(view.statusText().isEmpty());
+    view.syncWithStore();
+    EXPECT_TRUE(view.statusText().contains(QString::fromUtf8("無法讀取"))) << view.statusText().toStdString();
 }
 
 TEST(LearnedDataWindow, OneWindowWithEveryLabelOnce) {
