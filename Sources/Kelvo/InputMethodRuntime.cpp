@@ -38,7 +38,7 @@ int InputMethodRuntime::run(bool requestsSettings) {
     };
     panels::FloatingPanels floatingPanels;
     if (display_ && display_->placesOwnWindows()) shared.panels = &floatingPanels;
-    return platform::runIBusServer(
+    const int status = platform::runIBusServer(
         bundle_.identifier, connectionName(bundle_.identifier),
         [&](platform::InputClient& client) { return std::make_unique<KelvoInputController>(client, shared); },
         log_,
@@ -46,6 +46,8 @@ int InputMethodRuntime::run(bool requestsSettings) {
             log_.log(platform::Logger::Level::standard, "input method runtime ready");
             if (requestsSettings) showSettingsWindow();
         });
+    userPhrases_->flush(); // what was learned in the last moment before the end
+    return status;
 }
 
 bool InputMethodRuntime::requestSettings(const std::string& bundleIdentifier) {

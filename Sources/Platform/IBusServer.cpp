@@ -4,6 +4,8 @@
 #include "Windows.hpp"
 
 #include <chrono>
+#include <csignal>
+#include <glib-unix.h>
 #include <ibus.h>
 #include <map>
 #include <set>
@@ -401,6 +403,17 @@ KeyEvent keyEventFromIBus(unsigned keyval, unsigned keycode, unsigned state, boo
     return event;
 }
 
+namespace {
+
+void quitServerLoop() {
+    if (DisplaySession::isOpen())
+        DisplaySession::quitLoop();
+    else
+        ibus_quit();
+}
+
+} // namespace
+
 int runIBusServer(const std::string& engineName, const std::string& connectionName,
                   HandlerFactory makeHandler, Logger& log, const std::function<void()>& ready) {
     ibus_init();
@@ -414,13 +427,16 @@ int runIBusServer(const std::string& engineName, const std::string& connectionNa
     factoryFunction = &factory;
     // With windows to show, Qt's loop runs (it dispatches GLib's sources, IBus's among them).
     const bool windowLoop = DisplaySession::isOpen();
-    g_signal_connect(bus, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer) {
-                         if (DisplaySession::isOpen())
-                             DisplaySession::quitLoop();
-                         else
-                             ibus_quit();
-                     }),
-                     nullptr);
+    g_signal_connect(bus, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer) { quitServerLoop(); }), nullptr);
+    // Asked to end (log-out, ibus restart): the loop ends, so what was learned is saved on the way out.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        g_unix_signal_add(
+            signal,
+            +[](gpointer) {
+                quitServerLoop();
+                return G_SOURCE_REMOVE;
+            },
+            nullptr);
     IBusFactory* engines = ibus_factory_new(ibus_bus_get_connection(bus));
     ibus_factory_add_engine(engines, engineName.c_str(), engineType());
     if (ibus_bus_request_name(bus, connectionName.c_str(), 0) == 0) {

@@ -141,6 +141,13 @@ TEST(SharedStores, AStoreTakesInWhatAnotherWroteAtItsNextRefresh) {
     EXPECT_GT(reread.bonus("ㄉㄚˋ", "大"), 0.0);
 }
 
+TEST(SharedStores, ChangesReachTheDiskWithinASecondWithoutBeingAsked) {
+    TemporaryFolder folder;
+    UserPhraseStore store(folder / "userphrases.json");
+    store.bump("ㄇㄚ", "媽"); // no flush: the worker saves after a quiet moment
+    EXPECT_TRUE(eventually([&] { return std::filesystem::exists(folder / "userphrases.json"); }));
+}
+
 TEST(SharedStores, LeftoversOfInterruptedSavesAreRemovedAtStart) {
     TemporaryFolder folder;
     folder.write(".userphrases.json.a1B2c3", "typed text");
