@@ -29,15 +29,4 @@ void BM_WalkWithStore(benchmark::State& state) {
 }
 BENCHMARK(BM_WalkWithStore)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
 
-void BM_StoreSave(benchmark::State& state) {
-    auto path = temporaryPath("save.json");
-    auto store = busyStore(path);
-    for (auto _ : state)
-        store->bump("ㄉㄜ˙", "的"); // every change writes the whole file
-    state.counters["transitions"] = static_cast<double>(store->transitionCount());
-    state.counters["fileKB"] = static_cast<double>(std::filesystem::file_size(path)) / 1024.0;
-    std::filesystem::remove_all(path.parent_path());
-}
-BENCHMARK(BM_StoreSave)->Unit(benchmark::kMillisecond);
-
 } // namespace

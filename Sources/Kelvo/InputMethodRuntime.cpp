@@ -22,6 +22,14 @@
 namespace kelvo {
 
 int InputMethodRuntime::run(bool requestsSettings) {
+    // A second server would wait for the bus name and write over the first one's settings.
+    if (auto owner = platform::ownerOf(connectionName(bundle_.identifier))) {
+        const std::string message = "Kelvo 輸入法已在執行（行程 " + std::to_string(*owner) +
+                                    "），不再啟動第二個。要重新啟動，請先結束它或重新啟動 IBus。";
+        std::cerr << message << "\n";
+        log_.log(platform::Logger::Level::error, message);
+        return 1;
+    }
     registerDefaults(defaults_);
     platform::SettingsService settings(connectionName(bundle_.identifier), [this] { showSettingsWindow(); });
     // The dictionary loads while the display session starts: both take tens of milliseconds.

@@ -50,13 +50,21 @@ void InputSourceInstaller::enable() {
 }
 
 void InputSourceInstaller::disable() {
-    for (const std::string& source : findOwnSources()) {
+    // The lists are cleaned whether or not the registry still lists the source: an earlier removal
+    // may have taken its component file already.
+    std::vector<std::string> sources = findOwnSources();
+    if (sources.empty()) sources.push_back(bundleIdentifier_);
+    for (const std::string& source : sources) {
         int status = registry_.disable(source);
         if (status == 0)
             out_ << "已停用輸入來源\n";
         else
             out_ << "TISDisableInputSource：" << status << "\n";
     }
+    if (int status = registry_.unregisterBundle(bundle_))
+        out_ << "無法移除輸入來源註冊：" << status << "\n";
+    else
+        out_ << "已移除輸入來源註冊\n";
     // Nothing is deleted by the program itself; the hint names where the bundle really is.
     out_ << "如要完全移除：rm -rf " << shellQuoted(bundle_.string()) << "\n";
 }

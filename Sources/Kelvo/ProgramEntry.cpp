@@ -3,6 +3,7 @@
 #include "Dictionary/DictionaryCheck.hpp"
 #include "InputSourceInstaller.hpp"
 #include "LexiconStore.hpp"
+#include "SessionBus.hpp"
 #include "SettingKey.hpp"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ InputSourceInstaller installerFor(ProgramServices& services) {
 } // namespace
 
 std::string connectionName(const std::string& bundleIdentifier) {
-    return bundleIdentifier + "_Connection";
+    return platform::serverBusName(bundleIdentifier);
 }
 
 int runProgram(const std::vector<std::string>& arguments, ProgramServices& services) {

@@ -226,11 +226,18 @@ std::string InstallerOperations::install(bool registerSource) {
     }
 }
 
+void InstallerOperations::stopServer() const {
+    if (stopRunningServer)
+        stopRunningServer();
+    else
+        platform::stopOwner(platform::serverBusName(inputMethodIdentifier));
+}
+
 std::string InstallerOperations::registerInstalled() {
     std::optional<std::string> current = currentInputSourceID ? currentInputSourceID() : std::nullopt;
     std::string notice;
     if (current && *current != inputMethodIdentifier)
-        run("/usr/bin/pkill", {"-x", "Kelvo"}, false); // the old service ends; the new one starts on next use
+        stopServer(); // the old service ends; the new one starts on next use
     else if (current)
         notice = "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切到 "
                  "ABC，然後再執行一次安裝／更新以重載服務。";
@@ -255,7 +262,7 @@ void InstallerOperations::uninstall(bool registerSource) {
         if (!current || *current == inputMethodIdentifier)
             throw InstallerFailure("Kelvo 仍在使用中，請送出文字並切換到其他輸入來源後再解除安裝。");
         run(destination_ / executablePath, {"uninstall"}, true);
-        run("/usr/bin/pkill", {"-x", "Kelvo"}, false);
+        stopServer();
     }
     fm.removeTree(destination_);
 }

@@ -2,6 +2,7 @@
 
 #include "ChildProcess.hpp"
 #include "FileOperations.hpp"
+#include "SessionBus.hpp"
 
 #include <filesystem>
 #include <functional>
@@ -55,9 +56,13 @@ public:
     Launcher launch = platform::runChildWritingTo;
     // The input source in use; none when it cannot be read.
     std::function<std::optional<std::string>()> currentInputSourceID;
+    // Ends this user's running input method server, found by its name on the session bus; other
+    // processes named Kelvo (an open window, other users' servers) are let be.
+    std::function<void()> stopRunningServer;
 
 private:
     void recoverInterruptedInstall() const;
+    void stopServer() const;
     std::map<std::string, std::string> info(const std::filesystem::path& bundle) const;
     std::optional<std::string> versionDescription(const std::filesystem::path& bundle) const;
     void verifyDestination() const;

@@ -154,15 +154,35 @@ int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
     if (auto error = writeFileAtomically(locations_.componentFolder / componentFile, component))
         return error.value();
     if (int status = writeEnvironment()) return status;
-    // System-wide too when this process may write there (IBus started outside the session reads it).
-    if (::access(locations_.systemComponents.c_str(), W_OK) == 0)
-        (void)writeFileAtomically(locations_.systemComponents / componentFile, component);
     runChild({"ibus", "write-cache"}); // refreshes a running daemon; not required to succeed
     return 0;
 }
 
-int IBusInputSourceRegistry::writeEnvironment() const {
-    std::vector<std::string> folders = {locations_.componentFolder.string()};
+int IBusInputSourceRegistry::unregisterBundle(const fs::path& bundle) {
+    std::error_code error;
+    fs::remove(locations_.componentFolder / componentFile, error);
+    if (error) return error.value();
+    // Earlier versions run as root also wrote the system's folder: that copy goes only if it is
+    // this bundle's.
+    const fs::path system = locations_.systemComponents / componentFile;
+    const std::string executable =
+        (fs::absolute(bundle) / "Contents" / "MacOS" / "Kelvo").lexically_normal().string();
+    if (readText(system).find(execLineFor(executable)) != std::string::npos) fs::remove(system, error);
+    std::vector<std::string> folders = environmentFolders();
+    std::erase(folders, locations_.componentFolder.string());
+    std::erase(folders, locations_.systemComponents.string()); // added with ours
+    if (folders.empty()) {
+        fs::remove(locations_.environmentFile, error);
+    } else if (fs::exists(locations_.environmentFile, error)) {
+        folders.push_back(locations_.systemComponents.string());
+        if (int status = writeEnvironmentLine(folders)) return status;
+    }
+    runChild({"ibus", "write-cache"});
+    return 0;
+}
+
+std::vector<std::string> IBusInputSourceRegistry::environmentFolders() const {
+    std::vector<std::string> folders;
     std::istringstream lines(readText(locations_.environmentFile));
     for (std::string line; std::getline(lines, line);) {
         if (!line.starts_with("IBUS_COMPONENT_PATH=")) continue;
@@ -172,8 +192,20 @@ int IBusInputSourceRegistry::writeEnvironment() const {
             if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
                 folders.push_back(folder);
     }
+    return folders;
+}
+
+int IBusInputSourceRegistry::writeEnvironment() const {
+    std::vector<std::string> folders = {locations_.componentFolder.string()};
+    for (std::string& folder : environmentFolders())
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
     if (std::find(folders.begin(), folders.end(), locations_.systemComponents.string()) == folders.end())
         folders.push_back(locations_.systemComponents.string());
+    return writeEnvironmentLine(folders);
+}
+
+int IBusInputSourceRegistry::writeEnvironmentLine(const std::vector<std::string>& folders) const {
     std::string line = "IBUS_COMPONENT_PATH=";
     for (std::size_t i = 0; i < folders.size(); ++i) {
         if (folders[i].find('\n') != std::string::npos) return EINVAL; // no line can hold it

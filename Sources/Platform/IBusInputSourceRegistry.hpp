@@ -26,6 +26,7 @@ public:
 
     std::vector<std::string> installedSources() override;
     int registerBundle(const std::filesystem::path& bundle) override;
+    int unregisterBundle(const std::filesystem::path& bundle) override;
     int enable(const std::string& source) override;
     int disable(const std::string& source) override;
     int select(const std::string& source) override;
@@ -36,6 +37,8 @@ public:
 
 private:
     int writeEnvironment() const;
+    int writeEnvironmentLine(const std::vector<std::string>& folders) const;
+    std::vector<std::string> environmentFolders() const;
 
     Locations locations_;
 };

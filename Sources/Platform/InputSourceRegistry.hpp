@@ -16,6 +16,8 @@ public:
     virtual std::vector<std::string> installedSources() = 0;
     // Makes the bundle at `bundle` known as an input source.
     virtual int registerBundle(const std::filesystem::path& bundle) = 0;
+    // Removes what registering the bundle added, and nothing else.
+    virtual int unregisterBundle(const std::filesystem::path& bundle) = 0;
     virtual int enable(const std::string& source) = 0;
     virtual int disable(const std::string& source) = 0;
     // Makes an installed input source the one in use.

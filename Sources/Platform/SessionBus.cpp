@@ -1,5 +1,6 @@
 #include "SessionBus.hpp"
 
+#include <csignal>
 #include <gio/gio.h>
 #include <unistd.h>
 
@@ -49,28 +50,43 @@ SettingsService::~SettingsService() {
     delete state_;
 }
 
-bool requestSettings(const std::string& busName) {
+std::string serverBusName(const std::string& bundleIdentifier) {
+    return bundleIdentifier + "_Connection";
+}
+
+std::optional<pid_t> ownerOf(const std::string& busName) {
     GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (!bus) return false;
-    bool answered = false;
+    if (!bus) return std::nullopt;
     GVariant* pid = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                                                 "org.freedesktop.DBus", "GetConnectionUnixProcessID",
                                                 g_variant_new("(s)", busName.c_str()), G_VARIANT_TYPE("(u)"),
                                                 G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
-    if (pid) {
-        guint32 owner = 0;
-        g_variant_get(pid, "(u)", &owner);
-        g_variant_unref(pid);
-        if (owner != static_cast<guint32>(::getpid())) {
-            GVariant* reply =
-                g_dbus_connection_call_sync(bus, busName.c_str(), objectPath, interfaceName, "ShowSettings",
-                                            nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
-            answered = reply != nullptr;
-            if (reply) g_variant_unref(reply);
-        }
-    }
+    g_object_unref(bus);
+    if (!pid) return std::nullopt;
+    guint32 owner = 0;
+    g_variant_get(pid, "(u)", &owner);
+    g_variant_unref(pid);
+    return static_cast<pid_t>(owner);
+}
+
+bool requestSettings(const std::string& busName) {
+    auto owner = ownerOf(busName);
+    if (!owner || *owner == ::getpid()) return false;
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus) return false;
+    GVariant* reply =
+        g_dbus_connection_call_sync(bus, busName.c_str(), objectPath, interfaceName, "ShowSettings", nullptr,
+                                    nullptr, G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+    const bool answered = reply != nullptr;
+    if (reply) g_variant_unref(reply);
     g_object_unref(bus);
     return answered;
+}
+
+bool stopOwner(const std::string& busName) {
+    auto owner = ownerOf(busName);
+    if (!owner || *owner == ::getpid()) return false;
+    return ::kill(*owner, SIGTERM) == 0;
 }
 
 } // namespace kelvo::platform

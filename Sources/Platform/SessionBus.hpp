@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace kelvo::platform {
 
@@ -20,7 +22,17 @@ private:
     State* state_;
 };
 
+// The name the input method server of a bundle owns on the session bus.
+std::string serverBusName(const std::string& bundleIdentifier);
+
 // Asks the process that owns `busName` to open its settings; false when no other process owns it.
 bool requestSettings(const std::string& busName);
+
+// The process that owns `busName` on this user's session bus, if any.
+std::optional<pid_t> ownerOf(const std::string& busName);
+
+// Asks this user's process that owns `busName` to end (SIGTERM, so it saves on the way out);
+// other processes of the same name, and other users', are let be. False when none owns it.
+bool stopOwner(const std::string& busName);
 
 } // namespace kelvo::platform

@@ -41,9 +41,20 @@ echo "typed with the installed engine: $typed"
 
 ibus engine xkb:us::eng 2>/dev/null || true # Kelvo may not be removed while it is the input source (no display for setxkbmap here)
 [ "$(ibus engine)" = xkb:us::eng ] || fail "could not switch away from Kelvo"
+server=$(pgrep -f "^$installed/Contents/MacOS/Kelvo" | head -1) || fail "the installed server is not running"
+# Another program by the same name (an open window, say) is none of the installer's business.
+cp "$(command -v sleep)" "$XDG_RUNTIME_DIR/Kelvo"
+"$XDG_RUNTIME_DIR/Kelvo" 60 &
+bystander=$!
 removal=$("$installer" --uninstall 2>&1) || fail "uninstall failed: $removal"
 [ "$removal" = "已解除安裝Kelvo。個人設定、學習資料與快捷文字均保留。" ] || fail "uninstall said: $removal"
 [ ! -e "$installed" ] || fail "the bundle is still installed"
+kill -0 "$bystander" 2>/dev/null || fail "the installer ended a process it does not own"
+kill "$bystander"
+for _ in $(seq 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$server" 2>/dev/null || fail "the installed server still runs"
+[ ! -e "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" ] || fail "the component is still registered"
+[ ! -e "$XDG_CONFIG_HOME/environment.d/60-kelvo-ibus.conf" ] || fail "the environment still names the component"
 [ "$(cat "$XDG_DATA_HOME/Kelvo/userphrases.json")" = '{"version":1}' ] || fail "learned data changed"
 [ "$(cat "$XDG_DATA_HOME/Kelvo/customtexts.json")" = '[]' ] || fail "shortcuts changed"
 echo "uninstalled; learned data and shortcuts kept"

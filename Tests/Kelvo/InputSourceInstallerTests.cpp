@@ -13,7 +13,7 @@ public:
     int registerStatus = 0;
     std::vector<int> enableStatuses;
     std::vector<std::string> enabled, disabled;
-    std::filesystem::path registered;
+    std::filesystem::path registered, unregistered;
 
     std::vector<std::string> installedSources() override { return sources; }
     int registerBundle(const std::filesystem::path& bundle) override {
@@ -25,6 +25,10 @@ public:
         int status = enableStatuses.empty() ? 0 : enableStatuses.front();
         if (!enableStatuses.empty()) enableStatuses.erase(enableStatuses.begin());
         return status;
+    }
+    int unregisterBundle(const std::filesystem::path& bundle) override {
+        unregistered = bundle;
+        return 0;
     }
     int disable(const std::string& source) override {
         disabled.push_back(source);
@@ -77,16 +81,13 @@ TEST(InputSourceInstaller, EnablesEachOwnSourceInOrder) {
         "已啟用輸入來源\nTISEnableInputSource：2（請在鍵盤設定手動加入Kelvo；若仍未出現，可嘗試重新登入）\n");
 }
 
-TEST(InputSourceInstaller, DisablingEndsWithTheRemovalHint) {
+TEST(InputSourceInstaller, DisablingRemovesTheRegistrationAndEndsWithTheRemovalHint) {
     FakeRegistry registry;
     std::ostringstream out;
     InputSourceInstaller installer(registry, identifier, "/home/u/.local/share/Input Methods/Kelvo.app", out);
-    installer.disable();
-    EXPECT_EQ(out.str(), "如要完全移除：rm -rf '/home/u/.local/share/Input Methods/Kelvo.app'\n");
-
-    registry.sources = {identifier};
-    out.str("");
-    installer.disable();
-    EXPECT_EQ(out.str(),
-              "已停用輸入來源\n如要完全移除：rm -rf '/home/u/.local/share/Input Methods/Kelvo.app'\n");
+    installer.disable(); // not listed any more: the lists are cleaned all the same
+    EXPECT_EQ(registry.disabled, std::vector<std::string>{identifier});
+    EXPECT_EQ(registry.unregistered, "/home/u/.local/share/Input Methods/Kelvo.app");
+    EXPECT_EQ(out.str(), "已停用輸入來源\n已移除輸入來源註冊\n"
+                         "如要完全移除：rm -rf '/home/u/.local/share/Input Methods/Kelvo.app'\n");
 }

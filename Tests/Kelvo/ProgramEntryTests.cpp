@@ -23,6 +23,7 @@ public:
     std::vector<std::string> installedSources() override { return {}; }
     int registerBundle(const std::filesystem::path&) override { return 0; }
     int enable(const std::string&) override { return 0; }
+    int unregisterBundle(const std::filesystem::path&) override { return 0; }
     int disable(const std::string&) override { return 0; }
     int select(const std::string&) override { return 0; }
     std::string currentSource() override { return {}; }

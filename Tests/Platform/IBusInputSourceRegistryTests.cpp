@@ -83,6 +83,35 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     EXPECT_EQ(registry.registerBundle(folder / "Nothing.app"), ENOENT);
 }
 
+TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothingElse) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write(
+        "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
+        "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
+        "</name></engine></engines></component>");
+    IBusInputSourceRegistry registry(
+        {folder / "data/ibus-component", folder / "config/60-kelvo-ibus.conf", folder / "system"});
+    ASSERT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+    EXPECT_FALSE(fs::exists(folder / "system/kelvo.xml")); // a per-user install writes no system path
+    // An earlier version wrote the system's folder too; a foreign component there stays.
+    folder.write("system/other.xml", "<component/>");
+    fs::copy_file(folder / "data/ibus-component/kelvo.xml", folder / "system/kelvo.xml");
+    EXPECT_EQ(registry.unregisterBundle(folder / "Kelvo.app"), 0);
+    EXPECT_FALSE(fs::exists(folder / "data/ibus-component/kelvo.xml"));
+    EXPECT_FALSE(fs::exists(folder / "system/kelvo.xml"));
+    EXPECT_TRUE(fs::exists(folder / "system/other.xml"));
+    EXPECT_FALSE(fs::exists(folder / "config/60-kelvo-ibus.conf"));
+    EXPECT_TRUE(registry.installedSources().empty());
+
+    // Folders someone else listed in the file stay listed.
+    folder.write("config/60-kelvo-ibus.conf", "IBUS_COMPONENT_PATH=/opt/other\n");
+    ASSERT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+    EXPECT_EQ(registry.unregisterBundle(folder / "Kelvo.app"), 0);
+    EXPECT_EQ(TemporaryFolder::read(folder / "config/60-kelvo-ibus.conf"),
+              "IBUS_COMPONENT_PATH=/opt/other:" + (folder / "system").string() + "\n");
+}
+
 TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
     TemporaryFolder folder;
     FakeTools tools(folder);
