@@ -17,16 +17,25 @@ InstallerModel::InstallerModel(std::shared_ptr<InstallerOperations> ops) : ops_(
     startProgram = platform::startChild;
 }
 
+std::unique_ptr<QMessageBox> InstallerModel::removalAlert() {
+    auto alert = std::make_unique<QMessageBox>();
+    alert->setWindowTitle(QString::fromUtf8("解除安裝Kelvo？"));
+    alert->setText(QString::fromUtf8("解除安裝Kelvo？"));
+    alert->setInformativeText(
+        QString::fromUtf8("請先按 Enter 送出正在輸入的文字，再切換到英文輸入來源（例如 English (US)）。"
+                          "解除安裝會保留設定、學習資料與快捷文字。"));
+    QPushButton* cancel = alert->addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+    alert->addButton(QString::fromUtf8("解除安裝"), QMessageBox::DestructiveRole);
+    // Return and Escape both keep Kelvo: removing takes a deliberate click.
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    return alert;
+}
+
 bool InstallerModel::askToRemove() {
-    QMessageBox alert;
-    alert.setWindowTitle(QString::fromUtf8("解除安裝Kelvo？"));
-    alert.setText(QString::fromUtf8("解除安裝Kelvo？"));
-    alert.setInformativeText(QString::fromUtf8(
-        "請先按 Enter 送出正在輸入的文字，再切到 ABC。解除安裝會保留設定、學習資料與快捷文字。"));
-    alert.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
-    QPushButton* remove = alert.addButton(QString::fromUtf8("解除安裝"), QMessageBox::DestructiveRole);
-    alert.exec();
-    return alert.clickedButton() == remove;
+    auto alert = removalAlert();
+    alert->exec();
+    return alert->clickedButton() && alert->clickedButton()->text() == QString::fromUtf8("解除安裝");
 }
 
 void InstallerModel::changed() {
@@ -42,7 +51,7 @@ void InstallerModel::inBackground(std::function<std::string()> work,
             text = work();
         } catch (const std::exception& error) {
             ok = false;
-            text = error.what();
+            text = userMessageOf(error);
         }
         QMetaObject::invokeMethod(
             this, [done, ok, text] { done(ok, text); }, Qt::QueuedConnection);
@@ -97,7 +106,7 @@ void InstallerModel::openKeyboard() {
         [this](bool ok, const std::string&) {
             if (ok) return;
             failed = true;
-            message = "無法自動啟用，請在系統設定手動加入Kelvo。";
+            message = "無法自動加入，請在鍵盤設定的輸入來源中手動加入Kelvo。";
             changed();
         });
     startProgram(keyboardSettingsCommand());

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class QMessageBox;
+
 namespace kelvo::installer {
 
 enum class InstallerPage { update, remove, guide };
@@ -38,6 +40,8 @@ public:
     void openKeyboard();
     void openInputSettings();
 
+    // The alert that asks before removing; "取消" is its default button.
+    static std::unique_ptr<QMessageBox> removalAlert();
     static bool askToRemove();
 
 private:

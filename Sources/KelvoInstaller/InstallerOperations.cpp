@@ -2,9 +2,11 @@
 
 #include "Bundle.hpp"
 #include "IBusInputSourceRegistry.hpp"
+#include "PersonalData/StoreNotice.hpp"
 #include "StandardPaths.hpp"
 
 #include <fcntl.h>
+#include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,8 +87,11 @@ std::string InstallerOperations::run(const fs::path& path, const std::vector<std
     } catch (const fs::filesystem_error&) {
         // an unreadable log counts as empty text
     }
-    if (required && result.status != 0)
-        throw InstallerFailure("操作失敗（" + std::to_string(result.status) + "）：" + output);
+    if (required && result.status != 0) {
+        std::cerr << "KelvoInstaller: " << path.string() << " exited with " << result.status << ": " << output << "\n";
+        throw InstallerFailure("「" + path.filename().string() + "」執行失敗（結束碼 " + std::to_string(result.status) +
+                               "）。請再試一次；若仍失敗，請重新取得完整的安裝包。詳細內容已寫入紀錄（標準錯誤輸出）。");
+    }
     return output;
 }
 
@@ -121,7 +126,12 @@ std::optional<std::string> InstallerOperations::installedVersion() const {
 }
 
 void InstallerOperations::verifySeal(const fs::path& bundle) const {
-    run(sealTool_, {"verify", bundle.string()}, true);
+    try {
+        run(sealTool_, {"verify", bundle.string()}, true);
+    } catch (const InstallerFailure&) {
+        throw InstallerFailure("檔案驗證失敗：「" + bundle.string() +
+                               "」的檔案與它的簽章不符。請重新取得完整的安裝包再安裝。");
+    }
 }
 
 void InstallerOperations::verifyPayload() const {
@@ -226,6 +236,17 @@ std::string InstallerOperations::install(bool registerSource) {
     }
 }
 
+std::string userMessageOf(const std::exception& error) {
+    if (dynamic_cast<const InstallerFailure*>(&error)) return error.what();
+    std::cerr << "KelvoInstaller: " << error.what() << "\n";
+    if (const auto* file = dynamic_cast<const fs::filesystem_error*>(&error)) {
+        const fs::path& where = file->path1().empty() ? file->path2() : file->path1();
+        return "無法寫入「" + where.parent_path().string() + "」（" + reasonInWords(file->code()) +
+               "）。請確認這個資料夾可以寫入、磁碟還有空間，再試一次；原本的設定與資料都沒有變動。";
+    }
+    return "安裝時發生意外的錯誤，請再試一次；詳細內容已寫入紀錄（標準錯誤輸出）。";
+}
+
 void InstallerOperations::stopServer() const {
     if (stopRunningServer)
         stopRunningServer();
@@ -239,10 +260,11 @@ std::string InstallerOperations::registerInstalled() {
     if (current && *current != inputMethodIdentifier)
         stopServer(); // the old service ends; the new one starts on next use
     else if (current)
-        notice = "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切到 "
-                 "ABC，然後再執行一次安裝／更新以重載服務。";
+        notice = "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切換到英文輸入"
+                 "來源（例如 English (US)），然後再執行一次安裝／更新以重載服務。";
     else
-        notice = "無法確認目前輸入來源，未強制關閉服務。請先送出組字並切到 ABC，再執行一次安裝／更新。";
+        notice = "無法確認目前輸入來源，未強制關閉服務。請先送出組字並切換到英文輸入來源（例如 English "
+                 "(US)），再執行一次安裝／更新。";
     run("ibus", {"write-cache"}, false);
     std::string registered = run(destination_ / executablePath, {"register"}, true);
     verifySeal(destination_);

@@ -19,6 +19,10 @@ struct InstallerFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What the user reads of a failure: the installer's own message, or a file error said in Traditional
+// Chinese with what to do. The library's own wording goes to the log (standard error) instead.
+std::string userMessageOf(const std::exception& error);
+
 // Installs, updates and removes the input method bundle. Every step is verified (seal, identity,
 // contents); an existing bundle is replaced through a staged copy and restored when a later step
 // fails; nothing is written over or removed from a folder that is not a Kelvo bundle.

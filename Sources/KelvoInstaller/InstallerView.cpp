@@ -114,10 +114,11 @@ QWidget* InstallerView::updatePage() {
 QWidget* InstallerView::guidePage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(text("1. 在系統設定選「鍵盤 → 文字輸入 → 編輯 → ＋」。"));
-    layout->addWidget(text("2. 從「繁體中文」加入「Kelvo」，已加入可略過。"));
-    layout->addWidget(text("3. 從選單列切換到「Kelvo」。"));
-    auto* open = new QPushButton(QString::fromUtf8("開啟系統設定"));
+    layout->addWidget(text("1. 加入 Kelvo（已加入可略過）："));
+    layout->addWidget(text("　GNOME：設定 → 鍵盤 → 輸入來源 → ＋ → 漢語（台灣）→ Kelvo", 12));
+    layout->addWidget(text("　KDE 及其他桌面：執行 ibus-setup → 輸入法 → 新增 → 漢語 → Kelvo", 12));
+    layout->addWidget(text("2. 用桌面的輸入來源選單切換到「Kelvo」，或按 Super+空白鍵（GNOME）。"));
+    auto* open = new QPushButton(QString::fromUtf8("開啟鍵盤設定"));
     connect(open, &QPushButton::clicked, this, [this] { model_.openKeyboard(); });
     layout->addWidget(open, 0, Qt::AlignLeft);
     serviceNote_ =

@@ -4,6 +4,7 @@
 #include "FileOperations.hpp"
 #include "InstallerModel.hpp"
 #include "InstallerView.hpp"
+#include "Windows.hpp"
 
 #include <QApplication>
 #include <QPixmap>
@@ -36,7 +37,7 @@ std::shared_ptr<InstallerOperations> operations(const fs::path& destination) {
 }
 
 int reportFailure(const std::exception& error) {
-    std::cerr << error.what() << "\n";
+    std::cerr << installer::userMessageOf(error) << "\n";
     return 1;
 }
 
@@ -89,6 +90,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
                            "PNG"); // a failed write is not the preview's concern
         return 0;
     }
+    platform::centreOnScreen(window);
     window.show();
     window.raise();
     window.activateWindow();

@@ -18,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* componentFile = "kelvo.xml";
-constexpr const char* executablePlaceholder = "@KELVO_EXECUTABLE@";
 constexpr const char* ibusSchema = "org.freedesktop.ibus.general";
 constexpr const char* gnomeSchema = "org.gnome.desktop.input-sources";
 
@@ -125,32 +124,51 @@ std::vector<std::string> IBusInputSourceRegistry::installedSources() {
     return sources;
 }
 
+namespace {
+
+std::string xmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// The component template with every placeholder replaced by its text.
+std::string filledIn(std::string component, const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [placeholder, text] : values)
+        for (std::size_t at; (at = component.find(placeholder)) != std::string::npos;)
+            component.replace(at, placeholder.size(), text);
+    return component;
+}
+
+} // namespace
+
 // The exec line of a component is split like a shell command line, and it sits in XML: the path
 // of the installed bundle ("Input Methods") has a space, and may have quotes or ampersands.
 std::string execLineFor(const std::string& executable) {
     std::string quoted = "'";
-    for (char c : executable) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else if (c == '&')
-            quoted += "&amp;";
-        else if (c == '<')
-            quoted += "&lt;";
-        else if (c == '>')
-            quoted += "&gt;";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
+    for (char c : executable)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return xmlEscaped(quoted + "'");
 }
 
 int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
     std::string component = readText(componentTemplate(bundle));
     if (component.empty()) return ENOENT;
-    std::string executable =
-        (fs::absolute(bundle) / "Contents" / "MacOS" / "Kelvo").lexically_normal().string();
-    for (std::size_t at; (at = component.find(executablePlaceholder)) != std::string::npos;)
-        component.replace(at, std::string_view(executablePlaceholder).size(), execLineFor(executable));
+    const fs::path contents = fs::absolute(bundle).lexically_normal() / "Contents";
+    const std::string exec = execLineFor((contents / "MacOS" / "Kelvo").string());
+    component =
+        filledIn(component, {{"@KELVO_EXECUTABLE@", exec},
+                             {"@KELVO_SETUP@", exec + " settings"},
+                             {"@KELVO_ICON@", xmlEscaped((contents / "Resources" / "kelvo.svg").string())}});
     if (auto error = writeFileAtomically(locations_.componentFolder / componentFile, component))
         return error.value();
     if (int status = writeEnvironment()) return status;

@@ -1,12 +1,18 @@
 #include "Windows.hpp"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <cstdlib>
 
 namespace kelvo::platform {
+
+void centreOnScreen(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
 
 int runWindowApplication(const std::function<void()>& start, int closeAfterMilliseconds) {
     int argc = 1;

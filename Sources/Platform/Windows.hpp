@@ -5,12 +5,16 @@
 #include <string>
 
 class QApplication;
+class QWidget;
 
 namespace kelvo::platform {
 
 // Runs the process as an ordinary windowed application: `start` shows its windows; answers the exit
 // status once the last window is closed. `closeAfterMilliseconds` (tests) quits it.
 int runWindowApplication(const std::function<void()>& start, int closeAfterMilliseconds = -1);
+
+// Centres a window on the primary screen's free area; the window manager may place it anywhere.
+void centreOnScreen(QWidget& window);
 
 // The windowed side of a process that may run without a display (the input method server): a
 // QApplication when a display can be reached.

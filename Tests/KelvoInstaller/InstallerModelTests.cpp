@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -86,7 +87,7 @@ TEST_F(InstallerModelTest, AFailedInstallShowsItsErrorInRedAndStays) {
     waitWhileBusy(model);
     EXPECT_TRUE(model.failed);
     EXPECT_EQ(model.page, InstallerPage::update);
-    EXPECT_TRUE(view.messageText().startsWith(QString::fromUtf8("操作失敗（1）：")));
+    EXPECT_TRUE(view.messageText().startsWith(QString::fromUtf8("檔案驗證失敗："))) << view.messageText().toStdString();
     EXPECT_TRUE(view.messageIsRed());
 }
 
@@ -112,6 +113,25 @@ TEST_F(InstallerModelTest, RemovalAsksFirstAndNeedsAnInstalledBundle) {
     EXPECT_EQ(model.page, InstallerPage::remove);
     EXPECT_EQ(model.message, "已解除安裝Kelvo。個人資料已保留。");
     EXPECT_FALSE(model.installed);
+}
+
+TEST(InstallerAlert, ReturnAndEscapeKeepKelvo) {
+    auto alert = InstallerModel::removalAlert();
+    ASSERT_NE(alert->defaultButton(), nullptr);
+    EXPECT_EQ(alert->defaultButton()->text(), QString::fromUtf8("取消"));
+    EXPECT_EQ(alert->escapeButton(), alert->defaultButton());
+    EXPECT_FALSE(alert->informativeText().contains("ABC"));
+}
+
+TEST(InstallerMessages, FileErrorsReachTheUserInChineseWithWhatToDo) {
+    const fs::filesystem_error readOnly("cannot copy", "/home/u/.local/share/Input Methods/Kelvo.app/x",
+                                        std::make_error_code(std::errc::read_only_file_system));
+    const std::string message = userMessageOf(readOnly);
+    EXPECT_NE(message.find("磁碟是唯讀的"), std::string::npos) << message;
+    EXPECT_NE(message.find("再試一次"), std::string::npos);
+    EXPECT_EQ(message.find("filesystem"), std::string::npos); // the library's words go to the log
+    EXPECT_EQ(userMessageOf(InstallerFailure("已經是中文")), "已經是中文");
+    EXPECT_EQ(userMessageOf(std::runtime_error("bad_alloc-like")).find("bad"), std::string::npos);
 }
 
 TEST(InstallerSettings, TheKeyboardSettingsCommandIsOneTheDesktopHas) {

@@ -173,7 +173,7 @@ TEST_F(InstallerTest, IncompleteOrAlteredPayloadsAreRefused) {
     EXPECT_EQ(failureOf([&] { ops.install(false); }), "安裝來源不完整，請重新取得完整安裝包。");
     fs::rename(folder / "kept", payload / "Contents/Resources/data/data.txt");
     folder.write("payload/Kelvo.app/Contents/Resources/data/data.txt", "# altered\n");
-    EXPECT_TRUE(failureOf([&] { ops.install(false); }).starts_with("操作失敗（1）："));
+    EXPECT_TRUE(failureOf([&] { ops.install(false); }).starts_with("檔案驗證失敗："));
     EXPECT_FALSE(fs::exists(destination));
 }
 

@@ -66,7 +66,7 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     folder.write(
         "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
         "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
-        "</name></engine></engines></component>");
+        "</name><icon>@KELVO_ICON@</icon><setup>@KELVO_SETUP@</setup></engine></engines></component>");
     folder.write("config/environment.d/60-kelvo-ibus.conf",
                  "IBUS_COMPONENT_PATH=/opt/other:/usr/share/ibus/component\n");
     IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
@@ -74,7 +74,13 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     EXPECT_TRUE(registry.installedSources().empty());
     EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     std::string component = TemporaryFolder::read(folder / "data/Kelvo/ibus-component/kelvo.xml");
-    EXPECT_NE(component.find((folder / "Kelvo.app/Contents/MacOS/Kelvo").string()), std::string::npos);
+    const std::string executable = (folder / "Kelvo.app/Contents/MacOS/Kelvo").string();
+    EXPECT_NE(component.find("<exec>'" + executable + "'</exec>"), std::string::npos) << component;
+    // The tray shows the bundle's icon, and ibus-setup's preferences open Kelvo's settings.
+    EXPECT_NE(
+        component.find("<icon>" + (folder / "Kelvo.app/Contents/Resources/kelvo.svg").string() + "</icon>"),
+        std::string::npos);
+    EXPECT_NE(component.find("<setup>'" + executable + "' settings</setup>"), std::string::npos);
     EXPECT_EQ(TemporaryFolder::read(folder / "config/environment.d/60-kelvo-ibus.conf"),
               "IBUS_COMPONENT_PATH=" + (folder / "data/Kelvo/ibus-component").string() +
                   ":/opt/other:/usr/share/ibus/component:" + (folder / "system").string() + "\n");

@@ -54,7 +54,7 @@ std::string InputClientCheck::resultLine(const std::string& text, int handled, c
 }
 
 void InputClientCheck::show() {
-    centre(*window_);
+    platform::centreOnScreen(*window_);
     bringForward(*window_);
 }
 

@@ -1,6 +1,7 @@
 #include "GuideWindowController.hpp"
 
 #include "WindowSupport.hpp"
+#include "Windows.hpp"
 
 #include <QGridLayout>
 #include <QScrollArea>
@@ -113,7 +114,7 @@ void GuideWindowController::show() {
         auto* layout = new QVBoxLayout(window_.get());
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(scroller);
-        centre(*window_);
+        platform::centreOnScreen(*window_);
     }
     bringForward(*window_);
 }

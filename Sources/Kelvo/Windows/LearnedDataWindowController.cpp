@@ -1,6 +1,7 @@
 #include "LearnedDataWindowController.hpp"
 
 #include "WindowSupport.hpp"
+#include "Windows.hpp"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -185,7 +186,7 @@ void LearnedDataWindowController::show(std::shared_ptr<UserPhraseStore> store) {
         layout->setContentsMargins(0, 0, 0, 0);
         view_ = new LearnedDataView(std::move(store));
         layout->addWidget(view_);
-        centre(*window_);
+        platform::centreOnScreen(*window_);
     }
     bringForward(*window_);
 }

@@ -2,6 +2,7 @@
 
 #include "SettingKey.hpp"
 #include "WindowSupport.hpp"
+#include "Windows.hpp"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +72,7 @@ void SettingsWindowController::show(platform::UserDefaults& defaults) {
     if (!window_) {
         defaults_ = &defaults;
         build();
-        centre(*window_);
+        platform::centreOnScreen(*window_);
     }
     refresh();
     bringForward(*window_);
@@ -111,7 +112,8 @@ QWidget* SettingsWindowController::generalPane() {
     QGroupBox* switching = section("中英文切換", layout);
     add(switching, toggle(SettingKey::shiftToggle, "按一下 Shift 切換中／英文"));
     add(switching, noteLabel("單獨按一下再放開才會切換。Shift＋字母仍輸入大寫。"));
-    add(switching, noteLabel("也可使用 Caps Lock 切到 ABC；這由系統的鍵盤設定控制。"));
+    add(switching, noteLabel("Caps Lock 開啟時直接輸入英文。要換到英文輸入來源，請用桌面的切換鍵（GNOME "
+                             "預設為 Super+空白鍵）。"));
 
     QGroupBox* chinese = section("中文輸入", layout);
     auto* form = new QFormLayout;

@@ -33,11 +33,6 @@ QLabel* noteLabel(const char* text, int size) {
     return note;
 }
 
-void centre(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
-
 void bringForward(QWidget& window) {
     window.show();
     window.raise();

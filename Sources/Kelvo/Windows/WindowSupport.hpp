@@ -17,9 +17,6 @@ void dim(QWidget& widget, double alpha);
 // A rectangle given in a window's y-up coordinates, as Qt places it (y down).
 QRect fromBottomLeft(int windowHeight, int x, int y, int width, int height);
 
-// Centres a window on the screen that holds the pointer's screen, else the primary one.
-void centre(QWidget& window);
-
 // Shows a window, or brings it to the front when it is already shown.
 void bringForward(QWidget& window);
 

@@ -6,10 +6,9 @@
 #include <utility>
 
 namespace kelvo {
-namespace {
+namespace {} // namespace
 
-// Why, in words a user can act on.
-std::string reasonOf(std::error_code error) {
+std::string reasonInWords(std::error_code error) {
     if (error == FileError::notRegularFile) return "它不是一般檔案";
     if (error == std::errc::no_space_on_device) return "磁碟已滿";
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
@@ -18,6 +17,8 @@ std::string reasonOf(std::error_code error) {
     if (error == std::errc::file_too_large) return "檔案太大";
     return "系統回報錯誤";
 }
+
+namespace {
 
 std::string detailOf(std::string_view event, const std::filesystem::path& file, std::error_code error) {
     std::string detail(event);
@@ -33,7 +34,7 @@ std::string detailOf(std::string_view event, const std::filesystem::path& file, 
 StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file,
                              std::error_code error) {
     std::string message(what);
-    message += "無法儲存（" + reasonOf(error) + "）：請檢查「" + file.parent_path().string() +
+    message += "無法儲存（" + reasonInWords(error) + "）：請檢查「" + file.parent_path().string() +
                "」的空間與權限。修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。";
     return {message, detailOf("cannot save", file, error)};
 }
@@ -41,7 +42,7 @@ StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path&
 StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file,
                              std::error_code error) {
     std::string message(what);
-    message += "檔「" + file.string() + "」無法讀取（" + reasonOf(error) +
+    message += "檔「" + file.string() + "」無法讀取（" + reasonInWords(error) +
                "），Kelvo 不會覆寫它：請改正它的權限或移走它。";
     return {message, detailOf("cannot read", file, error)};
 }

@@ -18,6 +18,9 @@ struct StoreNotice {
     friend bool operator==(const StoreNotice&, const StoreNotice&) = default;
 };
 
+// Why a file operation failed, in words a user can act on ("磁碟已滿").
+std::string reasonInWords(std::error_code error);
+
 // `what` names the data, such as "學習資料".
 StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
 StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
