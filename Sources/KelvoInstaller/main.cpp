@@ -71,6 +71,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     const bool renderPreview = has(arguments, "--render-preview");
     if (renderPreview) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    platform::preferTaiwanGlyphs();
     installer::applyDarkAppearance();
     installer::InstallerModel model(operations(installer::installedBundleLocation()));
     if (has(arguments, "--preview-completion")) model.page = installer::InstallerPage::guide;

@@ -6,8 +6,42 @@
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <cstdlib>
+#include <fontconfig/fontconfig.h>
 
 namespace kelvo::platform {
+
+std::optional<std::string> taiwanFontFamily() {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=zh-tw"));
+    if (!pattern) return std::nullopt;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return std::nullopt;
+    std::optional<std::string> family;
+    FcChar8* name = nullptr;
+    FcLangSet* languages = nullptr;
+    // The best match may still be a face without Han when none is installed.
+    if (FcPatternGetLangSet(match, FC_LANG, 0, &languages) == FcResultMatch &&
+        FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("zh-tw")) == FcLangEqual &&
+        FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+        family = reinterpret_cast<const char*>(name);
+    FcPatternDestroy(match);
+    return family;
+}
+
+void preferTaiwanGlyphs() {
+    auto family = taiwanFontFamily();
+    if (!family) return;
+    QFont font = QApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty()) families << font.family();
+    families.removeAll(QString::fromStdString(*family));
+    families << QString::fromStdString(*family);
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
 
 void centreOnScreen(QWidget& window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -19,6 +53,7 @@ int runWindowApplication(const std::function<void()>& start, int closeAfterMilli
     char name[] = "Kelvo";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
+    preferTaiwanGlyphs();
     start();
     if (closeAfterMilliseconds >= 0)
         QTimer::singleShot(closeAfterMilliseconds, &application, &QApplication::quit);
@@ -54,6 +89,7 @@ DisplaySession::DisplaySession() {
     static char* argv[] = {name, nullptr};
     application_ = std::make_unique<QApplication>(argc, argv);
     application_->setQuitOnLastWindowClosed(false); // the server outlives its windows
+    preferTaiwanGlyphs();
 }
 
 DisplaySession::~DisplaySession() = default;

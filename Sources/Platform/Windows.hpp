@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QApplication;
@@ -12,6 +13,15 @@ namespace kelvo::platform {
 // Runs the process as an ordinary windowed application: `start` shows its windows; answers the exit
 // status once the last window is closed. `closeAfterMilliseconds` (tests) quits it.
 int runWindowApplication(const std::function<void()>& start, int closeAfterMilliseconds = -1);
+
+// The face fontconfig prefers for Chinese as written in Taiwan, whatever the locale; none when no
+// installed face covers it.
+std::optional<std::string> taiwanFontFamily();
+
+// Makes Han text in this application's windows use that face (Latin text keeps the desktop's font):
+// under an English locale the fallback would otherwise be a Japanese or Simplified Chinese face,
+// whose glyph shapes and punctuation differ. Call it once the QApplication exists.
+void preferTaiwanGlyphs();
 
 // Centres a window on the primary screen's free area; the window manager may place it anywhere.
 void centreOnScreen(QWidget& window);

@@ -1,5 +1,7 @@
 #include "../../Support/TemporaryFolder.hpp"
 #include "JsonFileDefaults.hpp"
+#include "Panels/CandidateView.hpp"
+#include "Windows.hpp"
 #include "Windows/GlyphCoverage.hpp"
 #include "Windows/GuideWindowController.hpp"
 #include "Windows/LearnedDataWindowController.hpp"
@@ -8,7 +10,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -268,4 +272,35 @@ TEST(GuideWindow, OneWindowWithEveryRowOnce) {
     EXPECT_EQ(textsWithoutGlyphs(*controller.window()), QStringList());
     controller.window()->resize(640, 1100);
     photograph(*controller.window(), "guide");
+}
+
+namespace {
+
+QImage rendered(const QString& text, QFont font) {
+    font.setPixelSize(48);
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(image.rect(), Qt::AlignCenter, text);
+    return image;
+}
+
+} // namespace
+
+// 骨 is drawn differently in Taiwan and in Japan: the application's font must give Taiwan's shape
+// even though the tests run under LANG=C.UTF-8.
+TEST(TaiwanGlyphs, HanTextTakesTheTaiwanFaceUnderAnEnglishLocale) {
+    auto family = kelvo::platform::taiwanFontFamily();
+    if (!family) GTEST_SKIP() << "no installed face covers zh-TW";
+    EXPECT_TRUE(QString(qgetenv("LANG")).startsWith("C") || qgetenv("LANG").isEmpty());
+    const QString bone = QString::fromUtf8("骨");
+    QImage taiwan = rendered(bone, QFont(QString::fromStdString(*family)));
+    EXPECT_EQ(rendered(bone, QApplication::font()), taiwan);
+    EXPECT_EQ(rendered(bone, kelvo::panels::systemFont(16)), taiwan);
+    QImage japan = rendered(bone, QFont("Noto Sans CJK JP"));
+    if (QFontInfo(QFont("Noto Sans CJK JP")).family() == "Noto Sans CJK JP") {
+        EXPECT_NE(japan, taiwan); // the check can tell the two shapes apart
+    }
 }
