@@ -184,7 +184,8 @@ public:
     // serves every character.
     Rect lineRectangle(int) override {
         if (cursor_ == Rect{}) return cursor_;
-        return fromTopLeftOrigin(cursor_);
+        // Clients report device pixels; Qt places windows in logical ones (scaled screens).
+        return fromTopLeftOrigin(logicalFromDevicePixels(cursor_, currentScaledScreens()));
     }
     void setCursorLocation(const Rect& rect) { cursor_ = rect; }
     const Rect& cursorLocation() const { return cursor_; }

@@ -27,6 +27,20 @@ struct Screen {
 // The screens of the display, the main screen first.
 std::vector<Screen> currentScreens();
 
+// A screen as Qt places windows on it: its frame in logical pixels, y growing downwards from the
+// top-left of the desktop, and how many device pixels make one logical pixel there. Its top-left
+// corner is the same in both units.
+struct ScaledScreen {
+    Rect logicalFrame;
+    double pixelRatio = 1;
+};
+
+std::vector<ScaledScreen> currentScaledScreens();
+
+// A rectangle in device pixels (as IBus clients report the caret), y down, in logical pixels: it is
+// measured from the corner of the screen whose device frame holds it (else the first screen).
+Rect logicalFromDevicePixels(const Rect& device, const std::vector<ScaledScreen>& screens);
+
 // A rectangle given with y growing downwards from the top of the main screen (as X11 and IBus give
 // it), in the host's coordinates; and back.
 Rect fromTopLeftOrigin(const Rect& rect);

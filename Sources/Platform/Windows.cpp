@@ -1,6 +1,7 @@
 #include "Windows.hpp"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -41,6 +42,15 @@ void preferTaiwanGlyphs() {
     families << QString::fromStdString(*family);
     font.setFamilies(families);
     QApplication::setFont(font);
+}
+
+bool compositingActive() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display) return false;
+    std::string selection = "_NET_WM_CM_S" + std::to_string(DefaultScreen(display));
+    Atom manager = XInternAtom(display, selection.c_str(), False);
+    return XGetSelectionOwner(display, manager) != None;
 }
 
 void centreOnScreen(QWidget& window) {

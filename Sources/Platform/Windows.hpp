@@ -23,6 +23,9 @@ std::optional<std::string> taiwanFontFamily();
 // whose glyph shapes and punctuation differ. Call it once the QApplication exists.
 void preferTaiwanGlyphs();
 
+// Whether a compositing manager runs on the X display, so that windows may have transparent parts.
+bool compositingActive();
+
 // Centres a window on the primary screen's free area; the window manager may place it anywhere.
 void centreOnScreen(QWidget& window);
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # On a virtual X display with a private session bus and ibus-daemon: Kelvo's input client check must
 # type 你好 into a real Qt text field through the X server, and Kelvo's candidate panel must appear
-# under the caret of a real Qt text field after Down, its first cell highlighted; a click on its second
-# cell chooses that candidate without taking the keyboard from the field.
+# under the caret of a real Qt text field after Down, its first cell highlighted, at scale 1 and 2; a
+# click on its second cell chooses that candidate without taking the keyboard from the field.
 # usage: x11-panels.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -39,7 +39,22 @@ case "$line" in
 esac
 kill "${pids[2]}"
 
-# The candidate panel under a text field's caret.
-ibus engine org.kelvo.inputmethod.Kelvo
-"$build/Tests/panel-screenshot-client" "$build/Testing/candidate-panel-screenshot.png" || { grep CURSOR "$XDG_RUNTIME_DIR/daemon.log" | tail; exit 1; }
+# The candidate panel under a text field's caret, under an English locale, with the input method
+# at scale 1 and at 200 %. The field reports its caret in the screen's own pixels, as IBus asks of
+# every client; the panel must land under it whatever scale the input method draws at.
+kill "${pids[1]}"
+for scale in 1 2; do
+    unset IBUS_ADDRESS
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_SCALE_FACTOR=$scale ibus-daemon --panel=disable --emoji-extension=disable \
+        --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon-$scale.log" 2>&1 &
+    daemon=$!
+    pids+=($daemon)
+    for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+    export IBUS_ADDRESS=$(ibus address)
+    ibus engine org.kelvo.inputmethod.Kelvo
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 KELVO_PANEL_SCALE=$scale "$build/Tests/panel-screenshot-client" \
+        "$build/Testing/candidate-panel-scale-$scale.png" || { echo "at scale $scale"; exit 1; }
+    kill "$daemon"
+    wait "$daemon" 2>/dev/null || true
+done
 SESSION

@@ -38,9 +38,11 @@ void CandidateStripLayout::setGeometry(const QRect& rect) {
     double x = inner.x();
     auto cellWidths = widths();
     for (int i = 0; i < items_.size(); ++i) {
+        // Shorter items (the expand control) sit in the middle of the row.
         int height = std::min(items_[i]->sizeHint().height(), static_cast<int>(cellHeight));
-        items_[i]->setGeometry(QRect(static_cast<int>(std::round(x)), inner.y(),
-                                     static_cast<int>(std::round(cellWidths[i])), height));
+        int top = inner.y() + (static_cast<int>(cellHeight) - height) / 2;
+        items_[i]->setGeometry(
+            QRect(static_cast<int>(std::round(x)), top, static_cast<int>(std::round(cellWidths[i])), height));
         x += cellWidths[i] + stripSpacing;
     }
 }

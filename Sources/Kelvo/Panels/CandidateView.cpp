@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -45,6 +46,13 @@ QFont systemFont(int size, QFont::Weight weight) {
     font.setPixelSize(size);
     font.setWeight(weight);
     return font;
+}
+
+QString shownValue(const QString& value, const QFontMetricsF& metrics, double room) {
+    // Measured on another device, or rounded to whole pixels at a fractional scale, a value may come
+    // out a fraction wider than the cell that was sized for it: the padding takes that in.
+    if (metrics.horizontalAdvance(value) <= room) return value;
+    return metrics.elidedText(value, Qt::ElideRight, room);
 }
 
 double naturalCandidateWidth(const std::string& value) {
@@ -85,8 +93,8 @@ void CandidateCell::paintEvent(QPaintEvent*) {
     }
     painter.setFont(systemFont(16));
     painter.setPen(highlighted_ ? QColor(Qt::white) : colors.color(QPalette::WindowText));
-    QString value = painter.fontMetrics().elidedText(value_, Qt::ElideRight, static_cast<int>(area.width()));
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, value);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     shownValue(value_, QFontMetricsF(painter.font(), this), area.width() + cellPadding));
 }
 
 CandidateView::CandidateView(const InputEngine::SheetView& sheet, double itemWidth, double maximumWidth,
@@ -165,7 +173,17 @@ QWidget* CandidateView::grid(const InputEngine::SheetView& sheet, double itemWid
     scroller->setFixedSize(static_cast<int>(std::round((itemWidth + 2) * columns + 12)),
                            std::min(30 * rows, 240));
     content->adjustSize();
-    if (highlighted) scroller->ensureWidgetVisible(highlighted, 0, 0);
+    layout->activate();
+    if (highlighted) {
+        // The row of the highlight is scrolled into view now, before the panel is first drawn; the
+        // scroll bar's range is only known once the area is laid out, so it is set from the rows.
+        const int rowHeight = static_cast<int>(cellHeight) + layout->verticalSpacing();
+        const int row = sheet.highlightedInPage / columns;
+        const int visibleRows = std::max(1, scroller->height() / rowHeight);
+        auto* bar = scroller->verticalScrollBar();
+        bar->setRange(0, std::max(0, content->height() - scroller->height()));
+        bar->setValue(std::max(0, (row - visibleRows + 1) * rowHeight));
+    }
     return scroller;
 }
 

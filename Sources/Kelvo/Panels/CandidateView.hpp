@@ -11,6 +11,9 @@ namespace kelvo::panels {
 // The system font at a size in points (pixels on screen).
 QFont systemFont(int size, QFont::Weight weight = QFont::Normal);
 
+// The value as drawn in `room` points: whole when it fits, else cut with an ellipsis.
+QString shownValue(const QString& value, const QFontMetricsF& metrics, double room);
+
 // A candidate's natural width: its value in the 16-point system font, plus 28.
 double naturalCandidateWidth(const std::string& value);
 

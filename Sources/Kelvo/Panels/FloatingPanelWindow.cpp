@@ -1,28 +1,44 @@
 #include "FloatingPanelWindow.hpp"
 
 #include "PanelGeometry.hpp"
+#include "Windows.hpp"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace kelvo::panels {
 namespace {
 
+QPainterPath roundedOutline(const QRect& area, double radius) {
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(area), radius, radius);
+    return outline;
+}
+
+// The panel's rounded body. With a compositing manager the corners are transparent; without one a
+// transparent window shows black, so the window is cut to the rounded shape instead.
 class PanelBackground : public QWidget {
 public:
-    explicit PanelBackground(double radius) : radius_(radius) {}
+    explicit PanelBackground(double radius) : radius_(radius), translucent_(platform::compositingActive()) {
+        if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
+    }
 
 protected:
+    void resizeEvent(QResizeEvent*) override {
+        if (!translucent_) setMask(QRegion(roundedOutline(rect(), radius_).toFillPolygon().toPolygon()));
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(rect(), palette().color(QPalette::Window));
+        painter.fillPath(roundedOutline(rect(), radius_), palette().color(QPalette::Window));
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
     }
 
 private:
     double radius_;
+    bool translucent_;
 };
 
 } // namespace

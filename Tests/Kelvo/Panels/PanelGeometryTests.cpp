@@ -62,3 +62,25 @@ TEST(PanelGeometry, StripCapsOnlyTheLongestCells) {
     EXPECT_EQ(stripWidths({100, 100}, 0), (std::vector<double>{0, 0}));
     EXPECT_TRUE(stripWidths({}, 100).empty());
 }
+
+// IBus clients report the caret in device pixels; Qt places panels in logical pixels.
+TEST(PanelGeometry, CaretsInDevicePixelsLandWhereTheyAreOnScaledScreens) {
+    using kelvo::platform::logicalFromDevicePixels;
+    using kelvo::platform::ScaledScreen;
+    for (double scale : {1.0, 1.25, 1.5, 2.0}) {
+        // A 2560 × 1600 device screen shown as 2560/scale logical pixels wide.
+        std::vector<ScaledScreen> one = {{{0, 0, 2560 / scale, 1600 / scale}, scale}};
+        const Rect caret = logicalFromDevicePixels({1000, 800, 2, 40}, one);
+        EXPECT_DOUBLE_EQ(caret.x, 1000 / scale) << scale;
+        EXPECT_DOUBLE_EQ(caret.y, 800 / scale) << scale;
+        EXPECT_DOUBLE_EQ(caret.height, 40 / scale) << scale;
+    }
+    // A plain screen on the left and a screen at 200 % on its right: the right one's corner is at
+    // the same place in both units, and its pixels count half from there.
+    std::vector<ScaledScreen> two = {{{0, 0, 1920, 1080}, 1.0}, {{1920, 0, 1280, 720}, 2.0}};
+    EXPECT_EQ(logicalFromDevicePixels({300, 200, 2, 20}, two), (Rect{300, 200, 2, 20}));
+    EXPECT_EQ(logicalFromDevicePixels({1920 + 1000, 600, 2, 40}, two), (Rect{1920 + 500, 300, 1, 20}));
+    // Outside every screen: measured against the first.
+    EXPECT_EQ(logicalFromDevicePixels({-100, 50, 2, 20}, two), (Rect{-100, 50, 2, 20}));
+    EXPECT_EQ(logicalFromDevicePixels({5, 6, 7, 8}, {}), (Rect{5, 6, 7, 8}));
+}

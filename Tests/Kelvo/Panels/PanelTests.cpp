@@ -4,6 +4,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -70,6 +71,51 @@ TEST(CandidateView, GridHasHeaderCollapseControlAndFixedCells) {
     EXPECT_EQ(scroller->height(), 90);
 }
 
+TEST(CandidateView, TheGridScrollsToKeepTheHighlightInView) {
+    auto sheet = CandidatePreview::sheetOf(std::vector<std::string>(100, "試"), true);
+    for (int highlighted : {0, 40, 99}) {
+        sheet.highlightedInPage = highlighted;
+        CandidateView grid(sheet, 84, 890, nullptr, nullptr);
+        grid.show();
+        QApplication::processEvents();
+        auto* scroller = grid.findChild<QAbstractScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        QWidget* cell = grid.cells()[static_cast<std::size_t>(highlighted)];
+        const QRect shown(cell->mapTo(scroller->viewport(), QPoint(0, 0)), cell->size());
+        EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << highlighted;
+    }
+}
+
+TEST(CandidateView, ACandidateIsDrawnWholeWhenItsCellWasSizedForIt) {
+    const QFontMetricsF metrics(systemFont(16));
+    const QString job = "Job";
+    const double width = metrics.horizontalAdvance(job);
+    EXPECT_EQ(shownValue(job, metrics, width), job);
+    EXPECT_EQ(shownValue(job, metrics, width - 0.4),
+              QString(metrics.elidedText(job, Qt::ElideRight, width - 0.4)));
+    const QString longValue = QString::fromUtf8("這是一個很長很長的候選詞");
+    EXPECT_TRUE(shownValue(longValue, metrics, 60).endsWith(QString::fromUtf8("…")));
+
+    // The English hint and a bilingual list keep every value whole on a wide enough strip.
+    auto sheet = sheetOf({"就", "Job"});
+    sheet.items[1].label = "⇥";
+    CandidateView view(sheet, 84, 890, nullptr, nullptr);
+    view.show();
+    QApplication::processEvents();
+    for (auto* cell : view.cells())
+        EXPECT_GE(cell->width(), cell->sizeHint().width()) << cell->accessibleName().toStdString();
+}
+
+TEST(CandidateView, TheExpandControlSitsInTheMiddleOfTheRow) {
+    CandidateView strip(sheetOf({"你", "妳"}, 2), 84, 890, nullptr, nullptr);
+    strip.show();
+    QApplication::processEvents();
+    QToolButton* expand = control(&strip);
+    ASSERT_NE(expand, nullptr);
+    const int cellMiddle = strip.cells()[0]->geometry().center().y();
+    EXPECT_NEAR(expand->geometry().center().y(), cellMiddle, 1);
+}
+
 TEST(CandidateView, ClickingACellSelectsItsIndex) {
     auto sheet = sheetOf({"你", "妳", "擬"});
     for (std::size_t i = 0; i < sheet.items.size(); ++i)
@@ -115,6 +161,20 @@ TEST(CandidatePanel, PresentsBelowTheCaretAndHidesOnlyForItsOwner) {
     EXPECT_FALSE(panel.window().ownership.owner());
     panel.hide(&b); // nobody owns it: anyone may hide it
     EXPECT_FALSE(panel.window().isVisible());
+}
+
+TEST(CandidatePanel, ItsWindowIsCutToItsRoundedShapeWithoutACompositor) {
+    int owner = 0;
+    CandidatePanel& panel = CandidatePanel::shared();
+    panel.present(sheetOf({"你", "妳"}), Rect{200, 500, 2, 18}, 3, &owner, nullptr, nullptr);
+    QWidget& window = panel.window().window();
+    QApplication::processEvents();
+    const QRegion shape = window.mask();
+    ASSERT_FALSE(shape.isEmpty()); // offscreen: no compositing manager
+    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
+    EXPECT_FALSE(shape.contains(QPoint(window.width() - 1, window.height() - 1)));
+    EXPECT_TRUE(shape.contains(window.rect().center()));
+    panel.hide(&owner);
 }
 
 TEST(CompositionPanel, LinesFollowTheFeedbackModeAndAnUnknownCaretHidesIt) {

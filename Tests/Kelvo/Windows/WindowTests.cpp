@@ -1,6 +1,9 @@
 #include "../../Support/TemporaryFolder.hpp"
+#include "Diagnostics/CandidatePreview.hpp"
 #include "JsonFileDefaults.hpp"
+#include "Panels/CandidatePanel.hpp"
 #include "Panels/CandidateView.hpp"
+#include "Panels/CompositionPanel.hpp"
 #include "Windows.hpp"
 #include "Windows/GlyphCoverage.hpp"
 #include "Windows/GuideWindowController.hpp"
@@ -45,9 +48,12 @@ int windowsTitled(const char* title) {
 }
 
 // Saves what a window shows, for a person to look at; the test run keeps it out of the sources.
+// Pictures taken at a display scale (QT_SCALE_FACTOR) carry it in their name.
 void photograph(QWidget& window, const std::string& name) {
     std::filesystem::create_directories(KELVO_SCREENSHOT_DIR);
-    window.grab().save(QString::fromStdString(std::string(KELVO_SCREENSHOT_DIR) + "/" + name + ".png"));
+    const QString scale = QString::number(qApp->devicePixelRatio());
+    window.grab().save(QString::fromStdString(std::string(KELVO_SCREENSHOT_DIR) + "/" + name) + "-scale" +
+                       scale + ".png");
 }
 
 // Answers the next alert that opens with the button of that text.
@@ -303,4 +309,32 @@ TEST(TaiwanGlyphs, HanTextTakesTheTaiwanFaceUnderAnEnglishLocale) {
     if (QFontInfo(QFont("Noto Sans CJK JP")).family() == "Noto Sans CJK JP") {
         EXPECT_NE(japan, taiwan); // the check can tell the two shapes apart
     }
+}
+
+// The panels as the input method shows them, photographed like the windows.
+TEST(Screenshots, CandidateStripGridAndCompositionPanel) {
+    int owner = 0;
+    panels::CandidatePanel& candidates = panels::CandidatePanel::shared();
+    auto strip =
+        CandidatePreview::sheetOf({"測試", "策試", "策士", "側視", "側室", "測", "冊", "策", "側"}, false);
+    strip.pageCount = 3;
+    candidates.present(strip, panels::Rect{200, 500, 2, 18}, 3, &owner, nullptr, nullptr);
+    photograph(candidates.window().window(), "candidate-strip");
+    auto grid = CandidatePreview::sheetOf(std::vector<std::string>(40, "骨"), true);
+    grid.highlightedInPage = 30;
+    candidates.present(grid, panels::Rect{200, 500, 2, 18}, 3, &owner, nullptr, nullptr);
+    QApplication::processEvents();
+    photograph(candidates.window().window(), "candidate-grid");
+    auto bilingual = CandidatePreview::sheetOf({"就", "Job"}, false);
+    candidates.present(bilingual, panels::Rect{200, 500, 2, 18}, 3, &owner, nullptr, nullptr);
+    QApplication::processEvents();
+    photograph(candidates.window().window(), "bilingual-list");
+    candidates.hide(&owner);
+
+    panels::CompositionPanel& composition = panels::CompositionPanel::shared();
+    composition.present(InputEngine::Feedback{"測試", "ㄘㄜˋ ㄕˋ", "hk4g4"}, "both",
+                        panels::Rect{200, 500, 2, 18}, 3, &owner);
+    photograph(composition.window().window(), "composition-panel");
+    composition.hide(&owner);
+    SUCCEED();
 }
