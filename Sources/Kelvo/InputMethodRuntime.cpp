@@ -16,6 +16,7 @@
 #include "Windows/SettingsWindowController.hpp"
 
 #include <QApplication>
+#include <chrono>
 #include <iostream>
 #include <thread>
 
@@ -31,7 +32,15 @@ int InputMethodRuntime::run(bool requestsSettings) {
         return 1;
     }
     registerDefaults(defaults_);
-    platform::SettingsService settings(connectionName(bundle_.identifier), [this] { showSettingsWindow(); });
+    // A check that types through the server asks it to leave the user's learned data aside for a
+    // while; the pause ends on its own should the check never say it is done.
+    std::optional<std::chrono::steady_clock::time_point> pausedUntil;
+    platform::SettingsService settings(
+        connectionName(bundle_.identifier), [this] { showSettingsWindow(); },
+        [&pausedUntil](bool inUse) {
+            pausedUntil = inUse ? std::nullopt
+                                : std::optional(std::chrono::steady_clock::now() + std::chrono::minutes(1));
+        });
     // The dictionary loads while the display session starts: both take tens of milliseconds.
     std::thread loading([this] { LexiconStore::bootstrap(bundle_, log_); });
     display_ = platform::DisplaySession::open();
@@ -41,6 +50,9 @@ int InputMethodRuntime::run(bool requestsSettings) {
     customTexts_ = std::make_shared<CustomTextStore>(support / "customtexts.json");
     KelvoInputController::Shared shared{defaults_, userPhrases_, customTexts_, log_};
     shared.showSettings = [this] { showSettingsWindow(); };
+    shared.learnedDataPaused = [&pausedUntil] {
+        return pausedUntil && std::chrono::steady_clock::now() < *pausedUntil;
+    };
     shared.openWindow = [this](const std::string& window) {
         if (window == "guide" && display_) GuideWindowController::shared().show();
     };

@@ -85,6 +85,11 @@ InputEngine* KelvoInputController::ensureEngine() {
     }
     applySettings(*engine_, shared_.defaults, LexiconStore::englishDetector(), shared_.customTexts,
                   LexiconStore::englishVocabulary(), LexiconStore::programNames());
+    if (shared_.learnedDataPaused()) {
+        EngineSettings settings = engine_->settings();
+        settings.learning = false;
+        engine_->setSettings(std::move(settings));
+    }
     return engine_.get();
 }
 

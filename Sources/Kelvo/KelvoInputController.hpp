@@ -41,6 +41,8 @@ public:
         // Opens the settings window, and the other windows by their sub-command ("guide").
         std::function<void()> showSettings = [] {};
         std::function<void(const std::string&)> openWindow = [](const std::string&) {};
+        // While true, engines neither use nor add to the learned data (a check is typing).
+        std::function<bool()> learnedDataPaused = [] { return false; };
         ModeState mode{};
         panels::Panels* panels = nullptr; // none: the client shows the list
     };

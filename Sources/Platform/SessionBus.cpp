@@ -10,25 +10,35 @@ namespace {
 constexpr const char* objectPath = "/org/kelvo/Settings";
 constexpr const char* interfaceName = "org.kelvo.Settings";
 constexpr const char* introspection = "<node><interface name='org.kelvo.Settings'>"
-                                      "<method name='ShowSettings'/></interface></node>";
+                                      "<method name='ShowSettings'/>"
+                                      "<method name='UseLearnedData'><arg type='b' direction='in'/></method>"
+                                      "</interface></node>";
 
 } // namespace
 
 struct SettingsService::State {
     std::string busName;
     std::function<void()> showSettings;
+    std::function<void(bool)> useLearnedData;
     guint owner = 0;
     guint registration = 0;
     GDBusNodeInfo* node = nullptr;
 };
 
-SettingsService::SettingsService(std::string busName, std::function<void()> showSettings)
-    : state_(new State{std::move(busName), std::move(showSettings)}) {
+SettingsService::SettingsService(std::string busName, std::function<void()> showSettings,
+                                 std::function<void(bool)> useLearnedData)
+    : state_(new State{std::move(busName), std::move(showSettings), std::move(useLearnedData)}) {
     state_->node = g_dbus_node_info_new_for_xml(introspection, nullptr);
     static const GDBusInterfaceVTable vtable = {
-        +[](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method, GVariant*,
-            GDBusMethodInvocation* invocation, gpointer data) {
-            if (g_strcmp0(method, "ShowSettings") == 0) static_cast<State*>(data)->showSettings();
+        +[](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+            GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
+            auto* state = static_cast<State*>(data);
+            if (g_strcmp0(method, "ShowSettings") == 0) state->showSettings();
+            if (g_strcmp0(method, "UseLearnedData") == 0) {
+                gboolean inUse = TRUE;
+                g_variant_get(parameters, "(b)", &inUse);
+                state->useLearnedData(inUse);
+            }
             g_dbus_method_invocation_return_value(invocation, nullptr);
         },
         nullptr,
@@ -69,18 +79,34 @@ std::optional<pid_t> ownerOf(const std::string& busName) {
     return static_cast<pid_t>(owner);
 }
 
-bool requestSettings(const std::string& busName) {
+namespace {
+
+// Calls a method of the settings interface in another process; true when it answered.
+bool callOther(const std::string& busName, const char* method, GVariant* parameters) {
     auto owner = ownerOf(busName);
-    if (!owner || *owner == ::getpid()) return false;
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (!bus) return false;
+    GDBusConnection* bus =
+        owner && *owner != ::getpid() ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
+    if (!bus) {
+        if (parameters) g_variant_unref(g_variant_ref_sink(parameters));
+        return false;
+    }
     GVariant* reply =
-        g_dbus_connection_call_sync(bus, busName.c_str(), objectPath, interfaceName, "ShowSettings", nullptr,
+        g_dbus_connection_call_sync(bus, busName.c_str(), objectPath, interfaceName, method, parameters,
                                     nullptr, G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
     const bool answered = reply != nullptr;
     if (reply) g_variant_unref(reply);
     g_object_unref(bus);
     return answered;
+}
+
+} // namespace
+
+bool requestSettings(const std::string& busName) {
+    return callOther(busName, "ShowSettings", nullptr);
+}
+
+bool requestLearnedDataInUse(const std::string& busName, bool inUse) {
+    return callOther(busName, "UseLearnedData", g_variant_new("(b)", inUse));
 }
 
 bool stopOwner(const std::string& busName) {

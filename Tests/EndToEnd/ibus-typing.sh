@@ -42,4 +42,12 @@ expect "ok你" "$("$client" org.kelvo.inputmethod.Kelvo Shift o k Shift s u 3 Re
 # English mode is taken back from the field and composed.
 printf '{"reverseDetection": true}\n' > "$XDG_CONFIG_HOME/Kelvo/defaults.json"
 expect "你好" "$("$client" org.kelvo.inputmethod.Kelvo Shift s u 3 c l 3 Return)"
+
+# A second server started by hand while IBus runs one ends at once and says why.
+set +e
+second=$(timeout 10 "$build/Kelvo.app/Contents/MacOS/Kelvo" 2>&1)
+status=$?
+set -e
+[ "$status" -eq 1 ] || { echo "a second server exited with $status: $second"; exit 1; }
+case "$second" in *"已在執行"*) echo "second server: $second" ;; *) echo "a second server said: $second"; exit 1 ;; esac
 SESSION

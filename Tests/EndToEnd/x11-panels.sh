@@ -9,6 +9,9 @@ build=$1
 source "$(dirname "$0")/scratch-home.sh"
 kelvo="$build/Kelvo.app/Contents/MacOS/Kelvo"
 "$kelvo" register >/dev/null
+# This user once chose 妳 for ㄋㄧˇ, often: the check must still pass, since it types without learned data.
+mkdir -p "$XDG_DATA_HOME/Kelvo"
+printf '{"ㄋㄧˇ":{"妳":50}}' > "$XDG_DATA_HOME/Kelvo/userphrases.json"
 
 dbus-run-session -- bash -s "$build" "$kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component" <<'SESSION'
 set -euo pipefail
