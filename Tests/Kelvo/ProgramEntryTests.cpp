@@ -3,6 +3,7 @@
 #include "ProgramEntry.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sstream>
 
 using namespace kelvo;
@@ -99,6 +100,16 @@ TEST_F(ProgramEntryTest, DiagnoseNeedsMoreThanTheThreshold) {
     EXPECT_EQ(err.str(), "FAIL: controller or bundled dictionary unavailable\n");
     services.bundle.reset();
     EXPECT_EQ(runProgram({"diagnose"}, services), 1);
+}
+
+TEST_F(ProgramEntryTest, DiagnoseNeverWaitsOnAFifo) {
+    auto bundle = makeBundle(folder, 10);
+    const auto dictionary = bundle / "Contents/Resources/data/data.txt";
+    std::filesystem::remove(dictionary);
+    ASSERT_EQ(::mkfifo(dictionary.c_str(), 0600), 0); // nobody will ever write to it
+    services.bundle = platform::Bundle::at(bundle);
+    EXPECT_EQ(runProgram({"diagnose"}, services), 1);
+    EXPECT_EQ(err.str(), "FAIL: controller or bundled dictionary unavailable\n");
 }
 
 TEST_F(ProgramEntryTest, WindowCommandsRegisterDefaultsFirst) {
