@@ -26,6 +26,11 @@ public:
     // The scorer for the words that follow `previous`. Asked once per preceding word, so whatever
     // the previous word needs is looked up once, not once per pair.
     virtual TransitionScorer transitionsAfter(std::string_view previous) const = 0;
+
+    // Keys typed as a word read as English: whether the user committed them as English before, and
+    // how much likelier that makes English for them (less where the user chose Chinese instead).
+    virtual bool knowsEnglishWord(std::string_view /*keys*/) const { return false; }
+    virtual double englishAdjustment(std::string_view /*keys*/) const { return 0; }
 };
 
 } // namespace kelvo

@@ -5,6 +5,7 @@
 #include "Text/Characters.hpp"
 
 #include <algorithm>
+#include <set>
 
 namespace kelvo {
 
@@ -115,7 +116,16 @@ void InputEngine::closeBilingualSheet() {
 }
 
 void InputEngine::selectBilingual(BilingualChoice choice) {
-    const std::optional<int> replaced = std::get<BilingualSheet>(state_).replacementIndex;
+    const BilingualSheet& sheet = std::get<BilingualSheet>(state_);
+    const std::optional<int> replaced = sheet.replacementIndex;
+    // Chinese chosen where English was offered counts against the English reading of those keys.
+    if (choice.kind == BilingualChoice::Kind::tone1 && settings_.learning && userPhrases_) {
+        std::set<std::string> offered; // the variants of one word (so, So, SO) count once
+        for (const BilingualChoice& other : sheet.choices)
+            if (other.kind == BilingualChoice::Kind::english) offered.insert(lowercased(other.text));
+        for (const std::string& keys : offered)
+            userPhrases_->noteEnglishReading(keys, false);
+    }
     closeBilingualSheet();
     if (choice.kind == BilingualChoice::Kind::tone1) {
         pressIntoComposer(" "); // as Space on the syllable: its first tone

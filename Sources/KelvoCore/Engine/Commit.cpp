@@ -1,10 +1,30 @@
 // Ending a composition: the choices and word sequences it teaches the learned data, and the text it
 // commits, formatted for the client.
 #include "Engine/InputEngine.hpp"
+#include "Text/Characters.hpp"
 
 #include <algorithm>
 
 namespace kelvo {
+namespace {
+
+// The words of letters alone, two to 32 of them, in a committed text.
+std::vector<std::string_view> englishWordsIn(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const bool letter = i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z');
+        if (letter) continue;
+        const bool wholeWord = i == text.size() || text[i] == ' ';
+        if (wholeWord && i - start >= 2 && i - start <= 32 && (start == 0 || text[start - 1] == ' '))
+            words.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    return words;
+}
+
+} // namespace
+
 namespace {
 
 bool sameWord(const DecodedSegment& a, const DecodedSegment& b) {
@@ -45,6 +65,7 @@ std::optional<std::string> InputEngine::flush() {
         learnChoices();
         learnPinnedWords();
         if (composer().isEmpty()) learnSequences();
+        learnEnglishWords();
     }
     std::string result = settings_.formatting.apply(committedText(), explicitCaseRanges());
     reset();
@@ -81,6 +102,25 @@ void InputEngine::learnPinnedWords() {
             closeRun();
     }
     closeRun();
+}
+
+// English words committed become words of the user's, likelier as English the next time: the
+// English segments, and English still held or pending when the composition is committed.
+void InputEngine::learnEnglishWords() {
+    auto learn = [&](std::string_view text) {
+        for (std::string_view word : englishWordsIn(text))
+            userPhrases_->noteEnglishReading(lowercased(word), true);
+    };
+    std::string literal; // literal segments hold a character each
+    for (const DecodedSegment& segment : decoded_) {
+        if (!segment.reading) {
+            literal += segment.value;
+            continue;
+        }
+        learn(literal);
+        literal.clear();
+    }
+    learn(composition_.cursorAtEnd() ? literal + committedPendingText() : literal);
 }
 
 // Words committed one after another; a literal or English segment starts a new sequence.

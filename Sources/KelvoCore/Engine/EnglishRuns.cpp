@@ -45,7 +45,8 @@ std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
     std::optional<std::string> previous;
     if (const Element* before = composition_.elementBeforeCursor(); before && before->isReading())
         previous = before->text;
-    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, previous, settings_.userVocabulary.get());
+    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, previous, settings_.userVocabulary.get(),
+                        learnedModel());
 }
 
 // With the English vocabulary, the keys since the last element are read as a whole when a tone key

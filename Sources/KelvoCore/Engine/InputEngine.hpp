@@ -239,6 +239,7 @@ private:
     void learnChoices();
     void learnPinnedWords();
     void learnSequences();
+    void learnEnglishWords();
 
     std::shared_ptr<const Lexicon> lexicon_;
     SentenceDecoder decoder_;

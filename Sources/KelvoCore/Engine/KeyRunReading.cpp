@@ -70,10 +70,13 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
         score = *known;
     else if (auto own = userWords_ ? userWords_->score(word) : std::nullopt)
         score = *own;
+    else if (learned_ && learned_->knowsEnglishWord(word))
+        score = learnedWordScore;
     else if (auto spelling = vocabulary_.spellingScore(word);
              spelling && word.size() >= 3 && cannotBeOneSyllable(lexicon_, word))
         score = *spelling + unknownWordPenalty;
     if (!score) return std::nullopt;
+    if (learned_) *score += learned_->englishAdjustment(word);
     return *score + versionDigitPenalty * static_cast<double>(tail.size());
 }
 

@@ -2,6 +2,7 @@
 
 #include "Detectors/EnglishVocabulary.hpp"
 #include "Dictionary/Element.hpp"
+#include "Dictionary/LearnedModel.hpp"
 #include "Dictionary/Lexicon.hpp"
 #include "Zhuyin/SyllableComposer.hpp"
 
@@ -34,9 +35,13 @@ public:
     // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
     static constexpr double versionDigitPenalty = -1.75;
 
+    // A word the user committed as English before, which the vocabulary lacks.
+    static constexpr double learnedWordScore = -5.0;
+
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
-                 std::optional<std::string> previousReading, const EnglishVocabulary* userWords = nullptr)
-        : lexicon_(lexicon), vocabulary_(vocabulary), userWords_(userWords),
+                 std::optional<std::string> previousReading, const EnglishVocabulary* userWords = nullptr,
+                 const LearnedModel* learned = nullptr)
+        : lexicon_(lexicon), vocabulary_(vocabulary), userWords_(userWords), learned_(learned),
           previousReading_(std::move(previousReading)) {}
 
     // The best reading of the composer's keys ended by `toneKey`.
@@ -59,6 +64,7 @@ private:
     const Lexicon& lexicon_;
     const EnglishVocabulary& vocabulary_;
     const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
+    const LearnedModel* learned_;        // how the user took such keys before; none without learning
     std::optional<std::string> previousReading_;
 };
 

@@ -226,6 +226,9 @@ void apply(LearnedData& data, const LearnedChange& change) {
                 }
             } else if constexpr (std::is_same_v<What, LearnedChange::WordReport>) {
                 if (!removedAfter(data, Kind::word, what.reading, what.value, time)) learnWord(data, what);
+            } else if constexpr (std::is_same_v<What, LearnedChange::EnglishReading>) {
+                if (time > data.clearedAt)
+                    increment(data.englishReadings[what.keys][what.english ? "english" : "chinese"]);
             } else if constexpr (std::is_same_v<What, LearnedChange::Removal>) {
                 remove(data, what, time);
             } else {
@@ -240,6 +243,7 @@ void prune(LearnedData& data, std::int64_t now) {
     pruneTable(data.pendingWords, LearnedData::wordLimit);
     pruneTable(data.words, LearnedData::wordLimit);
     pruneTable(data.transitions, LearnedData::transitionLimit);
+    pruneTable(data.englishReadings, LearnedData::englishReadingLimit);
     pruneRemovals(data.removed, now);
 }
 
@@ -254,6 +258,10 @@ std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) 
         readTable(json["words"], data.words, clean);
         readTable(json["transitions"], data.transitions, clean);
         std::size_t known = 4;
+        if (json.contains("englishReadings")) {
+            readTable(json["englishReadings"], data.englishReadings, clean);
+            ++known;
+        }
         if (json.contains("removed")) {
             readTimes(json["removed"], data.removed, clean);
             ++known;
@@ -289,6 +297,7 @@ std::string encodeLearnedData(const LearnedData& data) {
         for (const auto& [key, time] : data.removed)
             removed[key] = time;
     }
+    if (!data.englishReadings.empty()) json["englishReadings"] = tableJson(data.englishReadings);
     if (data.clearedAt > 0) json["clearedAt"] = data.clearedAt;
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

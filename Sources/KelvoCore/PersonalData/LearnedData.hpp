@@ -36,6 +36,7 @@ struct LearnedData {
     Table pendingWords;              // reading -> hand-assembled word -> times reported before promotion
     Table words;                     // reading -> learned word -> times reported
     Table transitions;               // word -> following word -> times committed in that order
+    Table englishReadings;           // keys typed as a word -> "english" or "chinese" -> times so
     StringMap<std::int64_t> removed; // removal key -> when (milliseconds since 1970)
     std::int64_t clearedAt = 0;      // when everything was last erased
 
@@ -43,6 +44,7 @@ struct LearnedData {
     static constexpr std::size_t selectionLimit = 50000;
     static constexpr std::size_t wordLimit = 20000;
     static constexpr std::size_t transitionLimit = 100000;
+    static constexpr std::size_t englishReadingLimit = 20000;
     static constexpr std::size_t removalLimit = 10000;
     static constexpr std::int64_t removalLifetime = 30LL * 24 * 3600 * 1000;
     static constexpr std::int64_t promotionThreshold = 2;
@@ -71,8 +73,13 @@ struct LearnedChange {
         std::string key, value;
     };
     struct Clearing {};
+    // Keys that could be English committed as English, or as Chinese where English was offered.
+    struct EnglishReading {
+        std::string keys;
+        bool english = true;
+    };
 
-    std::variant<Choice, Sequence, WordReport, Removal, Clearing> what;
+    std::variant<Choice, Sequence, WordReport, Removal, Clearing, EnglishReading> what;
     std::int64_t time = 0; // milliseconds since 1970
 };
 

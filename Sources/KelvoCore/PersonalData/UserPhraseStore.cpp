@@ -158,6 +158,24 @@ void UserPhraseStore::noteWordCandidate(std::string_view reading, std::string_vi
     record(LearnedChange::WordReport{std::string(reading), std::string(value)});
 }
 
+void UserPhraseStore::noteEnglishReading(std::string_view keys, bool english) {
+    record(LearnedChange::EnglishReading{std::string(keys), english});
+}
+
+bool UserPhraseStore::knowsEnglishWord(std::string_view keys) const {
+    const std::int64_t* count = countOf(data_.englishReadings, keys, "english");
+    return count && *count > 0;
+}
+
+double UserPhraseStore::englishAdjustment(std::string_view keys) const {
+    // In the scorer's log10 units: each tenfold more commits moves the reading by three.
+    auto weight = [&](std::string_view side) {
+        const std::int64_t* count = countOf(data_.englishReadings, keys, side);
+        return count ? std::log10(static_cast<double>(*count) + 1.0) : 0.0;
+    };
+    return 3.0 * (weight("english") - weight("chinese"));
+}
+
 void UserPhraseStore::remove(const Entry& entry) {
     record(LearnedChange::Removal{entry.kind, entry.key, entry.value});
 }

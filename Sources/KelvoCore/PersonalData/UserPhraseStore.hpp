@@ -59,6 +59,8 @@ public:
     void bump(std::string_view reading, std::string_view value);
     void noteCommit(const std::vector<std::string>& values);
     void noteWordCandidate(std::string_view reading, std::string_view value);
+    // Keys that could be read as English were committed as English, or as Chinese instead.
+    void noteEnglishReading(std::string_view keys, bool english);
     void remove(const Entry& entry);
     void reset();
 
@@ -66,6 +68,8 @@ public:
     std::vector<Unigram> userWords(std::string_view reading) const;
     std::vector<Unigram> extraWords(std::string_view reading) const override { return userWords(reading); }
     TransitionScorer transitionsAfter(std::string_view previous) const override;
+    bool knowsEnglishWord(std::string_view keys) const override;
+    double englishAdjustment(std::string_view keys) const override;
     double transitionBonus(std::string_view from, std::string_view to) const;
     TransitionRow transitionsFrom(std::string_view from) const;
     std::size_t transitionCount() const;

@@ -112,3 +112,32 @@ TEST_F(LearningTest, HooksOutliveNeitherTheStoreNorTheEngine) {
     engine.setUserPhrases(nullptr);
     EXPECT_FALSE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
 }
+
+TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsAgainstIt) {
+    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "你"); // unknown letters that fill a syllable's slots
+    EXPECT_EQ(typeScript("ZFS"), "ZFS");
+    EXPECT_EQ(typeScript("ZFS"), "ZFS");
+    EXPECT_TRUE(store->knowsEnglishWord("zfs"));
+    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "zfs 你"); // now a word of the user's
+    configure(engine, [&](EngineSettings& s) { s.learning = false; });
+    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "你"); // learned English reaches the reading only with learning on
+    configure(engine, [&](EngineSettings& s) { s.learning = true; });
+
+    // The English list for "ok" offers its spellings and then the Chinese reading: choosing
+    // Chinese counts once against the English reading of those keys, whatever the spellings.
+    type("ok");
+    engine.handle(KeyInput::of(Kind::arrowDown));
+    auto view = engine.sheetView();
+    ASSERT_TRUE(view);
+    ASSERT_GE(view->items.size(), 3u);
+    engine.selectCandidate(view->items.back().index);
+    engine.flush();
+    EXPECT_EQ(store->data().englishReadings.at("ok").at("chinese"), 1);
+    EXPECT_LT(store->englishAdjustment("ok"), 0.0);
+    EXPECT_FALSE(store->knowsEnglishWord("ok"));
+
+    store->flush();
+    UserPhraseStore reread(folder / "Kelvo/userphrases.json");
+    EXPECT_TRUE(reread.knowsEnglishWord("zfs"));
+    EXPECT_LT(reread.englishAdjustment("ok"), 0.0);
+}

@@ -68,6 +68,21 @@ TEST(LearnedData, ClearingErasesEverythingLearnedBeforeIt) {
     EXPECT_EQ(countOf(data.selections, "ㄇㄚ", "媽"), 1);
 }
 
+TEST(LearnedData, EnglishReadingsCountBothWaysAndSurviveTheFileButNotAClearing) {
+    LearnedData data;
+    apply(data, at(10, Change::EnglishReading{"zfs", true}));
+    apply(data, at(11, Change::EnglishReading{"zfs", true}));
+    apply(data, at(12, Change::EnglishReading{"ok", false}));
+    EXPECT_EQ(countOf(data.englishReadings, "zfs", "english"), 2);
+    EXPECT_EQ(countOf(data.englishReadings, "ok", "chinese"), 1);
+    bool clean = true;
+    EXPECT_EQ(parseLearnedData(encodeLearnedData(data), clean), data);
+    EXPECT_TRUE(clean);
+    apply(data, at(20, Change::Clearing{}));
+    apply(data, at(15, Change::EnglishReading{"zfs", true})); // from before the clearing
+    EXPECT_TRUE(data.englishReadings.empty());
+}
+
 TEST(LearnedData, PruningKeepsTheMostUsedWithinEachLimit) {
     LearnedData data;
     for (std::size_t i = 0; i < LearnedData::wordLimit + 5; ++i)
