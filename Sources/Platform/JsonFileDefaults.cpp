@@ -2,12 +2,8 @@
 
 #include "StandardPaths.hpp"
 
-#include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <nlohmann/json.hpp>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 namespace kelvo::platform {
 namespace {
@@ -32,18 +28,11 @@ Json jsonFromValue(const DefaultsValue& value) {
 JsonFileDefaults::JsonFileDefaults(std::filesystem::path file) : file_(std::move(file)) {
     std::error_code ignored;
     std::filesystem::create_directories(file_.path().parent_path(), ignored);
-    watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch_ >= 0 && ::inotify_add_watch(watch_, file_.path().parent_path().c_str(),
-                                           IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE) < 0) {
-        ::close(watch_);
-        watch_ = -1;
-    }
+    watch_ = std::make_unique<kelvo::FolderWatch>(file_.path().parent_path());
     reload();
 }
 
-JsonFileDefaults::~JsonFileDefaults() {
-    if (watch_ >= 0) ::close(watch_);
-}
+JsonFileDefaults::~JsonFileDefaults() = default;
 
 std::filesystem::path JsonFileDefaults::standardLocation() {
     return configHome() / "Kelvo" / "defaults.json";
@@ -65,18 +54,7 @@ void JsonFileDefaults::reload() const {
 }
 
 void JsonFileDefaults::reloadIfChanged() const {
-    if (watch_ < 0) return;
-    alignas(inotify_event) char buffer[4096];
-    bool changed = false;
-    const std::string name = file_.path().filename().string();
-    for (ssize_t got; (got = ::read(watch_, buffer, sizeof buffer)) > 0;) {
-        for (char* at = buffer; at < buffer + got;) {
-            auto* event = reinterpret_cast<inotify_event*>(at);
-            if (event->len > 0 && name == event->name) changed = true;
-            at += sizeof(inotify_event) + event->len;
-        }
-    }
-    if (changed) reload();
+    if (watch_->takeEventsAbout(file_.path().filename().string())) reload();
 }
 
 std::optional<DefaultsValue> JsonFileDefaults::value(std::string_view key) const {

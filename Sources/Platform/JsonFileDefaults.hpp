@@ -1,10 +1,12 @@
 #pragma once
 
+#include "PersonalData/FolderWatch.hpp"
 #include "PersonalData/StoreNotice.hpp"
 #include "PersonalData/UserDataFile.hpp"
 #include "UserDefaults.hpp"
 
 #include <filesystem>
+#include <memory>
 
 namespace kelvo::platform {
 
@@ -34,8 +36,8 @@ private:
     void reloadIfChanged() const;
 
     mutable kelvo::UserDataFile file_;
-    int watch_ = -1;                // inotify descriptor watching the file's folder
-    mutable MemoryDefaults memory_; // what the file held when it was last read or written
+    std::unique_ptr<kelvo::FolderWatch> watch_; // the file's folder, so reads touch no disk
+    mutable MemoryDefaults memory_;             // what the file held when it was last read or written
     mutable kelvo::StoreNotices notices_;
 };
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace kelvo {
@@ -18,14 +17,9 @@ constexpr std::chrono::milliseconds longestWait{1000};
 StoreWorker::StoreWorker(std::filesystem::path file, Tasks tasks)
     : file_(std::move(file)), tasks_(std::move(tasks)) {
     wakeDescriptor_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    watchDescriptor_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     std::error_code ignored;
     std::filesystem::create_directories(file_.parent_path(), ignored);
-    if (watchDescriptor_ >= 0 && ::inotify_add_watch(watchDescriptor_, file_.parent_path().c_str(),
-                                                     IN_CLOSE_WRITE | IN_MOVED_TO) < 0) {
-        ::close(watchDescriptor_);
-        watchDescriptor_ = -1; // the file is then read again only when this process saves
-    }
+    watch_ = std::make_unique<FolderWatch>(file_.parent_path()); // without it, no reloads
     thread_ = std::thread([this] { run(); });
 }
 
@@ -36,7 +30,6 @@ StoreWorker::~StoreWorker() {
     }
     wake();
     thread_.join();
-    if (watchDescriptor_ >= 0) ::close(watchDescriptor_);
     if (wakeDescriptor_ >= 0) ::close(wakeDescriptor_);
 }
 
@@ -99,8 +92,8 @@ void StoreWorker::run() {
         }
         const int timeout = waitTime();
         lock.unlock();
-        pollfd watched[2] = {{wakeDescriptor_, POLLIN, 0}, {watchDescriptor_, POLLIN, 0}};
-        ::poll(watched, watchDescriptor_ >= 0 ? 2 : 1, timeout);
+        pollfd watched[2] = {{wakeDescriptor_, POLLIN, 0}, {watch_->descriptor(), POLLIN, 0}};
+        ::poll(watched, watch_->watching() ? 2 : 1, timeout);
         std::uint64_t count = 0;
         (void)!::read(wakeDescriptor_, &count, sizeof count);
         noteFileEvents();
@@ -109,18 +102,7 @@ void StoreWorker::run() {
 }
 
 void StoreWorker::noteFileEvents() {
-    if (watchDescriptor_ < 0) return;
-    alignas(inotify_event) char buffer[4096];
-    const std::string name = file_.filename().string();
-    bool ours = false;
-    for (ssize_t got; (got = ::read(watchDescriptor_, buffer, sizeof buffer)) > 0;) {
-        for (char* at = buffer; at < buffer + got;) {
-            auto* event = reinterpret_cast<inotify_event*>(at);
-            if (event->len > 0 && name == event->name) ours = true;
-            at += sizeof(inotify_event) + event->len;
-        }
-    }
-    if (!ours) return;
+    if (!watch_->takeEventsAbout(file_.filename().string())) return;
     std::lock_guard lock(mutex_);
     fileEvent_ = true;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PersonalData/FolderWatch.hpp"
+
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -46,8 +49,8 @@ private:
 
     std::filesystem::path file_;
     Tasks tasks_;
-    int wakeDescriptor_ = -1;  // an eventfd the owner writes to
-    int watchDescriptor_ = -1; // inotify on the file's folder; none when that could not be set up
+    int wakeDescriptor_ = -1;            // an eventfd the owner writes to
+    std::unique_ptr<FolderWatch> watch_; // the file's folder; without one, no reloads
 
     std::mutex mutex_;
     std::condition_variable saved_;
