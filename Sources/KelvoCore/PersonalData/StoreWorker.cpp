@@ -68,9 +68,12 @@ void StoreWorker::flush() {
 }
 
 int StoreWorker::waitTime() const {
-    if (!pending_) return -1;
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(saveAt_ - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
+    // Without an eventfd nothing can wake the thread: it looks again every tenth of a second.
+    const long long longest = wakeDescriptor_ < 0 ? 100 : -1;
+    if (!pending_) return static_cast<int>(longest);
+    auto left =
+        std::max<long long>(std::chrono::ceil<std::chrono::milliseconds>(saveAt_ - Clock::now()).count(), 0);
+    return static_cast<int>(longest < 0 ? left : std::min(left, longest));
 }
 
 void StoreWorker::run() {

@@ -18,8 +18,9 @@
 namespace kelvo {
 
 // What Kelvo has learned from the user: the words chosen for readings, the words committed one
-// after another, and the words assembled by hand, which become learned words once they recur.
-// The decoder reads it as its learned model.
+// after another, the words assembled by hand, which become learned words once they recur, and
+// which keys the user commits as English or as Chinese. The decoder and the reading of English
+// keys take it as their learned model.
 //
 // The tables live in memory and change at once; each change is also kept as a change, which a
 // worker thread merges into the file on disk shortly after (under the file's lock, over what
