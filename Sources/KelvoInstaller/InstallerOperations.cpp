@@ -88,9 +88,11 @@ std::string InstallerOperations::run(const fs::path& path, const std::vector<std
         // an unreadable log counts as empty text
     }
     if (required && result.status != 0) {
-        std::cerr << "KelvoInstaller: " << path.string() << " exited with " << result.status << ": " << output << "\n";
-        throw InstallerFailure("「" + path.filename().string() + "」執行失敗（結束碼 " + std::to_string(result.status) +
-                               "）。請再試一次；若仍失敗，請重新取得完整的安裝包。詳細內容已寫入紀錄（標準錯誤輸出）。");
+        std::cerr << "KelvoInstaller: " << path.string() << " exited with " << result.status << ": " << output
+                  << "\n";
+        throw InstallerFailure(
+            "「" + path.filename().string() + "」執行失敗（結束碼 " + std::to_string(result.status) +
+            "）。請再試一次；若仍失敗，請重新取得完整的安裝包。詳細內容已寫入紀錄（標準錯誤輸出）。");
     }
     return output;
 }

@@ -3,8 +3,8 @@
 #include "ProgramEntry.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace kelvo;
 using kelvo::testing::TemporaryFolder;

@@ -87,7 +87,8 @@ TEST_F(InstallerModelTest, AFailedInstallShowsItsErrorInRedAndStays) {
     waitWhileBusy(model);
     EXPECT_TRUE(model.failed);
     EXPECT_EQ(model.page, InstallerPage::update);
-    EXPECT_TRUE(view.messageText().startsWith(QString::fromUtf8("檔案驗證失敗："))) << view.messageText().toStdString();
+    EXPECT_TRUE(view.messageText().startsWith(QString::fromUtf8("檔案驗證失敗：")))
+        << view.messageText().toStdString();
     EXPECT_TRUE(view.messageIsRed());
 }
 
