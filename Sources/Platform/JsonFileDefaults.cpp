@@ -2,7 +2,6 @@
 
 #include "StandardPaths.hpp"
 
-#include <chrono>
 #include <nlohmann/json.hpp>
 
 namespace kelvo::platform {

@@ -39,8 +39,7 @@ UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
     file_.emplace(*fileURL_);
-    bool clean = true;
-    if (auto loaded = load(file_->read(), clean)) data_ = std::move(*loaded);
+    if (auto loaded = load(file_->read())) data_ = std::move(*loaded);
     worker_ = std::make_unique<StoreWorker>(
         *fileURL_, StoreWorker::Tasks{[this] { return saveChanges(); }, [this] { reloadFile(); },
                                       [this] { file_->removeLeftovers(); }});
@@ -48,9 +47,10 @@ UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
 
 UserPhraseStore::~UserPhraseStore() = default;
 
-std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& contents, bool& clean) {
+std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& contents) {
     if (contents.error) notices_.add(unreadableNotice(dataName, *fileURL_, contents.error));
     if (!contents.text) return std::nullopt;
+    bool clean = true; // what could not be used is copied aside by the next save
     return parseLearnedData(*contents.text, clean);
 }
 
@@ -128,10 +128,11 @@ bool UserPhraseStore::saveChanges() {
 
 void UserPhraseStore::reloadFile() {
     if (!file_->changedSinceSeen()) return; // this process wrote it
-    bool clean = true;
-    auto loaded = load(file_->read(), clean);
+    auto loaded = load(file_->read());
     if (!loaded) return; // keep what is known; the next save sets the file right
+    LearnedData retired; // freed here, after the lock, as by a save
     std::lock_guard lock(mutex_);
+    retired = std::exchange(retired_, {});
     incoming_ = Merged{std::move(*loaded), savedThrough_};
 }
 

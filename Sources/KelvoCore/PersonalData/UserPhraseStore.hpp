@@ -101,7 +101,7 @@ private:
     std::int64_t nextTime();
     bool saveChanges();
     void reloadFile();
-    std::optional<LearnedData> load(const UserDataFile::Contents& contents, bool& clean);
+    std::optional<LearnedData> load(const UserDataFile::Contents& contents);
 
     LearnedData data_; // the owner's thread only
     std::optional<std::filesystem::path> fileURL_;
