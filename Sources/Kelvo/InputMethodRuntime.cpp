@@ -4,6 +4,7 @@
 #include "Diagnostics/CandidatePreview.hpp"
 #include "Diagnostics/InputClientCheck.hpp"
 #include "IBusServer.hpp"
+#include "InputMethodServices.hpp"
 #include "KelvoInputController.hpp"
 #include "LexiconStore.hpp"
 #include "ProgramEntry.hpp"
@@ -22,7 +23,37 @@
 
 namespace kelvo {
 
+namespace {
+
+// The settings window over the defaults and the user's stores, wherever it runs.
+void showSettings(platform::UserDefaults& defaults, const std::shared_ptr<UserPhraseStore>& userPhrases,
+                  const std::shared_ptr<CustomTextStore>& customTexts) {
+    auto& settings = SettingsWindowController::shared();
+    settings.customTexts = customTexts;
+    settings.onReset = [userPhrases] { userPhrases->reset(); };
+    settings.onShowLearnedData = [userPhrases] { LearnedDataWindowController::shared().show(userPhrases); };
+    settings.show(defaults);
+}
+
+// The settings window in a process of its own, for frameworks that host the input method in theirs.
+int runSettingsWindow(platform::UserDefaults& defaults) {
+    const auto folder = InputMethodServices::supportFolder();
+    auto userPhrases = std::make_shared<UserPhraseStore>(folder / "userphrases.json");
+    auto customTexts = std::make_shared<CustomTextStore>(folder / "customtexts.json");
+    const int status =
+        platform::runWindowApplication([&] { showSettings(defaults, userPhrases, customTexts); });
+    userPhrases->flush();
+    return status;
+}
+
+} // namespace
+
 int InputMethodRuntime::run(bool requestsSettings) {
+    // Without IBus (under Fcitx5, which hosts the input method itself) only the window is wanted.
+    if (requestsSettings && !platform::ibusIsRunning()) {
+        registerDefaults(defaults_);
+        return runSettingsWindow(defaults_);
+    }
     // A second server would wait for the bus name and write over the first one's settings.
     if (auto owner = platform::ownerOf(connectionName(bundle_.identifier))) {
         const std::string message = "Kelvo 輸入法已在執行（行程 " + std::to_string(*owner) +
@@ -31,7 +62,6 @@ int InputMethodRuntime::run(bool requestsSettings) {
         log_.log(platform::Logger::Level::error, message);
         return 1;
     }
-    registerDefaults(defaults_);
     // A check that types through the server asks it to leave the user's learned data aside for a
     // while; the pause ends on its own should the check never say it is done.
     std::optional<std::chrono::steady_clock::time_point> pausedUntil;
@@ -45,10 +75,10 @@ int InputMethodRuntime::run(bool requestsSettings) {
     std::thread loading([this] { LexiconStore::bootstrap(bundle_, log_); });
     display_ = platform::DisplaySession::open();
     loading.join();
-    auto support = platform::dataHome() / "Kelvo";
-    userPhrases_ = std::make_shared<UserPhraseStore>(support / "userphrases.json");
-    customTexts_ = std::make_shared<CustomTextStore>(support / "customtexts.json");
-    KelvoInputController::Shared shared{defaults_, userPhrases_, customTexts_, log_};
+    InputMethodServices services(defaults_, log_);
+    userPhrases_ = services.userPhrases();
+    customTexts_ = services.customTexts();
+    KelvoInputController::Shared& shared = services.shared();
     shared.showSettings = [this] { showSettingsWindow(); };
     shared.learnedDataPaused = [&pausedUntil] {
         return pausedUntil && std::chrono::steady_clock::now() < *pausedUntil;
@@ -66,7 +96,6 @@ int InputMethodRuntime::run(bool requestsSettings) {
             log_.log(platform::Logger::Level::standard, "input method runtime ready");
             if (requestsSettings) showSettingsWindow();
         });
-    userPhrases_->flush(); // what was learned in the last moment before the end
     return status;
 }
 
@@ -74,21 +103,18 @@ bool InputMethodRuntime::requestSettings(const std::string& bundleIdentifier) {
     return platform::requestSettings(connectionName(bundleIdentifier));
 }
 
+
 // In the server's own process, over its defaults: a change reaches every controller at its next key.
 void InputMethodRuntime::showSettingsWindow() {
     log_.log(platform::Logger::Level::standard, "settings window requested");
     if (!display_) return; // no display to show it on
-    auto& settings = SettingsWindowController::shared();
-    settings.customTexts = customTexts_;
-    settings.onReset = [store = userPhrases_] { store->reset(); };
-    settings.onShowLearnedData = [store = userPhrases_] {
-        LearnedDataWindowController::shared().show(store);
-    };
-    settings.show(defaults_);
+    showSettings(defaults_, userPhrases_, customTexts_);
 }
 
 int runWindowCommand(const std::string& command, const std::optional<std::string>& argument,
-                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry) {
+                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry,
+                     platform::UserDefaults& defaults) {
+    if (command == "settings-window") return runSettingsWindow(defaults);
     if (command == "candidate-layout-check") {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
         bool passed = false;
@@ -106,7 +132,8 @@ int runWindowCommand(const std::string& command, const std::optional<std::string
         return platform::runWindowApplication([] { GuideWindowController::shared().show(); });
     // "learned": over the learned data file, as it is now.
     return platform::runWindowApplication([] {
-        auto store = std::make_shared<UserPhraseStore>(platform::dataHome() / "Kelvo" / "userphrases.json");
+        auto store =
+            std::make_shared<UserPhraseStore>(InputMethodServices::supportFolder() / "userphrases.json");
         LearnedDataWindowController::shared().show(store);
     });
 }

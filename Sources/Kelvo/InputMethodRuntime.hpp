@@ -41,6 +41,7 @@ private:
 
 // The window sub-commands; answers the exit status.
 int runWindowCommand(const std::string& command, const std::optional<std::string>& argument,
-                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry);
+                     const std::optional<platform::Bundle>& bundle, platform::InputSourceRegistry& registry,
+                     platform::UserDefaults& defaults);
 
 } // namespace kelvo

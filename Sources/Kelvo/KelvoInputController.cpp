@@ -331,6 +331,8 @@ void KelvoInputController::syncClientList() {
             shownIndices_.push_back(item.index);
         }
         list.highlighted = sheet->highlightedInPage;
+        list.pageIndex = sheet->pageIndex;
+        list.pageCount = sheet->pageCount;
         if (sheet->pageCount > 1)
             list.note = std::to_string(sheet->pageIndex + 1) + "/" + std::to_string(sheet->pageCount);
     } else if (auto feedback = engine_->feedback()) {

@@ -59,6 +59,10 @@ int runProgram(const std::vector<std::string>& arguments, ProgramServices& servi
             services.out << "TISRegisterInputSource 失敗：2\n"; // no bundle to register: ENOENT
             return 1;
         }
+        if (services.bundle->systemWide) {
+            services.out << "Kelvo 已由系統套件安裝，不必註冊：在桌面的輸入來源中加入 Kelvo 即可。\n";
+            return 0;
+        }
         return installerFor(services).registerSource(command == "install") ? 0 : 1;
     }
     if (command == "enable") {
@@ -70,7 +74,8 @@ int runProgram(const std::vector<std::string>& arguments, ProgramServices& servi
         return 0;
     }
     if (command == "diagnose") return diagnose(services);
-    if (command == "candidate-preview" || command == "guide" || command == "learned") {
+    if (command == "candidate-preview" || command == "guide" || command == "learned" ||
+        command == "settings-window") {
         registerDefaults(services.defaults);
         return services.runWindow(command, std::nullopt);
     }

@@ -6,6 +6,7 @@
 #include "ProgramEntry.hpp"
 
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
@@ -15,9 +16,15 @@ constexpr const char* defaultIdentifier = "org.kelvo.inputmethod.Kelvo";
 
 int main(int argc, char** argv) {
     using namespace kelvo;
-    auto bundle = platform::Bundle::main();
+    auto bundle = platform::Bundle::main(KELVO_DATA_FROM_EXECUTABLE);
     platform::SystemLogger log(bundle ? bundle->identifier : defaultIdentifier);
     platform::IBusInputSourceRegistry registry;
+    // A copy the user installed and registered for their session wins over the system-wide one.
+    if (argc == 1 && bundle && bundle->systemWide)
+        if (auto own = registry.registeredUserCopy()) {
+            execv(own->c_str(), argv);
+            log.log(platform::Logger::Level::error, "cannot start the user's own copy " + own->string());
+        }
     platform::JsonFileDefaults defaults(platform::JsonFileDefaults::standardLocation());
     ProgramServices services{
         bundle,
@@ -31,7 +38,7 @@ int main(int argc, char** argv) {
             return InputMethodRuntime(*bundle, defaults, log).run(requestsSettings);
         },
         [&](const std::string& command, const std::optional<std::string>& argument) {
-            return runWindowCommand(command, argument, bundle, registry);
+            return runWindowCommand(command, argument, bundle, registry, defaults);
         },
         true,
     };

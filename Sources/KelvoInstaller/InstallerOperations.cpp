@@ -61,7 +61,7 @@ ino_t fileNumber(const fs::path& file) {
 } // namespace
 
 fs::path installedBundleLocation() {
-    return platform::dataHome() / "Input Methods" / "Kelvo.app";
+    return platform::userBundleLocation();
 }
 
 InstallerOperations::InstallerOperations(fs::path payload, fs::path destination, fs::path sealTool)

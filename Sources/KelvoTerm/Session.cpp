@@ -1,12 +1,29 @@
 #include "Session.hpp"
 
 namespace kelvo::term {
+namespace {
+
+// A data file of the installed package beside the program, else the one of the source tree the
+// program was built from.
+std::filesystem::path bundledData(const std::string& name, const char* inSourceTree) {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        auto installed = (program.parent_path() / KELVO_DATA_FROM_BIN / "data" / name).lexically_normal();
+        if (std::filesystem::is_regular_file(installed, error)) return installed;
+    }
+    return inSourceTree;
+}
+
+} // namespace
 
 SharedResources SharedResources::load(const TermSettings& settings,
                                       const std::optional<std::filesystem::path>& userData) {
     SharedResources resources;
-    resources.lexicon = Lexicon::contentsOf(settings.dictionary.value_or(KELVO_BUNDLED_DICTIONARY));
-    resources.englishVocabulary = EnglishVocabulary::contentsOf(KELVO_BUNDLED_VOCABULARY);
+    resources.lexicon =
+        Lexicon::contentsOf(settings.dictionary.value_or(bundledData("data.txt", KELVO_BUNDLED_DICTIONARY)));
+    resources.englishVocabulary =
+        EnglishVocabulary::contentsOf(bundledData("english.txt", KELVO_BUNDLED_VOCABULARY));
     try {
         resources.englishDetector = EnglishDetector::contentsOf("/usr/share/dict/words");
     } catch (const EnglishDetectorError&) {

@@ -2,6 +2,7 @@
 
 #include "FileOperations.hpp"
 
+#include <dlfcn.h>
 #include <plist/plist.h>
 #include <stdexcept>
 
@@ -34,8 +35,11 @@ std::optional<std::map<std::string, std::string>> stringEntriesOfPropertyList(co
     return entries;
 }
 
-std::optional<Bundle> Bundle::at(const std::filesystem::path& path) {
-    auto text = contentsOfFile(path / "Contents" / "Info.plist");
+namespace {
+
+// The bundle described by an Info.plist, or none when it is unreadable or names no identifier.
+std::optional<Bundle> describedBy(const std::filesystem::path& infoPlist) {
+    auto text = contentsOfFile(infoPlist);
     if (!text) return std::nullopt;
     std::optional<std::map<std::string, std::string>> entries;
     try {
@@ -44,22 +48,54 @@ std::optional<Bundle> Bundle::at(const std::filesystem::path& path) {
         return std::nullopt;
     }
     if (!entries || (*entries)["CFBundleIdentifier"].empty()) return std::nullopt;
-    return Bundle{path, (*entries)["CFBundleIdentifier"], (*entries)["CFBundleShortVersionString"],
-                  (*entries)["CFBundleVersion"]};
+    Bundle bundle;
+    bundle.identifier = (*entries)["CFBundleIdentifier"];
+    bundle.shortVersion = (*entries)["CFBundleShortVersionString"];
+    bundle.version = (*entries)["CFBundleVersion"];
+    return bundle;
 }
 
-std::optional<Bundle> Bundle::main() {
+} // namespace
+
+std::optional<Bundle> Bundle::at(const std::filesystem::path& path) {
+    auto bundle = describedBy(path / "Contents" / "Info.plist");
+    if (!bundle) return std::nullopt;
+    bundle->path = path;
+    bundle->resources = path / "Contents" / "Resources";
+    return bundle;
+}
+
+std::optional<Bundle> Bundle::installedAt(const std::filesystem::path& dataFolder) {
+    auto bundle = describedBy(dataFolder / "Info.plist");
+    if (!bundle) return std::nullopt;
+    bundle->path = dataFolder;
+    bundle->resources = dataFolder;
+    bundle->systemWide = true;
+    return bundle;
+}
+
+std::optional<Bundle> Bundle::main(const std::filesystem::path& dataFromExecutable) {
     std::error_code error;
     std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return std::nullopt;
     std::filesystem::path macos = executable.parent_path();
-    if (macos.filename() != "MacOS" || macos.parent_path().filename() != "Contents") return std::nullopt;
-    return at(macos.parent_path().parent_path());
+    if (macos.filename() == "MacOS" && macos.parent_path().filename() == "Contents")
+        return at(macos.parent_path().parent_path());
+    if (dataFromExecutable.empty()) return std::nullopt;
+    return installedAt((macos / dataFromExecutable).lexically_normal());
+}
+
+std::filesystem::path libraryContaining(const void* address) {
+    Dl_info info{};
+    if (!dladdr(address, &info) || !info.dli_fname) return {};
+    std::error_code error;
+    auto path = std::filesystem::canonical(info.dli_fname, error);
+    return error ? std::filesystem::path(info.dli_fname) : path;
 }
 
 std::optional<std::filesystem::path> Bundle::resource(const std::string& name,
                                                       const std::string& subfolder) const {
-    std::filesystem::path file = path / "Contents" / "Resources";
+    std::filesystem::path file = resources;
     if (!subfolder.empty()) file /= subfolder;
     file /= name;
     std::error_code error;

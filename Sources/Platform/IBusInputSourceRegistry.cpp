@@ -176,6 +176,14 @@ int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
     return 0;
 }
 
+std::optional<fs::path> IBusInputSourceRegistry::registeredUserCopy() const {
+    const fs::path executable = userBundleLocation() / "Contents" / "MacOS" / "Kelvo";
+    std::error_code error;
+    if (!fs::is_regular_file(locations_.componentFolder / componentFile, error)) return std::nullopt;
+    if (access(executable.c_str(), X_OK) != 0) return std::nullopt;
+    return executable;
+}
+
 int IBusInputSourceRegistry::unregisterBundle(const fs::path& bundle) {
     std::error_code error;
     fs::remove(locations_.componentFolder / componentFile, error);

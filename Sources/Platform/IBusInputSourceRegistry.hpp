@@ -3,6 +3,7 @@
 #include "InputSourceRegistry.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     int disable(const std::string& source) override;
     int select(const std::string& source) override;
     std::string currentSource() override;
+
+    // The executable of the user's own copy when it is installed and registered for the session;
+    // it serves the user in place of a system-wide installation.
+    std::optional<std::filesystem::path> registeredUserCopy() const;
 
     // The component file a bundle installs: its template with the executable's path filled in.
     static std::filesystem::path componentTemplate(const std::filesystem::path& bundle);

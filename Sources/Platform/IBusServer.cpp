@@ -1,100 +1,15 @@
 #include "IBusServer.hpp"
 
-#include "KeyCodes.hpp"
+#include "SurroundingText.hpp"
 #include "Windows.hpp"
+#include "XKeyTranslator.hpp"
 
-#include <chrono>
 #include <csignal>
 #include <glib-unix.h>
 #include <ibus.h>
-#include <map>
-#include <set>
 
 namespace kelvo::platform {
 namespace {
-
-// Evdev key codes of the keys that have a code of their own in KeyEvent.
-const std::map<unsigned, KeyCode>& namedKeys() {
-    using K = KeyCode;
-    static const std::map<unsigned, KeyCode> codes = {
-        {28, K::returnKey},      {96, K::keypadEnter},    {15, K::tab},           {57, K::space},
-        {14, K::deleteBackward}, {1, K::escape},          {104, K::pageUp},       {109, K::pageDown},
-        {105, K::leftArrow},     {106, K::rightArrow},    {108, K::downArrow},    {103, K::upArrow},
-        {82, K::keypad0},        {79, K::keypad1},        {80, K::keypad2},       {81, K::keypad3},
-        {75, K::keypad4},        {76, K::keypad5},        {77, K::keypad6},       {71, K::keypad7},
-        {72, K::keypad8},        {73, K::keypad9},        {83, K::keypadDecimal}, {78, K::keypadPlus},
-        {74, K::keypadMinus},    {55, K::keypadMultiply}, {98, K::keypadDivide},  {117, K::keypadEquals},
-        {42, K::leftShift},      {54, K::rightShift},     {58, K::capsLock},
-    };
-    return codes;
-}
-
-// What each evdev key types on a US layout, unshifted and shifted.
-const std::map<unsigned, std::pair<char, char>>& usLayout() {
-    static const std::map<unsigned, std::pair<char, char>> keys = [] {
-        std::map<unsigned, std::pair<char, char>> table;
-        auto row = [&](unsigned first, const char* plain, const char* shifted) {
-            for (unsigned i = 0; plain[i]; ++i)
-                table[first + i] = {plain[i], shifted[i]};
-        };
-        row(2, "1234567890-=", "!@#$%^&*()_+");
-        row(16, "qwertyuiop[]", "QWERTYUIOP{}");
-        row(30, "asdfghjkl;'`", "ASDFGHJKL:\"~");
-        row(43, "\\zxcvbnm,./", "|ZXCVBNM<>?");
-        table[57] = {' ', ' '};
-        return table;
-    }();
-    return keys;
-}
-
-std::uint32_t modifierFlags(unsigned state) {
-    std::uint32_t flags = 0;
-    if (state & IBUS_SHIFT_MASK) flags |= modifier::shift;
-    if (state & IBUS_LOCK_MASK) flags |= modifier::capsLock;
-    if (state & IBUS_CONTROL_MASK) flags |= modifier::control;
-    if (state & IBUS_MOD1_MASK) flags |= modifier::option;
-    if (state & (IBUS_SUPER_MASK | IBUS_MOD4_MASK)) flags |= modifier::command;
-    return flags;
-}
-
-bool isModifierKey(unsigned keyval) {
-    switch (keyval) {
-    case IBUS_KEY_Shift_L:
-    case IBUS_KEY_Shift_R:
-    case IBUS_KEY_Caps_Lock:
-    case IBUS_KEY_Control_L:
-    case IBUS_KEY_Control_R:
-    case IBUS_KEY_Alt_L:
-    case IBUS_KEY_Alt_R:
-    case IBUS_KEY_Super_L:
-    case IBUS_KEY_Super_R:
-    case IBUS_KEY_Meta_L:
-    case IBUS_KEY_Meta_R:
-        return true;
-    default:
-        return false;
-    }
-}
-
-std::uint32_t modifierBit(unsigned keyval) {
-    switch (keyval) {
-    case IBUS_KEY_Shift_L:
-    case IBUS_KEY_Shift_R:
-        return modifier::shift;
-    case IBUS_KEY_Caps_Lock:
-        return modifier::capsLock;
-    case IBUS_KEY_Control_L:
-    case IBUS_KEY_Control_R:
-        return modifier::control;
-    case IBUS_KEY_Alt_L:
-    case IBUS_KEY_Alt_R:
-    case IBUS_KEY_Meta_L:
-    case IBUS_KEY_Meta_R:
-        return modifier::option;
-    default:
-        return modifier::command;
-    }
-}
 
 // ---- The GObject engine: one per input context, each with its handler. ----
 
@@ -133,12 +48,7 @@ public:
             start += length;
         }
         // IBus counts characters (scalars); the caret arrives in UTF-16 units.
-        guint caret = 0;
-        int units = 0;
-        for (const char* at = whole.c_str(); *at && units < marked.caretUTF16; at = g_utf8_next_char(at)) {
-            units += g_utf8_get_char(at) > 0xFFFF ? 2 : 1;
-            ++caret;
-        }
+        const auto caret = static_cast<guint>(scalarIndexOfUTF16(whole, marked.caretUTF16));
         ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
@@ -190,78 +100,30 @@ public:
     void setCursorLocation(const Rect& rect) { cursor_ = rect; }
     const Rect& cursorLocation() const { return cursor_; }
 
-    // The surrounding text, with offsets turned from the characters IBus counts into UTF-16 units.
     std::optional<TextRange> selectedRange() override {
-        auto [text, cursor, anchor] = surrounding();
-        if (!text) return std::nullopt;
-        int from = utf16Offset(*text, std::min(cursor, anchor)),
-            to = utf16Offset(*text, std::max(cursor, anchor));
-        return TextRange{from, to - from};
+        auto around = surrounding();
+        return around ? around->selectedRange() : std::nullopt;
     }
 
     std::optional<std::string> text(TextRange range) override {
-        auto [text, cursor, anchor] = surrounding();
-        if (!text) return std::nullopt;
-        std::u16string units = utf16Of(*text);
-        if (range.location < 0 || range.location + range.length > static_cast<int>(units.size()))
-            return std::nullopt;
-        return utf8Of(
-            units.substr(static_cast<std::size_t>(range.location), static_cast<std::size_t>(range.length)));
+        auto around = surrounding();
+        return around ? around->textIn(range) : std::nullopt;
     }
 
 private:
-    struct Surrounding {
-        std::optional<std::string> text;
-        int cursor = 0;
-        int anchor = 0;
-    };
-
-    Surrounding surrounding() {
-        if (!(engine_->client_capabilities & IBUS_CAP_SURROUNDING_TEXT)) return {};
+    std::optional<SurroundingText> surrounding() {
+        if (!(engine_->client_capabilities & IBUS_CAP_SURROUNDING_TEXT)) return std::nullopt;
         IBusText* text = nullptr;
         guint cursor = 0, anchor = 0;
         ibus_engine_get_surrounding_text(engine_, &text, &cursor, &anchor);
-        if (!text) return {};
-        return {std::string(ibus_text_get_text(text)), static_cast<int>(cursor), static_cast<int>(anchor)};
-    }
-
-    static std::u16string utf16Of(const std::string& text) {
-        glong written = 0;
-        gunichar2* units = g_utf8_to_utf16(text.c_str(), -1, nullptr, &written, nullptr);
-        std::u16string result(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(written));
-        g_free(units);
-        return result;
-    }
-
-    static std::string utf8Of(const std::u16string& units) {
-        gchar* text = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(units.data()),
-                                      static_cast<glong>(units.size()), nullptr, nullptr, nullptr);
-        std::string result = text ? text : "";
-        g_free(text);
-        return result;
-    }
-
-    // UTF-16 offset of the character with index `characters` (IBus counts scalars).
-    static int utf16Offset(const std::string& text, int characters) {
-        int units = 0, index = 0;
-        for (const char* at = text.c_str(); *at && index < characters; at = g_utf8_next_char(at), ++index)
-            units += g_utf8_get_char(at) > 0xFFFF ? 2 : 1;
-        return units;
+        if (!text) return std::nullopt;
+        return SurroundingText{ibus_text_get_text(text), static_cast<int>(cursor), static_cast<int>(anchor)};
     }
 
     // Deletes a stretch that ends at the caret, given in UTF-16 units.
     void deleteBeforeCaret(TextRange range) {
-        auto [text, cursor, anchor] = surrounding();
-        int characters = range.length;
-        if (text) {
-            std::u16string units = utf16Of(*text);
-            if (range.location + range.length <= static_cast<int>(units.size()))
-                characters = static_cast<int>(
-                    g_utf8_strlen(utf8Of(units.substr(static_cast<std::size_t>(range.location),
-                                                      static_cast<std::size_t>(range.length)))
-                                      .c_str(),
-                                  -1));
-        }
+        auto around = surrounding();
+        const int characters = around ? around->scalarsIn(range) : range.length;
         ibus_engine_delete_surrounding_text(engine_, -characters, static_cast<guint>(characters));
     }
 
@@ -276,7 +138,7 @@ struct EngineState {
     explicit EngineState(IBusEngine* engine) : client(engine), handler((*factoryFunction)(client)) {}
     EngineClient client;
     std::unique_ptr<InputContextHandler> handler;
-    std::set<unsigned> down; // keys held, to tell auto-repeats
+    XKeyTranslator keys;
 };
 
 struct KelvoEngine {
@@ -287,10 +149,6 @@ struct KelvoEngine {
 struct KelvoEngineClass {
     IBusEngineClass parent;
 };
-
-double now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 EngineState& stateOf(IBusEngine* engine) {
     auto* self = reinterpret_cast<KelvoEngine*>(engine);
@@ -304,29 +162,8 @@ InputContextHandler* handlerOf(IBusEngine* engine) {
 
 gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint state) {
     EngineState& engineState = stateOf(engine);
-    InputContextHandler* handler = engineState.handler.get();
-    bool release = state & IBUS_RELEASE_MASK;
-    bool repeat = false;
-    if (release)
-        engineState.down.erase(keycode);
-    else
-        repeat = !engineState.down.insert(keycode).second;
-    KeyEvent event = keyEventFromIBus(keyval, keycode, state, repeat, now());
-    if (isModifierKey(keyval)) {
-        // Modifier changes carry the state after the change.
-        std::uint32_t bit = modifierBit(keyval);
-        if (keyval == IBUS_KEY_Caps_Lock && release) return FALSE; // Caps Lock changes on its press
-        if (keyval == IBUS_KEY_Caps_Lock)
-            event.modifierFlags ^= bit;
-        else if (release)
-            event.modifierFlags &= ~bit;
-        else
-            event.modifierFlags |= bit;
-        event.type = KeyEvent::Type::flagsChanged;
-        return handler->handle(event);
-    }
-    if (release) return FALSE; // releases of other keys are not the controller's
-    return handler->handle(event);
+    auto event = engineState.keys.translate(keyval, keycode, state, state & IBUS_RELEASE_MASK, secondsNow());
+    return event && engineState.handler->handle(*event);
 }
 
 void focusIn(IBusEngine* engine) {
@@ -386,26 +223,6 @@ GType engineType() {
     return type;
 }
 
-} // namespace
-
-KeyEvent keyEventFromIBus(unsigned keyval, unsigned keycode, unsigned state, bool isRepeat,
-                          double timestamp) {
-    KeyEvent event;
-    event.modifierFlags = modifierFlags(state);
-    event.isARepeat = isRepeat;
-    event.timestamp = timestamp;
-    if (auto named = namedKeys().find(keycode); named != namedKeys().end())
-        event.keyCode = code(named->second);
-    if (auto key = usLayout().find(keycode); key != usLayout().end())
-        event.characters = std::string(1, (state & IBUS_SHIFT_MASK) ? key->second.second : key->second.first);
-    else if (keyval >= 0x20 && keyval < 0x7f)
-        event.characters =
-            std::string(1, static_cast<char>(keyval)); // keys outside the table: their own symbol
-    return event;
-}
-
-namespace {
-
 void quitServerLoop() {
     if (DisplaySession::isOpen())
         DisplaySession::quitLoop();
@@ -414,6 +231,14 @@ void quitServerLoop() {
 }
 
 } // namespace
+
+bool ibusIsRunning() {
+    ibus_init();
+    IBusBus* bus = ibus_bus_new();
+    const bool connected = ibus_bus_is_connected(bus);
+    g_object_unref(bus);
+    return connected;
+}
 
 int runIBusServer(const std::string& engineName, const std::string& connectionName,
                   HandlerFactory makeHandler, Logger& log, const std::function<void()>& ready) {

@@ -3,6 +3,7 @@
 #include "ScreenGeometry.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,6 +44,8 @@ struct CandidateList {
     };
     std::vector<Item> items;
     int highlighted = -1;
+    int pageIndex = 0; // the shown page of the whole list
+    int pageCount = 1;
     std::string note; // shown with the list: the composition feedback, or a page number
 };
 
@@ -93,5 +96,8 @@ public:
     // The client's text line moved (it reports its caret after the change that moved it).
     virtual void clientLineMoved() {}
 };
+
+// Makes the handler of a new input context, over its client.
+using HandlerFactory = std::function<std::unique_ptr<InputContextHandler>(InputClient& client)>;
 
 } // namespace kelvo::platform

@@ -29,4 +29,8 @@ std::filesystem::path configHome() {
     return fromEnvironment("XDG_CONFIG_HOME", home() / ".config");
 }
 
+std::filesystem::path userBundleLocation() {
+    return dataHome() / "Input Methods" / "Kelvo.app";
+}
+
 } // namespace kelvo::platform

@@ -4,12 +4,13 @@
 //   KEYS: single ASCII characters (a space is the Space bar), or Return, Down, Tab, Escape, BackSpace,
 //   and Shift for a lone tap of the left Shift key. With --time, each key's round trip (the call
 //   that hands it to the daemon and returns the engine's answer) is printed on standard error.
+#include "TypedKeys.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ibus.h>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,20 +47,6 @@ void drain(int milliseconds) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-}
-
-// Evdev key codes on a US keyboard.
-unsigned keycodeOf(char key) {
-    static const char* rows[] = {"1234567890-=", "qwertyuiop[]", "asdfghjkl;'`", "\\zxcvbnm,./"};
-    static const char* shiftedRows[] = {"!@#$%^&*()_+", "QWERTYUIOP{}", "ASDFGHJKL:\"~", "|ZXCVBNM<>?"};
-    static const unsigned firsts[] = {2, 16, 30, 43};
-    for (int row = 0; row < 4; ++row) {
-        if (const char* at = std::strchr(rows[row], key))
-            return firsts[row] + static_cast<unsigned>(at - rows[row]);
-        if (const char* at = std::strchr(shiftedRows[row], key))
-            return firsts[row] + static_cast<unsigned>(at - shiftedRows[row]);
-    }
-    return key == ' ' ? 57 : 0;
 }
 
 bool engineIs(const char* name) {
@@ -112,13 +99,6 @@ int main(int argc, char** argv) {
     }
     offerSurroundingText();
     drain(100);
-    static const std::map<std::string, std::pair<unsigned, unsigned>> named = {
-        {"Return", {IBUS_KEY_Return, 28}},
-        {"Down", {IBUS_KEY_Down, 108}},
-        {"Tab", {IBUS_KEY_Tab, 15}},
-        {"Escape", {IBUS_KEY_Escape, 1}},
-        {"BackSpace", {IBUS_KEY_BackSpace, 14}},
-    };
     std::vector<double> times;
     for (int i = first + 1; i < argc; ++i) {
         std::string token = argv[i];
@@ -128,14 +108,13 @@ int main(int argc, char** argv) {
             ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42,
                                                  IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
             drain(5);
-        } else if (auto key = named.find(token); key != named.end()) {
-            times.push_back(press(key->second.first, key->second.second, 0, nullptr));
+        } else if (auto key = typed::namedKey(token)) {
+            times.push_back(press(key->keysym, key->evdevCode, 0, nullptr));
         } else {
             for (char c : token) {
                 char typed[2] = {c, 0};
-                bool shifted = std::strchr("ABCDEFGHIJKLMNOPQRSTUVWXYZ!@#$%^&*()_+{}:\"~|<>?", c) != nullptr;
-                times.push_back(
-                    press(static_cast<unsigned char>(c), keycodeOf(c), shifted ? IBUS_SHIFT_MASK : 0, typed));
+                times.push_back(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
+                                      typed::isShifted(c) ? IBUS_SHIFT_MASK : 0, typed));
             }
         }
     }

@@ -30,16 +30,21 @@ public:
     std::string currentSource() override { return {}; }
 };
 
-// A bundle whose dictionary has `entries` entries, 你 for ㄋㄧˇ among them.
-std::filesystem::path makeBundle(const TemporaryFolder& folder, std::size_t entries) {
-    folder.write("Kelvo.app/Contents/Info.plist",
+// An Info.plist and a dictionary of `entries` entries (你 for ㄋㄧˇ among them) in the resources.
+void writeInstallation(const TemporaryFolder& folder, const std::string& infoPlist,
+                       const std::string& resources, std::size_t entries) {
+    folder.write(infoPlist,
                  "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
                  "<string>org.kelvo.inputmethod.Kelvo</string><key>CFBundleShortVersionString</key>"
                  "<string>1.2</string><key>CFBundleVersion</key><string>7</string></dict></plist>");
     std::string text = "ㄋㄧˇ 你 -3\n";
     for (std::size_t i = 1; i < entries; ++i)
         text += "ㄅㄚ 八 -5\n";
-    folder.write("Kelvo.app/Contents/Resources/data/data.txt", text);
+    folder.write(resources + "/data/data.txt", text);
+}
+
+std::filesystem::path makeBundle(const TemporaryFolder& folder, std::size_t entries) {
+    writeInstallation(folder, "Kelvo.app/Contents/Info.plist", "Kelvo.app/Contents/Resources", entries);
     return folder / "Kelvo.app";
 }
 
@@ -135,6 +140,22 @@ TEST_F(ProgramEntryTest, RegistrationCommandsReportThroughTheInstaller) {
     EXPECT_NE(out.str().find("如要完全移除：rm -rf '" + (folder / "Kelvo.app").string() + "'"),
               std::string::npos);
     EXPECT_EQ(connectionName("org.kelvo.inputmethod.Kelvo"), "org.kelvo.inputmethod.Kelvo_Connection");
+}
+
+// A package puts the Info.plist and the resources into one shared data folder; there is nothing
+// to register, and the dictionary is found there.
+TEST_F(ProgramEntryTest, SystemWideInstallationServesFromItsDataFolder) {
+    writeInstallation(folder, "usr/share/kelvo/Info.plist", "usr/share/kelvo", 100001);
+    EXPECT_FALSE(platform::Bundle::at(folder / "usr/share/kelvo"));
+    services.bundle = platform::Bundle::installedAt(folder / "usr/share/kelvo");
+    ASSERT_TRUE(services.bundle);
+    EXPECT_TRUE(services.bundle->systemWide);
+    EXPECT_EQ(services.bundle->resource("data.txt", "data"), folder / "usr/share/kelvo/data/data.txt");
+    EXPECT_EQ(runProgram({"diagnose"}, services), 0);
+    out.str("");
+    EXPECT_EQ(runProgram({"install"}, services), 0);
+    EXPECT_EQ(out.str(), "Kelvo 已由系統套件安裝，不必註冊：在桌面的輸入來源中加入 Kelvo 即可。\n");
+    EXPECT_FALSE(platform::Bundle::installedAt(folder / "usr/share"));
 }
 
 TEST(LexiconStore, AcceptsOnlyAUsableDictionaryAndLogsTheOutcome) {

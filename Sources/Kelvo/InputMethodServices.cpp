@@ -1,0 +1,22 @@
+#include "InputMethodServices.hpp"
+
+#include "SettingKey.hpp"
+#include "StandardPaths.hpp"
+
+namespace kelvo {
+
+std::filesystem::path InputMethodServices::supportFolder() {
+    return platform::dataHome() / "Kelvo";
+}
+
+InputMethodServices::InputMethodServices(platform::UserDefaults& defaults, platform::Logger& log)
+    : shared_{defaults, std::make_shared<UserPhraseStore>(supportFolder() / "userphrases.json"),
+              std::make_shared<CustomTextStore>(supportFolder() / "customtexts.json"), log} {
+    registerDefaults(defaults);
+}
+
+InputMethodServices::~InputMethodServices() {
+    shared_.userPhrases->flush(); // what was learned in the last moment before the end
+}
+
+} // namespace kelvo

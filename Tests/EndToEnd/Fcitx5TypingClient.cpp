@@ -1,0 +1,223 @@
+// A text field on Fcitx5's D-Bus frontend: makes an input context, switches it to an input method,
+// types keys into it and prints what the field holds. It offers surrounding text and asks to draw
+// the candidate list itself, so it sees the list the engine shows.
+// usage: fcitx5-typing-client [--time] INPUT_METHOD KEYS...
+//   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, Shift for a
+//   lone tap of the left Shift key, PickN to click the Nth shown candidate (from 0), and List to
+//   print the shown candidates on standard error. With --time, each key's round trip is printed on
+//   standard error.
+#include "TypedKeys.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <gio/gio.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr const char* service = "org.fcitx.Fcitx5";
+constexpr const char* contextInterface = "org.fcitx.Fcitx.InputContext1";
+// Preedit, formatted preedit, surrounding text, and the candidate list drawn by the client.
+constexpr guint64 capabilities = (1ull << 1) | (1ull << 4) | (1ull << 6) | (1ull << 39);
+
+GDBusConnection* bus = nullptr;
+std::string contextPath;
+std::string field;     // the text field: everything before the caret
+std::string shownList; // the candidate list as last shown
+
+GVariant* call(const char* path, const char* interface, const char* method, GVariant* parameters,
+               const GVariantType* replyType = nullptr) {
+    GError* error = nullptr;
+    GVariant* reply = g_dbus_connection_call_sync(bus, service, path, interface, method, parameters, replyType,
+                                                  G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
+    if (!reply) {
+        std::fprintf(stderr, "%s: %s\n", method, error->message);
+        g_error_free(error);
+        std::exit(1);
+    }
+    return reply;
+}
+
+void callOnContext(const char* method, GVariant* parameters = nullptr) {
+    g_variant_unref(call(contextPath.c_str(), contextInterface, method, parameters));
+}
+
+void offerSurroundingText() {
+    auto caret = static_cast<guint>(g_utf8_strlen(field.c_str(), -1));
+    callOnContext("SetSurroundingText", g_variant_new("(suu)", field.c_str(), caret, caret));
+}
+
+void drain(int milliseconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// Candidates as "label value" items, the highlighted one in brackets, and the paging arrows.
+std::string listText(GVariant* candidates, gint32 highlighted, gboolean hasPrev, gboolean hasNext) {
+    std::string text;
+    GVariantIter iter;
+    g_variant_iter_init(&iter, candidates);
+    const char *label = nullptr, *value = nullptr;
+    for (int index = 0; g_variant_iter_next(&iter, "(&s&s)", &label, &value); ++index) {
+        std::string item = std::string(label) + value;
+        text += (index == highlighted ? "[" + item + "]" : item) + " ";
+    }
+    if (hasPrev) text += "<prev> ";
+    if (hasNext) text += "<next>";
+    return text;
+}
+
+void onSignal(GDBusConnection*, const char*, const char*, const char*, const char* name, GVariant* parameters,
+              gpointer) {
+    const std::string signal = name;
+    if (signal == "CommitString") {
+        const char* text = nullptr;
+        g_variant_get(parameters, "(&s)", &text);
+        field += text;
+        offerSurroundingText();
+    } else if (signal == "DeleteSurroundingText") {
+        gint32 offset = 0;
+        guint32 characters = 0;
+        g_variant_get(parameters, "(iu)", &offset, &characters);
+        glong length = g_utf8_strlen(field.c_str(), -1);
+        glong start = std::clamp<glong>(length + offset, 0, length);
+        glong end = std::clamp<glong>(start + characters, 0, length);
+        const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
+        const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
+        field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
+        offerSurroundingText();
+    } else if (signal == "UpdateClientSideUI") {
+        GVariant *preedit = nullptr, *auxUp = nullptr, *auxDown = nullptr, *candidates = nullptr;
+        gint32 cursor = 0, highlighted = 0, layout = 0;
+        gboolean hasPrev = FALSE, hasNext = FALSE;
+        g_variant_get(parameters, "(@a(si)i@a(si)@a(si)@a(ss)iibb)", &preedit, &cursor, &auxUp, &auxDown,
+                      &candidates, &highlighted, &layout, &hasPrev, &hasNext);
+        shownList = listText(candidates, highlighted, hasPrev, hasNext);
+        for (GVariant* value : {preedit, auxUp, auxDown, candidates})
+            g_variant_unref(value);
+    }
+}
+
+// Hands one key to Fcitx5 as a press and a release; answers the press's round trip in µs.
+double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* typed) {
+    const guint keycode = evdevCode + 8; // X key codes
+    auto start = std::chrono::steady_clock::now();
+    GVariant* reply = call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                           g_variant_new("(uuubu)", keysym, keycode, state, FALSE, 0u), G_VARIANT_TYPE("(b)"));
+    double micros = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    gboolean handled = FALSE;
+    g_variant_get(reply, "(b)", &handled);
+    g_variant_unref(reply);
+    g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                         g_variant_new("(uuubu)", keysym, keycode, state, TRUE, 0u)));
+    drain(3);
+    if (!handled && typed) {
+        field += typed; // an application types a key the engine passed on
+        offerSurroundingText();
+    }
+    return micros;
+}
+
+bool ownerPresent() {
+    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", "NameHasOwner",
+                                                  g_variant_new("(s)", service), G_VARIANT_TYPE("(b)"),
+                                                  G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
+    gboolean present = FALSE;
+    if (reply) {
+        g_variant_get(reply, "(b)", &present);
+        g_variant_unref(reply);
+    }
+    return present;
+}
+
+std::string currentInputMethod() {
+    GVariant* reply = call("/controller", "org.fcitx.Fcitx.Controller1", "CurrentInputMethod", nullptr,
+                           G_VARIANT_TYPE("(s)"));
+    const char* name = nullptr;
+    g_variant_get(reply, "(&s)", &name);
+    std::string result = name;
+    g_variant_unref(reply);
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool timing = argc > 1 && std::string(argv[1]) == "--time";
+    int first = timing ? 2 : 1;
+    if (argc < first + 1) return 2;
+    const std::string inputMethod = argv[first];
+    bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    for (int tries = 0; bus && !ownerPresent() && tries < 200; ++tries)
+        drain(25);
+    if (!bus || !ownerPresent()) {
+        std::fprintf(stderr, "no Fcitx5\n");
+        return 1;
+    }
+    GVariantBuilder arguments;
+    g_variant_builder_init(&arguments, G_VARIANT_TYPE("a(ss)"));
+    g_variant_builder_add(&arguments, "(ss)", "program", "kelvo-typing-client");
+    GVariant* created = call("/org/freedesktop/portal/inputmethod", "org.fcitx.Fcitx.InputMethod1",
+                             "CreateInputContext", g_variant_new("(a(ss))", &arguments));
+    const char* path = nullptr;
+    g_variant_get(created, "(&o@ay)", &path, nullptr);
+    contextPath = path;
+    g_variant_unref(created);
+    g_dbus_connection_signal_subscribe(bus, nullptr, contextInterface, nullptr, contextPath.c_str(), nullptr,
+                                       G_DBUS_SIGNAL_FLAGS_NONE, onSignal, nullptr, nullptr);
+    callOnContext("SetCapability", g_variant_new("(t)", capabilities));
+    callOnContext("FocusIn");
+    g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
+                         g_variant_new("(s)", inputMethod.c_str())));
+    for (int tries = 0; currentInputMethod() != inputMethod && tries < 200; ++tries)
+        drain(25);
+    if (currentInputMethod() != inputMethod) {
+        std::fprintf(stderr, "input method %s not selected\n", inputMethod.c_str());
+        return 1;
+    }
+    offerSurroundingText();
+    drain(100);
+    std::vector<double> times;
+    for (int i = first + 1; i < argc; ++i) {
+        const std::string token = argv[i];
+        if (token == "Shift") {
+            drain(60); // a person's taps are further apart than the 0.05 s that count as one
+            const guint keycode = typed::leftShiftCode + 8;
+            g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                                 g_variant_new("(uuubu)", XK_Shift_L, keycode, 0u, FALSE, 0u)));
+            g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                                 g_variant_new("(uuubu)", XK_Shift_L, keycode, typed::shiftMask, TRUE, 0u)));
+            drain(5);
+        } else if (token == "List") {
+            drain(20);
+            std::fprintf(stderr, "list: %s\n", shownList.c_str());
+        } else if (token.starts_with("Pick")) {
+            callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
+            drain(20);
+        } else if (auto key = typed::namedKey(token)) {
+            times.push_back(press(key->keysym, key->evdevCode, 0, nullptr));
+        } else {
+            for (char c : token) {
+                char typed[2] = {c, 0};
+                times.push_back(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
+                                      typed::isShifted(c) ? typed::shiftMask : 0, typed));
+            }
+        }
+    }
+    drain(200);
+    std::printf("%s\n", field.c_str());
+    if (timing && !times.empty()) {
+        std::sort(times.begin(), times.end());
+        std::fprintf(stderr, "keys=%zu median_us=%.1f p99_us=%.1f\n", times.size(), times[times.size() / 2],
+                     times[std::min(times.size() - 1, times.size() * 99 / 100)]);
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# What ships is what is tested: builds the Debian package, checks it with lintian, unpacks it into a
+# scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and the IBus engine on
+# private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate chosen from the list
+# Fcitx5 shows, a Shift tap; under IBus: what was learned under Fcitx5.
+# usage: package.sh BUILD_DIR
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/scratch-home.sh"
+
+deb=$("$here/../../scripts/package" "$build" "$work/out")
+if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" 2>&1 | grep -v 'running with root privileges' || true
+    lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "lintian reports errors"; exit 1; }
+fi
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+for file in usr/libexec/kelvo/kelvo usr/lib/x86_64-linux-gnu/fcitx5/kelvo.so usr/share/kelvo/data/data.txt \
+            usr/share/ibus/component/kelvo.xml usr/share/fcitx5/addon/kelvo.conf \
+            usr/share/fcitx5/inputmethod/kelvo.conf usr/share/man/man1/kelvo-term.1.gz; do
+    [ -e "$root/$file" ] || { echo "the package lacks /$file"; exit 1; }
+done
+expect() { # expect WHAT GOT
+    if [ "$2" != "$1" ]; then echo "expected [$1], got [$2]"; exit 1; fi
+    echo "committed: $2"
+}
+export -f expect
+export root build
+
+# Fcitx5 with Kelvo in its input method group, the addon and its data found from the unpacked root.
+mkdir -p "$XDG_CONFIG_HOME/fcitx5"
+printf '[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=keyboard-us\n\n[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=kelvo\nLayout=\n\n[GroupOrder]\n0=Default\n' \
+    >"$XDG_CONFIG_HOME/fcitx5/profile"
+FCITX_ADDON_DIRS="$root/usr/lib/x86_64-linux-gnu/fcitx5:/usr/lib/x86_64-linux-gnu/fcitx5" \
+XDG_DATA_DIRS="$root/usr/share:/usr/share" dbus-run-session -- bash -s <<'SESSION'
+set -euo pipefail
+fcitx5 --disable=all --enable=dbus,dbusfrontend,keyboard,kelvo >"$XDG_RUNTIME_DIR/fcitx5.log" 2>&1 &
+fcitx=$!
+trap 'kill $fcitx 2>/dev/null; wait $fcitx 2>/dev/null || true' EXIT
+client="$build/Tests/fcitx5-typing-client"
+expect "你好" "$("$client" kelvo s u 3 c l 3 Return)"
+
+# The list Fcitx5 shows: digit labels, the highlight, a next page; a click picks the candidate.
+list=$("$client" kelvo su3 Down List Pick1 Return 2>&1 >/dev/null)
+case "$list" in *"[1.你] 2.擬"*"<next>"*) echo "$list" ;; *) echo "unexpected list: $list"; exit 1 ;; esac
+want=$(printf 'w96j0 2k7github 12kg <su3{down}2{enter}\n' | "$root/usr/bin/kelvo-term" batch --no-learning)
+expect "$want" "$("$client" kelvo w96j0 " " 2k7github " " 12kg " " "<" su3 Down 2 Return)"
+
+# A Shift tap switches to English and the letters reach the field; another switches back.
+expect "ok好" "$("$client" kelvo Shift o k Shift c l 3 Return)"
+grep -q "Loaded addon kelvo" "$XDG_RUNTIME_DIR/fcitx5.log"
+
+SESSION
+
+# IBus with the package's component, its executable path moved into the unpacked root.
+components="$work/ibus-component"
+mkdir -p "$components"
+sed "s#/usr/libexec/kelvo/kelvo#$root/usr/libexec/kelvo/kelvo#g" "$root/usr/share/ibus/component/kelvo.xml" \
+    >"$components/kelvo.xml"
+IBUS_COMPONENT_PATH="$components" dbus-run-session -- bash -s <<'SESSION'
+set -euo pipefail
+ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
+daemon=$!
+trap 'kill $daemon 2>/dev/null || true' EXIT
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+client="$build/Tests/ibus-typing-client"
+# 擬, chosen twice for ㄋㄧˇ under Fcitx5, comes first: both read and write the same learned data.
+expect "擬" "$("$client" org.kelvo.inputmethod.Kelvo s u 3 Return)"
+SESSION
