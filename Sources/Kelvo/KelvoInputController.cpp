@@ -82,10 +82,15 @@ InputEngine* KelvoInputController::ensureEngine() {
         if (!lexicon) return nullptr; // without a dictionary every key passes through
         engine_ = std::make_unique<InputEngine>(lexicon);
         engine_->setUserPhrases(shared_.userPhrases);
+        appliedSettings_.reset();
     }
+    // Settings are read again only when they may have changed: every key comes here.
+    const AppliedSettings applied{shared_.defaults.revision(), shared_.learnedDataPaused()};
+    if (applied == appliedSettings_) return engine_.get();
+    appliedSettings_ = applied;
     applySettings(*engine_, shared_.defaults, LexiconStore::englishDetector(), shared_.customTexts,
                   LexiconStore::englishVocabulary(), LexiconStore::programNames());
-    if (shared_.learnedDataPaused()) {
+    if (applied.learningPaused) {
         EngineSettings settings = engine_->settings();
         settings.learning = false;
         engine_->setSettings(std::move(settings));
@@ -152,9 +157,7 @@ void KelvoInputController::menuItemChosen(const std::string& key) {
 void KelvoInputController::insertCommittedText(const std::string& text) {
     ownsMarkedText_ = false; // committing replaces the marked text
     client_.insertText(text);
-    auto selection = client_.selectedRange();
-    log(std::string("Commit delivered; selectionKnown=") + (selection ? "1" : "0") +
-        " remainingMarkedLength=0");
+    log("Commit delivered; remainingMarkedLength=0");
 }
 
 void KelvoInputController::deactivate() {

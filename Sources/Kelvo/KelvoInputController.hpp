@@ -81,9 +81,15 @@ private:
     platform::InputClient& client_;
     Shared& shared_;
     std::unique_ptr<InputEngine> engine_;
-    std::vector<int> shownIndices_;     // the engine's index of each candidate shown
-    bool ownsMarkedText_ = false;       // marked text this controller set and has not cleared
-    std::optional<std::string> notice_; // shown at one redraw, where the candidates go
+    struct AppliedSettings {
+        unsigned long revision = 0;
+        bool learningPaused = false;
+        bool operator==(const AppliedSettings&) const = default;
+    };
+    std::optional<AppliedSettings> appliedSettings_; // what the engine was last given
+    std::vector<int> shownIndices_;                  // the engine's index of each candidate shown
+    bool ownsMarkedText_ = false;                    // marked text this controller set and has not cleared
+    std::optional<std::string> notice_;              // shown at one redraw, where the candidates go
     std::shared_ptr<int> alive_ = std::make_shared<int>(0); // lets the panels' callbacks outlive it safely
 };
 

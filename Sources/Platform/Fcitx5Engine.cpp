@@ -53,7 +53,11 @@ public:
     }
     XKeyTranslator& keys() { return keys_; }
 
-    void insertText(const std::string& text) override { context_.commitString(text); }
+    void insertText(const std::string& text) override {
+        context_.commitString(text);
+        shown_.marked.reset(); // the client takes the commit in place of its marked text
+    }
+    void forgetShown() { shown_.forget(); }
 
     void setMarkedText(const MarkedText& marked, std::optional<TextRange> replacing) override {
         if (replacing && replacing->length > 0) {
@@ -61,6 +65,7 @@ public:
             const int characters = around ? around->scalarsIn(*replacing) : replacing->length;
             context_.deleteSurroundingText(-characters, static_cast<unsigned>(characters));
         }
+        if (!ShownState::changes(shown_.marked, marked)) return;
         fcitx::Text text;
         std::string whole;
         for (const auto& piece : marked.pieces) {
@@ -75,8 +80,8 @@ public:
             context_.updatePreedit();
         } else {
             panel.setPreedit(text);
+            context_.updateUserInterface(fcitx::UserInterfaceComponent::InputPanel);
         }
-        context_.updateUserInterface(fcitx::UserInterfaceComponent::InputPanel);
     }
 
     std::optional<TextRange> selectedRange() override {
@@ -120,6 +125,7 @@ private:
     const HandlerFactory& makeHandler_;
     std::unique_ptr<InputContextHandler> handler_;
     XKeyTranslator keys_;
+    ShownState shown_;
 };
 
 namespace {
@@ -178,6 +184,7 @@ private:
 } // namespace
 
 void Fcitx5ContextState::showCandidates(const CandidateList& list) {
+    if (!ShownState::changes(shown_.list, list)) return;
     auto& panel = context_.inputPanel();
     if (list.items.empty())
         panel.setCandidateList(nullptr);
@@ -224,15 +231,21 @@ void Fcitx5Engine::keyEvent(const fcitx::InputMethodEntry&, fcitx::KeyEvent& key
 }
 
 void Fcitx5Engine::activate(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {
-    stateOf(*event.inputContext()).handler().activate();
+    auto& state = stateOf(*event.inputContext());
+    state.forgetShown();
+    state.handler().activate();
 }
 
 void Fcitx5Engine::deactivate(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {
-    stateOf(*event.inputContext()).handler().deactivate();
+    auto& state = stateOf(*event.inputContext());
+    state.handler().deactivate();
+    state.forgetShown();
 }
 
 void Fcitx5Engine::reset(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {
-    stateOf(*event.inputContext()).handler().commitComposition();
+    auto& state = stateOf(*event.inputContext());
+    state.handler().commitComposition();
+    state.forgetShown();
 }
 
 } // namespace kelvo::platform

@@ -22,9 +22,11 @@ public:
     explicit EngineClient(IBusEngine* engine) : engine_(engine) {}
     void insertText(const std::string& text) override {
         ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
+        shown_.marked.reset(); // the client takes the commit in place of its marked text
     }
     void setMarkedText(const MarkedText& marked, std::optional<TextRange> replacing) override {
         if (replacing && replacing->length > 0) deleteBeforeCaret(*replacing);
+        if (!ShownState::changes(shown_.marked, marked)) return;
         std::string whole;
         for (const auto& piece : marked.pieces)
             whole += piece.text;
@@ -56,6 +58,7 @@ public:
     // change is a message through the daemon that the key's answer waits for, so what is hidden
     // is not hidden again.
     void showCandidates(const CandidateList& list) override {
+        if (!ShownState::changes(shown_.list, list)) return;
         if (list.items.empty()) {
             if (tableShown_) ibus_engine_hide_lookup_table(engine_);
         } else {
@@ -98,6 +101,7 @@ public:
         return fromTopLeftOrigin(logicalFromDevicePixels(cursor_, currentScaledScreens()));
     }
     void setCursorLocation(const Rect& rect) { cursor_ = rect; }
+    void forgetShown() { shown_.forget(); }
     const Rect& cursorLocation() const { return cursor_; }
 
     std::optional<TextRange> selectedRange() override {
@@ -128,6 +132,7 @@ private:
     }
 
     IBusEngine* engine_;
+    ShownState shown_;
     bool tableShown_ = false;
     bool noteShown_ = false;
     Rect cursor_;
@@ -167,6 +172,7 @@ gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint 
 }
 
 void focusIn(IBusEngine* engine) {
+    stateOf(engine).client.forgetShown();
     handlerOf(engine)->activate();
 }
 void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
@@ -185,12 +191,15 @@ void setCursorLocation(IBusEngine* engine, gint x, gint y, gint width, gint heig
 }
 void focusOut(IBusEngine* engine) {
     handlerOf(engine)->deactivate();
+    stateOf(engine).client.forgetShown();
 }
 void resetEngine(IBusEngine* engine) {
     handlerOf(engine)->commitComposition();
+    stateOf(engine).client.forgetShown();
 }
 void disableEngine(IBusEngine* engine) {
     handlerOf(engine)->commitComposition();
+    stateOf(engine).client.forgetShown();
 }
 
 GObjectClass* parentClass = nullptr;

@@ -29,9 +29,11 @@ struct MarkedText {
     struct Piece {
         std::string text;
         Style style = Style::converted;
+        bool operator==(const Piece&) const = default;
     };
     std::vector<Piece> pieces;
     int caretUTF16 = 0;
+    bool operator==(const MarkedText&) const = default;
 };
 
 // The candidates shown beside the text: the items of the current page (or of the whole grid), each
@@ -41,18 +43,36 @@ struct CandidateList {
     struct Item {
         std::string label;
         std::string value;
+        bool operator==(const Item&) const = default;
     };
     std::vector<Item> items;
     int highlighted = -1;
     int pageIndex = 0; // the shown page of the whole list
     int pageCount = 1;
     std::string note; // shown with the list: the composition feedback, or a page number
+    bool operator==(const CandidateList&) const = default;
 };
 
 // A stretch of the client's text in UTF-16 units.
 struct TextRange {
     int location = 0;
     int length = 0;
+};
+
+// What a client last showed, so a backend sends no update that repeats it: every update is a
+// message the key's answer waits for. Forgotten when the client may have changed it itself (a
+// commit, focus, a reset).
+struct ShownState {
+    std::optional<MarkedText> marked;
+    std::optional<CandidateList> list;
+
+    // True when `next` differs from what is shown, which it then becomes.
+    template <typename T> static bool changes(std::optional<T>& shown, const T& next) {
+        if (shown == next) return false;
+        shown = next;
+        return true;
+    }
+    void forget() { *this = {}; }
 };
 
 // The application's text field, as the input method may change it.

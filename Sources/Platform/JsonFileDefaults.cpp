@@ -56,6 +56,11 @@ void JsonFileDefaults::reloadIfChanged() const {
     if (watch_->takeEventsAbout(file_.path().filename().string())) reload();
 }
 
+unsigned long JsonFileDefaults::revision() const {
+    reloadIfChanged();
+    return memory_.revision();
+}
+
 std::optional<DefaultsValue> JsonFileDefaults::value(std::string_view key) const {
     reloadIfChanged();
     return memory_.value(key);

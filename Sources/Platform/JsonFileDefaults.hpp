@@ -27,6 +27,7 @@ public:
     std::optional<DefaultsValue> value(std::string_view key) const override;
     void set(std::string_view key, DefaultsValue value) override;
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
+    unsigned long revision() const override;
 
     static std::filesystem::path standardLocation();
     std::vector<kelvo::StoreNotice> takeNotices() override { return notices_.take(); }

@@ -29,11 +29,13 @@ std::optional<DefaultsValue> MemoryDefaults::value(std::string_view key) const {
 
 void MemoryDefaults::set(std::string_view key, DefaultsValue value) {
     user_[std::string(key)] = std::move(value);
+    ++revision_;
 }
 
 void MemoryDefaults::registerDefaults(const std::map<std::string, DefaultsValue>& defaults) {
     for (const auto& [key, value] : defaults)
         registered_[key] = value;
+    ++revision_;
 }
 
 } // namespace kelvo::platform

@@ -29,6 +29,8 @@ public:
     virtual void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) = 0;
     // What the user should hear of the settings file since the last call, each thing once.
     virtual std::vector<kelvo::StoreNotice> takeNotices() { return {}; }
+    // Changes whenever a value may have changed, so a reader can tell it has nothing new to read.
+    virtual unsigned long revision() const = 0;
 
     bool boolean(std::string_view key) const;
     long long integer(std::string_view key) const;
@@ -41,14 +43,17 @@ public:
     std::optional<DefaultsValue> value(std::string_view key) const override;
     void set(std::string_view key, DefaultsValue value) override;
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
+    unsigned long revision() const override { return revision_; }
 
     // The user's own values, without the registration layer.
     const std::map<std::string, DefaultsValue, std::less<>>& userValues() const { return user_; }
     void replaceUserValues(std::map<std::string, DefaultsValue, std::less<>> values) {
         user_ = std::move(values);
+        ++revision_;
     }
 
 private:
+    unsigned long revision_ = 0;
     std::map<std::string, DefaultsValue, std::less<>> user_;
     std::map<std::string, DefaultsValue, std::less<>> registered_;
 };

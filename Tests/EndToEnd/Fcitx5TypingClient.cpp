@@ -1,11 +1,11 @@
 // A text field on Fcitx5's D-Bus frontend: makes an input context, switches it to an input method,
 // types keys into it and prints what the field holds. It offers surrounding text and asks to draw
 // the candidate list itself, so it sees the list the engine shows.
-// usage: fcitx5-typing-client [--time] INPUT_METHOD KEYS...
+// usage: fcitx5-typing-client [--time] [--versus OTHER] INPUT_METHOD KEYS...
 //   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, Shift for a
 //   lone tap of the left Shift key, PickN to click the Nth shown candidate (from 0), and List to
-//   print the shown candidates on standard error. With --time, each key's round trip is printed on
-//   standard error.
+//   print the shown candidates on standard error. With --time, the keys' round trips are summed up
+//   on standard error; with --versus, OTHER takes turns with INPUT_METHOD clause by clause.
 #include "TypedKeys.hpp"
 
 #include <algorithm>
@@ -31,8 +31,8 @@ std::string shownList; // the candidate list as last shown
 GVariant* call(const char* path, const char* interface, const char* method, GVariant* parameters,
                const GVariantType* replyType = nullptr) {
     GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_sync(bus, service, path, interface, method, parameters, replyType,
-                                                  G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
+    GVariant* reply = g_dbus_connection_call_sync(bus, service, path, interface, method, parameters,
+                                                  replyType, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
     if (!reply) {
         std::fprintf(stderr, "%s: %s\n", method, error->message);
         g_error_free(error);
@@ -109,9 +109,11 @@ void onSignal(GDBusConnection*, const char*, const char*, const char*, const cha
 double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* typed) {
     const guint keycode = evdevCode + 8; // X key codes
     auto start = std::chrono::steady_clock::now();
-    GVariant* reply = call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                           g_variant_new("(uuubu)", keysym, keycode, state, FALSE, 0u), G_VARIANT_TYPE("(b)"));
-    double micros = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    GVariant* reply =
+        call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+             g_variant_new("(uuubu)", keysym, keycode, state, FALSE, 0u), G_VARIANT_TYPE("(b)"));
+    double micros =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     gboolean handled = FALSE;
     g_variant_get(reply, "(b)", &handled);
     g_variant_unref(reply);
@@ -126,10 +128,9 @@ double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* ty
 }
 
 bool ownerPresent() {
-    GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "NameHasOwner",
-                                                  g_variant_new("(s)", service), G_VARIANT_TYPE("(b)"),
-                                                  G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
+    GVariant* reply = g_dbus_connection_call_sync(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+        g_variant_new("(s)", service), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
     gboolean present = FALSE;
     if (reply) {
         g_variant_get(reply, "(b)", &present);
@@ -148,13 +149,50 @@ std::string currentInputMethod() {
     return result;
 }
 
+// Switches the focused context to an input method; false when Fcitx5 does not.
+bool select(const std::string& inputMethod) {
+    g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
+                         g_variant_new("(s)", inputMethod.c_str())));
+    for (int tries = 0; currentInputMethod() != inputMethod && tries < 200; ++tries)
+        drain(25);
+    if (currentInputMethod() != inputMethod) {
+        std::fprintf(stderr, "input method %s not selected\n", inputMethod.c_str());
+        return false;
+    }
+    return true;
+}
+
+void typeToken(const std::string& token, typed::Timings& timings) {
+    if (token == "Shift") {
+        drain(60); // a person's taps are further apart than the 0.05 s that count as one
+        const guint keycode = typed::leftShiftCode + 8;
+        g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                             g_variant_new("(uuubu)", XK_Shift_L, keycode, 0u, FALSE, 0u)));
+        g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
+                             g_variant_new("(uuubu)", XK_Shift_L, keycode, typed::shiftMask, TRUE, 0u)));
+        drain(5);
+    } else if (token == "List") {
+        drain(20);
+        std::fprintf(stderr, "list: %s\n", shownList.c_str());
+    } else if (token.starts_with("Pick")) {
+        callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
+        drain(20);
+    } else if (auto key = typed::namedKey(token)) {
+        timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
+    } else {
+        for (char c : token) {
+            char typed[2] = {c, 0};
+            timings.add(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
+                              typed::isShifted(c) ? typed::shiftMask : 0, typed));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    bool timing = argc > 1 && std::string(argv[1]) == "--time";
-    int first = timing ? 2 : 1;
-    if (argc < first + 1) return 2;
-    const std::string inputMethod = argv[first];
+    auto arguments = typed::Arguments::of(argc, argv);
+    if (!arguments) return 2;
     bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     for (int tries = 0; bus && !ownerPresent() && tries < 200; ++tries)
         drain(25);
@@ -162,11 +200,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no Fcitx5\n");
         return 1;
     }
-    GVariantBuilder arguments;
-    g_variant_builder_init(&arguments, G_VARIANT_TYPE("a(ss)"));
-    g_variant_builder_add(&arguments, "(ss)", "program", "kelvo-typing-client");
+    GVariantBuilder parameters;
+    g_variant_builder_init(&parameters, G_VARIANT_TYPE("a(ss)"));
+    g_variant_builder_add(&parameters, "(ss)", "program", "kelvo-typing-client");
     GVariant* created = call("/org/freedesktop/portal/inputmethod", "org.fcitx.Fcitx.InputMethod1",
-                             "CreateInputContext", g_variant_new("(a(ss))", &arguments));
+                             "CreateInputContext", g_variant_new("(a(ss))", &parameters));
     const char* path = nullptr;
     g_variant_get(created, "(&o@ay)", &path, nullptr);
     contextPath = path;
@@ -175,49 +213,16 @@ int main(int argc, char** argv) {
                                        G_DBUS_SIGNAL_FLAGS_NONE, onSignal, nullptr, nullptr);
     callOnContext("SetCapability", g_variant_new("(t)", capabilities));
     callOnContext("FocusIn");
-    g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
-                         g_variant_new("(s)", inputMethod.c_str())));
-    for (int tries = 0; currentInputMethod() != inputMethod && tries < 200; ++tries)
-        drain(25);
-    if (currentInputMethod() != inputMethod) {
-        std::fprintf(stderr, "input method %s not selected\n", inputMethod.c_str());
-        return 1;
-    }
+    typed::Timings timings(arguments->methods);
+    if (!select(timings.current())) return 1;
     offerSurroundingText();
     drain(100);
-    std::vector<double> times;
-    for (int i = first + 1; i < argc; ++i) {
-        const std::string token = argv[i];
-        if (token == "Shift") {
-            drain(60); // a person's taps are further apart than the 0.05 s that count as one
-            const guint keycode = typed::leftShiftCode + 8;
-            g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                                 g_variant_new("(uuubu)", XK_Shift_L, keycode, 0u, FALSE, 0u)));
-            g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                                 g_variant_new("(uuubu)", XK_Shift_L, keycode, typed::shiftMask, TRUE, 0u)));
-            drain(5);
-        } else if (token == "List") {
-            drain(20);
-            std::fprintf(stderr, "list: %s\n", shownList.c_str());
-        } else if (token.starts_with("Pick")) {
-            callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
-            drain(20);
-        } else if (auto key = typed::namedKey(token)) {
-            times.push_back(press(key->keysym, key->evdevCode, 0, nullptr));
-        } else {
-            for (char c : token) {
-                char typed[2] = {c, 0};
-                times.push_back(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
-                                      typed::isShifted(c) ? typed::shiftMask : 0, typed));
-            }
-        }
+    for (const std::string& token : arguments->keys) {
+        typeToken(token, timings);
+        if (timings.turnsAfter(token) && !select(timings.current())) return 1;
     }
     drain(200);
     std::printf("%s\n", field.c_str());
-    if (timing && !times.empty()) {
-        std::sort(times.begin(), times.end());
-        std::fprintf(stderr, "keys=%zu median_us=%.1f p99_us=%.1f\n", times.size(), times[times.size() / 2],
-                     times[std::min(times.size() - 1, times.size() * 99 / 100)]);
-    }
+    if (arguments->timing) timings.print();
     return 0;
 }

@@ -1,9 +1,10 @@
 // A text field on IBus: selects an engine, types keys into it and prints what the field holds.
 // It offers surrounding text, as editors do, so the engine may take typed letters back.
-// usage: ibus-typing-client [--time] ENGINE KEYS...
+// usage: ibus-typing-client [--time] [--versus OTHER] ENGINE KEYS...
 //   KEYS: single ASCII characters (a space is the Space bar), or Return, Down, Tab, Escape, BackSpace,
-//   and Shift for a lone tap of the left Shift key. With --time, each key's round trip (the call
-//   that hands it to the daemon and returns the engine's answer) is printed on standard error.
+//   and Shift for a lone tap of the left Shift key. With --time, the keys' round trips (the call
+//   that hands a key to the daemon and returns the engine's answer) are summed up on standard error;
+//   with --versus, OTHER takes turns with ENGINE clause by clause.
 #include "TypedKeys.hpp"
 
 #include <algorithm>
@@ -69,13 +70,41 @@ double press(unsigned keyval, unsigned keycode, unsigned state, const char* type
     return micros;
 }
 
+// Switches the context to an engine; false when IBus does not.
+bool select(const std::string& engine) {
+    ibus_input_context_set_engine(context, engine.c_str());
+    for (int tries = 0; !engineIs(engine.c_str()) && tries < 400; ++tries)
+        drain(25);
+    if (!engineIs(engine.c_str())) {
+        std::fprintf(stderr, "engine %s not selected\n", engine.c_str());
+        return false;
+    }
+    return true;
+}
+
+void typeToken(const std::string& token, typed::Timings& timings) {
+    if (token == "Shift") {
+        drain(60); // a person's taps are further apart than the 0.05 s that count as one
+        ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, typed::leftShiftCode, 0);
+        ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, typed::leftShiftCode,
+                                             IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
+        drain(5);
+    } else if (auto key = typed::namedKey(token)) {
+        timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
+    } else {
+        for (char c : token) {
+            char typed[2] = {c, 0};
+            timings.add(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
+                              typed::isShifted(c) ? IBUS_SHIFT_MASK : 0, typed));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    bool timing = argc > 1 && std::strcmp(argv[1], "--time") == 0;
-    int first = timing ? 2 : 1;
-    if (argc < first + 1) return 2;
-    const char* engine = argv[first];
+    auto arguments = typed::Arguments::of(argc, argv);
+    if (!arguments) return 2;
     ibus_init();
     IBusBus* bus = ibus_bus_new();
     for (int tries = 0; !ibus_bus_is_connected(bus) && tries < 200; ++tries)
@@ -90,40 +119,16 @@ int main(int argc, char** argv) {
     g_signal_connect(context, "commit-text", G_CALLBACK(onCommit), nullptr);
     g_signal_connect(context, "delete-surrounding-text", G_CALLBACK(onDeleteSurrounding), nullptr);
     ibus_input_context_focus_in(context);
-    ibus_input_context_set_engine(context, engine);
-    for (int tries = 0; !engineIs(engine) && tries < 400; ++tries)
-        drain(25);
-    if (!engineIs(engine)) {
-        std::fprintf(stderr, "engine %s not selected\n", engine);
-        return 1;
-    }
+    typed::Timings timings(arguments->methods);
+    if (!select(timings.current())) return 1;
     offerSurroundingText();
     drain(100);
-    std::vector<double> times;
-    for (int i = first + 1; i < argc; ++i) {
-        std::string token = argv[i];
-        if (token == "Shift") {
-            drain(60); // a person's taps are further apart than the 0.05 s that count as one
-            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42, 0);
-            ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, 42,
-                                                 IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
-            drain(5);
-        } else if (auto key = typed::namedKey(token)) {
-            times.push_back(press(key->keysym, key->evdevCode, 0, nullptr));
-        } else {
-            for (char c : token) {
-                char typed[2] = {c, 0};
-                times.push_back(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
-                                      typed::isShifted(c) ? IBUS_SHIFT_MASK : 0, typed));
-            }
-        }
+    for (const std::string& token : arguments->keys) {
+        typeToken(token, timings);
+        if (timings.turnsAfter(token) && !select(timings.current())) return 1;
     }
     drain(200);
     std::printf("%s\n", field.c_str());
-    if (timing && !times.empty()) {
-        std::sort(times.begin(), times.end());
-        std::fprintf(stderr, "keys=%zu median_us=%.1f p99_us=%.1f\n", times.size(), times[times.size() / 2],
-                     times[std::min(times.size() - 1, times.size() * 99 / 100)]);
-    }
+    if (arguments->timing) timings.print();
     return 0;
 }

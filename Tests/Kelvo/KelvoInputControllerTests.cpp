@@ -178,6 +178,12 @@ TEST_F(ControllerTest, SettingsAreReadBeforeEveryKey) {
     controller.handle(key("3"));
     EXPECT_FALSE(controller.handle(key("<"))); // english punctuation: commits and passes the key on
     EXPECT_EQ(client.inserted, "你");
+    // A change between two keys of one composition reaches the next key.
+    controller.handle(key("s"));
+    defaults.set("punctuationMode", std::string("chinese"));
+    controller.handle(key("u"));
+    controller.handle(key("3"));
+    EXPECT_TRUE(controller.handle(key("<")));
 }
 
 TEST_F(ControllerTest, DeactivationCommitsTheComposition) {

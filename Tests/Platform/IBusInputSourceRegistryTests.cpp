@@ -89,6 +89,33 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     EXPECT_EQ(registry.registerBundle(folder / "Nothing.app"), ENOENT);
 }
 
+// The package's engine hands over to the user's own copy only while that copy is installed and
+// registered.
+TEST(IBusInputSourceRegistry, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    const char* previous = std::getenv("XDG_DATA_HOME");
+    const std::string previousValue = previous ? previous : "";
+    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+    const auto bundle = folder / "data/Input Methods/Kelvo.app";
+    folder.write("data/Input Methods/Kelvo.app/Contents/Resources/ibus/kelvo.xml",
+                 "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
+    IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
+                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system"});
+    folder.write("data/Input Methods/Kelvo.app/Contents/MacOS/Kelvo", "#!/bin/sh\n");
+    EXPECT_FALSE(registry.registeredUserCopy()); // installed, not registered
+    ASSERT_EQ(registry.registerBundle(bundle), 0);
+    EXPECT_FALSE(registry.registeredUserCopy()); // not executable
+    std::filesystem::permissions(bundle / "Contents/MacOS/Kelvo", std::filesystem::perms::owner_all);
+    EXPECT_EQ(registry.registeredUserCopy(), bundle / "Contents/MacOS/Kelvo");
+    ASSERT_EQ(registry.unregisterBundle(bundle), 0);
+    EXPECT_FALSE(registry.registeredUserCopy());
+    if (previous)
+        ::setenv("XDG_DATA_HOME", previousValue.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+}
+
 TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothingElse) {
     TemporaryFolder folder;
     FakeTools tools(folder);

@@ -41,9 +41,13 @@ TEST(JsonFileDefaults, WritesAtomicallyAndReadsOtherWritersChanges) {
     defaults.set("learning", false);
     EXPECT_EQ(nlohmann::json::parse(TemporaryFolder::read(path)), nlohmann::json({{"learning", false}}));
 
-    // Another process (the settings window) rewrites the file: the next read sees it.
+    // Another process (the settings window) rewrites the file: the next read sees it, and the
+    // revision readers compare before reading again has changed.
+    const auto before = defaults.revision();
+    EXPECT_EQ(defaults.revision(), before);
     JsonFileDefaults other(path);
     other.set("pageSize", 7LL);
+    EXPECT_NE(defaults.revision(), before);
     EXPECT_EQ(defaults.integer("pageSize"), 7);
     EXPECT_FALSE(defaults.boolean("learning"));
     folder.write("Kelvo/defaults.json", R"({"learning": true, "odd": [1, 2], "name": "x"})");
