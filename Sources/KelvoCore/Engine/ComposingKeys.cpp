@@ -93,6 +93,7 @@ InputEngine::Output InputEngine::pressIntoComposer(const std::string& c) {
             ++run->elements;
         }
         insertElement(Element::reading(result.syllable.canonical()), raw);
+        if (!mutableNumberRun()) reviseEnglishBoundary();
         return handled();
     case SyllableComposer::PressResult::Kind::rejected:
         break;

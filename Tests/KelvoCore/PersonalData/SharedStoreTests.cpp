@@ -85,12 +85,14 @@ TEST(SharedStores, ADeletionRacingALearnerStaysDeleted) {
         UserPhraseStore seed(path);
         seed.bump("ㄋㄧˇ-ㄏㄠˇ", "妳好");
     }
-    int toLearner[2];
+    int toLearner[2], fromLearner[2];
     ASSERT_EQ(::pipe(toLearner), 0);
+    ASSERT_EQ(::pipe(fromLearner), 0);
     // The learner knows 妳好 and keeps learning other things while the window removes it.
     pid_t learner = inChild([&] {
         UserPhraseStore store(path);
         if (store.bonus("ㄋㄧˇ-ㄏㄠˇ", "妳好") <= 0) ::_exit(3);
+        if (::write(fromLearner[1], "r", 1) != 1) ::_exit(5);
         char go = 0;
         if (::read(toLearner[0], &go, 1) != 1) ::_exit(4);
         for (int i = 0; i < rounds; ++i) {
@@ -99,6 +101,8 @@ TEST(SharedStores, ADeletionRacingALearnerStaysDeleted) {
             if (i % 30 == 0) store.flush();
         }
     });
+    char ready = 0;
+    ASSERT_EQ(::read(fromLearner[0], &ready, 1), 1); // the learner has read 妳好 before it goes
     {
         UserPhraseStore window(path);
         window.remove(UserPhraseStore::Entry{Kind::selection, "ㄋㄧˇ-ㄏㄠˇ", "妳好", 1});
@@ -106,8 +110,8 @@ TEST(SharedStores, ADeletionRacingALearnerStaysDeleted) {
     }
     ASSERT_EQ(::write(toLearner[1], "g", 1), 1);
     ASSERT_TRUE(exitedCleanly(learner));
-    ::close(toLearner[0]);
-    ::close(toLearner[1]);
+    for (int end : {toLearner[0], toLearner[1], fromLearner[0], fromLearner[1]})
+        ::close(end);
 
     UserPhraseStore after(path);
     EXPECT_EQ(after.bonus("ㄋㄧˇ-ㄏㄠˇ", "妳好"), 0.0);
