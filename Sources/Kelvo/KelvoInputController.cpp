@@ -112,7 +112,7 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
         syncUI();
         return true;
     }
-    log("controller received input event app=" + client_.applicationIdentifier());
+    if (logging()) log("controller received input event app=" + client_.applicationIdentifier());
     mode.shiftDetector.noteKeyDown(); // Shift used with a key is no tap
     if (!mode.chineseMode) return observeEnglishModeTyping(event);
     InputEngine* engine = ensureEngine();
@@ -128,9 +128,10 @@ bool KelvoInputController::handle(const platform::KeyEvent& event) {
         return false;
     }
     auto output = engine->handle(*key);
-    log("engine result handled=" + std::to_string(output.handled) +
-        " preeditLength=" + std::to_string(utf16Length(engine->preedit().text())) +
-        " commitLength=" + std::to_string(output.commitText ? utf16Length(*output.commitText) : 0));
+    if (logging())
+        log("engine result handled=" + std::to_string(output.handled) +
+            " preeditLength=" + std::to_string(utf16Length(engine->preedit().text())) +
+            " commitLength=" + std::to_string(output.commitText ? utf16Length(*output.commitText) : 0));
     if (output.commitText) insertCommittedText(*output.commitText);
     syncUI();
     return output.handled;
@@ -157,7 +158,7 @@ void KelvoInputController::menuItemChosen(const std::string& key) {
 void KelvoInputController::insertCommittedText(const std::string& text) {
     ownsMarkedText_ = false; // committing replaces the marked text
     client_.insertText(text);
-    log("Commit delivered; remainingMarkedLength=0");
+    if (logging()) log("Commit delivered; remainingMarkedLength=0");
 }
 
 void KelvoInputController::deactivate() {
@@ -282,8 +283,9 @@ void KelvoInputController::setMarked(std::optional<platform::TextRange> replacin
     if (!preedit.isEmpty()) {
         ownsMarkedText_ = true;
         client_.setMarkedText(marked, replacing);
-        log("Preedit delivered; expectedLength=" + std::to_string(utf16Length(preedit.text())) +
-            " markedKnown=1 actualMarkedLength=" + std::to_string(utf16Length(preedit.text())));
+        if (logging())
+            log("Preedit delivered; expectedLength=" + std::to_string(utf16Length(preedit.text())) +
+                " markedKnown=1 actualMarkedLength=" + std::to_string(utf16Length(preedit.text())));
     } else if (ownsMarkedText_) {
         // Clear only marked text this controller put there; after a commit there is none.
         ownsMarkedText_ = false;

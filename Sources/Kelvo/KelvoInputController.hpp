@@ -77,6 +77,7 @@ private:
     // Logs what the stores have to tell and keeps the latest for the next redraw.
     void takeStoreNotices();
     void log(std::string message) { shared_.log.log(platform::Logger::Level::standard, message); }
+    bool logging() const { return shared_.log.isRecording(); }
 
     platform::InputClient& client_;
     Shared& shared_;

@@ -14,6 +14,8 @@ public:
 
     virtual ~Logger() = default;
     virtual void log(Level level, std::string_view message) = 0;
+    // Whether a line would go anywhere: callers on the key path build none otherwise.
+    virtual bool isRecording() const { return true; }
 };
 
 class SystemLogger : public Logger {
@@ -21,6 +23,7 @@ public:
     explicit SystemLogger(std::string identifier);
     ~SystemLogger() override;
     void log(Level level, std::string_view message) override;
+    bool isRecording() const override { return journalListening_ || alsoStandardError_; }
 
 private:
     std::string identifier_; // syslog keeps a pointer to it

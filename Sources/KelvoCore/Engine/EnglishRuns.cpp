@@ -230,7 +230,10 @@ std::string InputEngine::formattedEnglish(std::string_view raw, int boundary) co
                                 ? raw.size()
                                 : static_cast<std::size_t>(characters[split].data() - raw.data());
     std::string head(raw.substr(0, headBytes));
-    if (settings_.englishDetector) {
+    // A word the vocabulary lists (ata) is not split into common words (at a).
+    const bool listed =
+        settings_.englishVocabulary && settings_.englishVocabulary->contains(lowercased(head));
+    if (settings_.englishDetector && !listed) {
         if (auto words = settings_.englishDetector->segmentedWords(head)) {
             head.clear();
             for (std::size_t i = 0; i < words->size(); ++i)

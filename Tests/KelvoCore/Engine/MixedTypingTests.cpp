@@ -53,6 +53,7 @@ TEST_F(BundledEngineTest, MixedTypingReadsEnglishAndZhuyinWhereTheyMeet) {
         {"English the way it always worked",
          {{"github2k7{ㄨㄤˇ}{ㄓㄢˋ}", "GitHub 的網站"},
           {"thankyou {ㄋㄧˇ}", "thank you 你"},
+          {"howto{ㄨㄣˊ}{ㄐㄧㄢˋ}", "howto 文件"}, // a listed word is not split into common words
           {"kelvo{ㄋㄧˇ}", "kelvo 你"},
           {"{ㄧㄡˇ}12kg", "有 12kg"}}},
     };
