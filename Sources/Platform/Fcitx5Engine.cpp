@@ -40,7 +40,7 @@ KeyEvent pageKey(KeyCode key) {
 } // namespace
 
 // One input context's handler and its client, kept with the context.
-class Fcitx5ContextState : public fcitx::InputContextProperty, public InputClient {
+class Fcitx5ContextState : public fcitx::InputContextProperty, public SurroundingTextClient {
 public:
     Fcitx5ContextState(fcitx::InputContext& context, Fcitx5Engine& engine, const HandlerFactory& makeHandler)
         : context_(context), engine_(engine), makeHandler_(makeHandler) {}
@@ -84,16 +84,6 @@ public:
         }
     }
 
-    std::optional<TextRange> selectedRange() override {
-        auto around = surrounding();
-        return around ? around->selectedRange() : std::nullopt;
-    }
-
-    std::optional<std::string> text(TextRange range) override {
-        auto around = surrounding();
-        return around ? around->textIn(range) : std::nullopt;
-    }
-
     void showCandidates(const CandidateList& list) override;
 
     void setMenu(const std::vector<std::pair<std::string, std::string>>& items) override {
@@ -112,7 +102,7 @@ public:
     Rect lineRectangle(int) override { return {}; }
 
 private:
-    std::optional<SurroundingText> surrounding() const {
+    std::optional<SurroundingText> surrounding() override {
         if (!context_.capabilityFlags().test(fcitx::CapabilityFlag::SurroundingText)) return std::nullopt;
         const auto& around = context_.surroundingText();
         if (!around.isValid()) return std::nullopt;

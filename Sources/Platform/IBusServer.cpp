@@ -17,7 +17,7 @@ struct KelvoEngine;
 
 HandlerFactory* factoryFunction = nullptr;
 
-class EngineClient : public InputClient {
+class EngineClient : public SurroundingTextClient {
 public:
     explicit EngineClient(IBusEngine* engine) : engine_(engine) {}
     void insertText(const std::string& text) override {
@@ -104,18 +104,8 @@ public:
     void forgetShown() { shown_.forget(); }
     const Rect& cursorLocation() const { return cursor_; }
 
-    std::optional<TextRange> selectedRange() override {
-        auto around = surrounding();
-        return around ? around->selectedRange() : std::nullopt;
-    }
-
-    std::optional<std::string> text(TextRange range) override {
-        auto around = surrounding();
-        return around ? around->textIn(range) : std::nullopt;
-    }
-
 private:
-    std::optional<SurroundingText> surrounding() {
+    std::optional<SurroundingText> surrounding() override {
         if (!(engine_->client_capabilities & IBUS_CAP_SURROUNDING_TEXT)) return std::nullopt;
         IBusText* text = nullptr;
         guint cursor = 0, anchor = 0;

@@ -21,6 +21,24 @@ struct SurroundingText {
     int scalarsIn(TextRange range) const;
 };
 
+// A client of such a framework: its selection and text, in UTF-16 units, come from the surrounding
+// text the framework reports.
+class SurroundingTextClient : public InputClient {
+public:
+    std::optional<TextRange> selectedRange() override {
+        auto around = surrounding();
+        return around ? around->selectedRange() : std::nullopt;
+    }
+    std::optional<std::string> text(TextRange range) override {
+        auto around = surrounding();
+        return around ? around->textIn(range) : std::nullopt;
+    }
+
+protected:
+    // None when the client does not tell.
+    virtual std::optional<SurroundingText> surrounding() = 0;
+};
+
 // The scalar index and the byte offset of a UTF-16 offset into a text (clamped to its end).
 int scalarIndexOfUTF16(const std::string& text, int utf16Offset);
 int byteOffsetOfUTF16(const std::string& text, int utf16Offset);

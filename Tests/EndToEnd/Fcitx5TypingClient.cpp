@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <gio/gio.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -48,15 +47,6 @@ void callOnContext(const char* method, GVariant* parameters = nullptr) {
 void offerSurroundingText() {
     auto caret = static_cast<guint>(g_utf8_strlen(field.c_str(), -1));
     callOnContext("SetSurroundingText", g_variant_new("(suu)", field.c_str(), caret, caret));
-}
-
-void drain(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
 }
 
 // Candidates as "label value" items, the highlighted one in brackets, and the paging arrows.
@@ -119,7 +109,7 @@ double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* ty
     g_variant_unref(reply);
     g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
                          g_variant_new("(uuubu)", keysym, keycode, state, TRUE, 0u)));
-    drain(3);
+    typed::drain(3);
     if (!handled && typed) {
         field += typed; // an application types a key the engine passed on
         offerSurroundingText();
@@ -154,7 +144,7 @@ bool select(const std::string& inputMethod) {
     g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
                          g_variant_new("(s)", inputMethod.c_str())));
     for (int tries = 0; currentInputMethod() != inputMethod && tries < 200; ++tries)
-        drain(25);
+        typed::drain(25);
     if (currentInputMethod() != inputMethod) {
         std::fprintf(stderr, "input method %s not selected\n", inputMethod.c_str());
         return false;
@@ -164,19 +154,19 @@ bool select(const std::string& inputMethod) {
 
 void typeToken(const std::string& token, typed::Timings& timings) {
     if (token == "Shift") {
-        drain(60); // a person's taps are further apart than the 0.05 s that count as one
+        typed::drain(60); // a person's taps are further apart than the 0.05 s that count as one
         const guint keycode = typed::leftShiftCode + 8;
         g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
                              g_variant_new("(uuubu)", XK_Shift_L, keycode, 0u, FALSE, 0u)));
         g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
                              g_variant_new("(uuubu)", XK_Shift_L, keycode, typed::shiftMask, TRUE, 0u)));
-        drain(5);
+        typed::drain(5);
     } else if (token == "List") {
-        drain(20);
+        typed::drain(20);
         std::fprintf(stderr, "list: %s\n", shownList.c_str());
     } else if (token.starts_with("Pick")) {
         callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
-        drain(20);
+        typed::drain(20);
     } else if (auto key = typed::namedKey(token)) {
         timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
     } else {
@@ -195,7 +185,7 @@ int main(int argc, char** argv) {
     if (!arguments) return 2;
     bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     for (int tries = 0; bus && !ownerPresent() && tries < 200; ++tries)
-        drain(25);
+        typed::drain(25);
     if (!bus || !ownerPresent()) {
         std::fprintf(stderr, "no Fcitx5\n");
         return 1;
@@ -213,16 +203,9 @@ int main(int argc, char** argv) {
                                        G_DBUS_SIGNAL_FLAGS_NONE, onSignal, nullptr, nullptr);
     callOnContext("SetCapability", g_variant_new("(t)", capabilities));
     callOnContext("FocusIn");
-    typed::Timings timings(arguments->methods);
-    if (!select(timings.current())) return 1;
-    offerSurroundingText();
-    drain(100);
-    for (const std::string& token : arguments->keys) {
-        typeToken(token, timings);
-        if (timings.turnsAfter(token) && !select(timings.current())) return 1;
-    }
-    drain(200);
-    std::printf("%s\n", field.c_str());
-    if (arguments->timing) timings.print();
-    return 0;
+    return typed::typeAll(*arguments, field, typeToken, [](const std::string& method) {
+        if (!select(method)) return false;
+        offerSurroundingText();
+        return true;
+    });
 }

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <ibus.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -41,15 +40,6 @@ void onDeleteSurrounding(IBusInputContext*, gint offset, guint characters, gpoin
     offerSurroundingText();
 }
 
-void drain(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-}
-
 bool engineIs(const char* name) {
     IBusEngineDesc* desc = ibus_input_context_get_engine(context);
     return desc && std::strcmp(ibus_engine_desc_get_name(desc), name) == 0;
@@ -62,7 +52,7 @@ double press(unsigned keyval, unsigned keycode, unsigned state, const char* type
     double micros =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     ibus_input_context_process_key_event(context, keyval, keycode, state | IBUS_RELEASE_MASK);
-    drain(3);
+    typed::drain(3);
     if (!handled && typed) {
         field += typed; // an application types a key the engine passed on
         offerSurroundingText();
@@ -74,7 +64,7 @@ double press(unsigned keyval, unsigned keycode, unsigned state, const char* type
 bool select(const std::string& engine) {
     ibus_input_context_set_engine(context, engine.c_str());
     for (int tries = 0; !engineIs(engine.c_str()) && tries < 400; ++tries)
-        drain(25);
+        typed::drain(25);
     if (!engineIs(engine.c_str())) {
         std::fprintf(stderr, "engine %s not selected\n", engine.c_str());
         return false;
@@ -84,11 +74,11 @@ bool select(const std::string& engine) {
 
 void typeToken(const std::string& token, typed::Timings& timings) {
     if (token == "Shift") {
-        drain(60); // a person's taps are further apart than the 0.05 s that count as one
+        typed::drain(60); // a person's taps are further apart than the 0.05 s that count as one
         ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, typed::leftShiftCode, 0);
         ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, typed::leftShiftCode,
                                              IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
-        drain(5);
+        typed::drain(5);
     } else if (auto key = typed::namedKey(token)) {
         timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
     } else {
@@ -108,7 +98,7 @@ int main(int argc, char** argv) {
     ibus_init();
     IBusBus* bus = ibus_bus_new();
     for (int tries = 0; !ibus_bus_is_connected(bus) && tries < 200; ++tries)
-        drain(25);
+        typed::drain(25);
     if (!ibus_bus_is_connected(bus)) {
         std::fprintf(stderr, "no IBus\n");
         return 1;
@@ -119,16 +109,9 @@ int main(int argc, char** argv) {
     g_signal_connect(context, "commit-text", G_CALLBACK(onCommit), nullptr);
     g_signal_connect(context, "delete-surrounding-text", G_CALLBACK(onDeleteSurrounding), nullptr);
     ibus_input_context_focus_in(context);
-    typed::Timings timings(arguments->methods);
-    if (!select(timings.current())) return 1;
-    offerSurroundingText();
-    drain(100);
-    for (const std::string& token : arguments->keys) {
-        typeToken(token, timings);
-        if (timings.turnsAfter(token) && !select(timings.current())) return 1;
-    }
-    drain(200);
-    std::printf("%s\n", field.c_str());
-    if (arguments->timing) timings.print();
-    return 0;
+    return typed::typeAll(*arguments, field, typeToken, [](const std::string& method) {
+        if (!select(method)) return false;
+        offerSurroundingText();
+        return true;
+    });
 }

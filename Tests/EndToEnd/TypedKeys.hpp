@@ -2,11 +2,14 @@
 // The keys the typing clients hand to a framework: X keysyms with the evdev codes of a US keyboard.
 #include <X11/keysym.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <glib.h>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace typed {
@@ -105,5 +108,32 @@ private:
     std::vector<std::vector<double>> times_;
     std::size_t turn_ = 0;
 };
+
+// Runs GLib's default main context for a while: the framework's signals arrive there.
+inline void drain(int milliseconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// Types every token into the selected method, handing the turn over after each clause, then prints
+// what the field holds and, when asked, the round trips. Answers the exit status.
+template <typename TypeToken, typename Select>
+int typeAll(const Arguments& arguments, const std::string& field, TypeToken typeToken, Select select) {
+    Timings timings(arguments.methods);
+    if (!select(timings.current())) return 1;
+    drain(100);
+    for (const std::string& token : arguments.keys) {
+        typeToken(token, timings);
+        if (timings.turnsAfter(token) && !select(timings.current())) return 1;
+    }
+    drain(200);
+    std::printf("%s\n", field.c_str());
+    if (arguments.timing) timings.print();
+    return 0;
+}
 
 } // namespace typed
