@@ -190,6 +190,19 @@ Fcitx5Engine::Fcitx5Engine(fcitx::Instance* instance, HandlerFactory makeHandler
           return new Fcitx5ContextState(context, *this, makeHandler_);
       }) {
     instance_->inputContextManager().registerProperty("kelvoState", &states_);
+    // A lone Shift tap switches between Chinese and English, as under IBus. Fcitx5 takes Left Shift
+    // before any input method sees it (to switch to the first input method), so in contexts of this
+    // engine Shift comes here first, and goes no further.
+    shiftWatcher_ =
+        instance_->watchEvent(fcitx::EventType::InputContextKeyEvent,
+                              fcitx::EventWatcherPhase::PreInputMethod, [this](fcitx::Event& event) {
+                                  auto& keyEvent = static_cast<fcitx::KeyEvent&>(event);
+                                  const auto sym = keyEvent.rawKey().sym();
+                                  if (sym != FcitxKey_Shift_L && sym != FcitxKey_Shift_R) return;
+                                  if (instance_->inputMethodEngine(keyEvent.inputContext()) != this) return;
+                                  deliver(keyEvent);
+                                  keyEvent.filter();
+                              });
 }
 
 Fcitx5Engine::~Fcitx5Engine() = default;
@@ -211,13 +224,17 @@ fcitx::Action* Fcitx5Engine::actionFor(const std::string& key, const std::string
     return action.get();
 }
 
-void Fcitx5Engine::keyEvent(const fcitx::InputMethodEntry&, fcitx::KeyEvent& keyEvent) {
+bool Fcitx5Engine::deliver(fcitx::KeyEvent& keyEvent) {
     auto& state = stateOf(*keyEvent.inputContext());
     const fcitx::Key& raw = keyEvent.rawKey();
     auto event = state.keys().translate(
         static_cast<unsigned>(raw.sym()), static_cast<unsigned>(std::max(raw.code() - xKeycodeOffset, 0)),
         static_cast<unsigned>(raw.states()), keyEvent.isRelease(), secondsNow());
-    if (event && state.handler().handle(*event)) keyEvent.filterAndAccept();
+    return event && state.handler().handle(*event);
+}
+
+void Fcitx5Engine::keyEvent(const fcitx::InputMethodEntry&, fcitx::KeyEvent& keyEvent) {
+    if (deliver(keyEvent)) keyEvent.filterAndAccept();
 }
 
 void Fcitx5Engine::activate(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {

@@ -32,10 +32,14 @@ public:
     Fcitx5ContextState& stateOf(fcitx::InputContext& context);
 
 private:
+    // Hands a key event to the context's handler; true when it was consumed.
+    bool deliver(fcitx::KeyEvent& event);
+
     fcitx::Instance* instance_;
     HandlerFactory makeHandler_;
     fcitx::FactoryFor<Fcitx5ContextState> states_;
     std::map<std::string, std::unique_ptr<fcitx::SimpleAction>> actions_;
+    std::unique_ptr<fcitx::HandlerTableEntry<fcitx::EventHandler>> shiftWatcher_;
 };
 
 } // namespace kelvo::platform

@@ -2,7 +2,7 @@
 # What ships is what is tested: builds the Debian package, checks it with lintian, unpacks it into a
 # scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and the IBus engine on
 # private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate chosen from the list
-# Fcitx5 shows, a Shift tap; under IBus: what was learned under Fcitx5.
+# Fcitx5 shows, a Shift tap, reverse detection; under IBus: what was learned under Fcitx5.
 # usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -49,6 +49,11 @@ expect "$want" "$("$client" kelvo w96j0 " " 2k7github " " 12kg " " "<" su3 Down 
 
 # A Shift tap switches to English and the letters reach the field; another switches back.
 expect "ok好" "$("$client" kelvo Shift o k Shift c l 3 Return)"
+
+# With reverse detection on (the settings file changes while Fcitx5 runs), Zhuyin typed in English
+# mode is taken back from the field and composed.
+printf '{"reverseDetection": true}\n' >"$XDG_CONFIG_HOME/Kelvo/defaults.json"
+expect "你好" "$("$client" kelvo Shift s u 3 c l 3 Return)"
 grep -q "Loaded addon kelvo" "$XDG_RUNTIME_DIR/fcitx5.log"
 
 SESSION
