@@ -37,6 +37,7 @@ public:
         };
         log_.log(platform::Logger::Level::standard, "Fcitx5 engine ready");
     }
+    ~KelvoFcitx5Engine() override { dropHandlers(); } // they use the stores below
 
 private:
     platform::SystemLogger log_{identifier};

@@ -4,7 +4,6 @@
 #include "SurroundingText.hpp"
 #include "XKeyTranslator.hpp"
 
-#include <X11/keysym.h>
 #include <fcitx/candidatelist.h>
 #include <fcitx/inputcontext.h>
 #include <fcitx/inputcontextmanager.h>
@@ -206,6 +205,11 @@ Fcitx5Engine::Fcitx5Engine(fcitx::Instance* instance, HandlerFactory makeHandler
 }
 
 Fcitx5Engine::~Fcitx5Engine() = default;
+
+void Fcitx5Engine::dropHandlers() {
+    shiftWatcher_.reset();
+    states_.unregister();
+}
 
 Fcitx5ContextState& Fcitx5Engine::stateOf(fcitx::InputContext& context) {
     return *context.propertyFor(&states_);

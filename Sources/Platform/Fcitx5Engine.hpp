@@ -31,6 +31,10 @@ public:
     fcitx::Action* actionFor(const std::string& key, const std::string& label);
     Fcitx5ContextState& stateOf(fcitx::InputContext& context);
 
+protected:
+    // Ends every context's handler: an owner that made them calls it before what they use is gone.
+    void dropHandlers();
+
 private:
     // Hands a key event to the context's handler; true when it was consumed.
     bool deliver(fcitx::KeyEvent& event);
