@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# What ships is what is tested: builds the Debian package, checks it with lintian, unpacks it into a
-# scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and the IBus engine on
-# private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate chosen from the list
-# Fcitx5 shows, a Shift tap, reverse detection; under IBus: what was learned under Fcitx5.
+# What ships is what is tested: builds the Debian package, checks it with lintian, installs and
+# purges it with dpkg in a root of its own, unpacks it into a scratch root (dpkg-deb -x) and, from
+# there, types through the Fcitx5 addon and the IBus engine on private session buses. Under Fcitx5:
+# 你好, a mixed sentence with a candidate chosen from the list Fcitx5 shows, a Shift tap, reverse
+# detection; under IBus: what was learned under Fcitx5.
 # usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -21,6 +22,17 @@ for file in usr/libexec/kelvo/kelvo usr/lib/x86_64-linux-gnu/fcitx5/kelvo.so usr
             usr/share/fcitx5/inputmethod/kelvo.conf usr/share/man/man1/kelvo-term.1.gz; do
     [ -e "$root/$file" ] || { echo "the package lacks /$file"; exit 1; }
 done
+# Installed with dpkg into a root of its own and purged again, it leaves no file behind.
+installed="$work/installed"
+mkdir -p "$installed/var/lib/dpkg/info" "$installed/var/lib/dpkg/updates"
+touch "$installed/var/lib/dpkg/status"
+dpkgIn() { dpkg --root="$installed" --force-depends --force-not-root --log=/dev/null "$@" >/dev/null 2>&1; }
+dpkgIn -i "$deb"
+[ -x "$installed/usr/libexec/kelvo/kelvo" ] || { echo "dpkg did not install the package"; exit 1; }
+dpkgIn --purge kelvo
+leftovers=$(find "$installed" -path "$installed/var/lib/dpkg" -prune -o ! -type d -print)
+[ -z "$leftovers" ] || { echo "left behind after removal: $leftovers"; exit 1; }
+
 expect() { # expect WHAT GOT
     if [ "$2" != "$1" ]; then echo "expected [$1], got [$2]"; exit 1; fi
     echo "committed: $2"
