@@ -12,8 +12,7 @@ source "$here/scratch-home.sh"
 
 deb=$("$here/../../scripts/package" "$build" "$work/out")
 if command -v lintian >/dev/null; then
-    lintian --fail-on error "$deb" 2>&1 | grep -v 'running with root privileges' || true
-    lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "lintian reports errors"; exit 1; }
+    report=$(lintian --fail-on error "$deb" 2>&1) || { echo "$report"; echo "lintian reports errors"; exit 1; }
 fi
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
