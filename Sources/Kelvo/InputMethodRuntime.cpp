@@ -103,7 +103,6 @@ bool InputMethodRuntime::requestSettings(const std::string& bundleIdentifier) {
     return platform::requestSettings(connectionName(bundleIdentifier));
 }
 
-
 // In the server's own process, over its defaults: a change reaches every controller at its next key.
 void InputMethodRuntime::showSettingsWindow() {
     log_.log(platform::Logger::Level::standard, "settings window requested");

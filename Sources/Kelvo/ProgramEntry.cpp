@@ -70,6 +70,11 @@ int runProgram(const std::vector<std::string>& arguments, ProgramServices& servi
         return 0;
     }
     if (command == "uninstall") {
+        if (services.bundle && services.bundle->systemWide) {
+            // The package's files are the package manager's; a user's own registration is not this copy's.
+            services.out << "Kelvo 由系統套件安裝：請以套件管理程式移除（sudo apt remove kelvo）。\n";
+            return 1;
+        }
         installerFor(services).disable();
         return 0;
     }

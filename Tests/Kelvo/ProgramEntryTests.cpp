@@ -155,6 +155,9 @@ TEST_F(ProgramEntryTest, SystemWideInstallationServesFromItsDataFolder) {
     out.str("");
     EXPECT_EQ(runProgram({"install"}, services), 0);
     EXPECT_EQ(out.str(), "Kelvo 已由系統套件安裝，不必註冊：在桌面的輸入來源中加入 Kelvo 即可。\n");
+    out.str("");
+    EXPECT_EQ(runProgram({"uninstall"}, services), 1);
+    EXPECT_EQ(out.str(), "Kelvo 由系統套件安裝：請以套件管理程式移除（sudo apt remove kelvo）。\n");
     EXPECT_FALSE(platform::Bundle::installedAt(folder / "usr/share"));
 }
 

@@ -197,7 +197,8 @@ private:
     // Reads an English run and the syllables just after it again as one stretch of keys, and moves
     // the word's end where the whole is likelier.
     void reviseEnglishBoundary();
-    std::optional<std::vector<std::pair<std::string, std::string>>> syllablesOfKeys(std::string_view keys) const;
+    std::optional<std::vector<std::pair<std::string, std::string>>>
+    syllablesOfKeys(std::string_view keys) const;
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
     bool composerSpellsEnglishWord() const;
