@@ -76,12 +76,7 @@ void onSignal(GDBusConnection*, const char*, const char*, const char*, const cha
         gint32 offset = 0;
         guint32 characters = 0;
         g_variant_get(parameters, "(iu)", &offset, &characters);
-        glong length = g_utf8_strlen(field.c_str(), -1);
-        glong start = std::clamp<glong>(length + offset, 0, length);
-        glong end = std::clamp<glong>(start + characters, 0, length);
-        const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
-        const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
-        field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
+        typed::deleteBeforeEnd(field, offset, characters);
         offerSurroundingText();
     } else if (signal == "UpdateClientSideUI") {
         GVariant *preedit = nullptr, *auxUp = nullptr, *auxDown = nullptr, *candidates = nullptr;
@@ -143,13 +138,8 @@ std::string currentInputMethod() {
 bool select(const std::string& inputMethod) {
     g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
                          g_variant_new("(s)", inputMethod.c_str())));
-    for (int tries = 0; currentInputMethod() != inputMethod && tries < 200; ++tries)
-        typed::drain(25);
-    if (currentInputMethod() != inputMethod) {
-        std::fprintf(stderr, "input method %s not selected\n", inputMethod.c_str());
-        return false;
-    }
-    return true;
+    return typed::eventually([&] { return currentInputMethod() == inputMethod; },
+                             "input method " + inputMethod + " not selected");
 }
 
 void typeToken(const std::string& token, typed::Timings& timings) {
@@ -167,14 +157,8 @@ void typeToken(const std::string& token, typed::Timings& timings) {
     } else if (token.starts_with("Pick")) {
         callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
         typed::drain(20);
-    } else if (auto key = typed::namedKey(token)) {
-        timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
     } else {
-        for (char c : token) {
-            char typed[2] = {c, 0};
-            timings.add(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
-                              typed::isShifted(c) ? typed::shiftMask : 0, typed));
-        }
+        typed::pressKeys(token, timings, press);
     }
 }
 
@@ -184,12 +168,7 @@ int main(int argc, char** argv) {
     auto arguments = typed::Arguments::of(argc, argv);
     if (!arguments) return 2;
     bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    for (int tries = 0; bus && !ownerPresent() && tries < 200; ++tries)
-        typed::drain(25);
-    if (!bus || !ownerPresent()) {
-        std::fprintf(stderr, "no Fcitx5\n");
-        return 1;
-    }
+    if (!bus || !typed::eventually(ownerPresent, "no Fcitx5")) return 1;
     GVariantBuilder parameters;
     g_variant_builder_init(&parameters, G_VARIANT_TYPE("a(ss)"));
     g_variant_builder_add(&parameters, "(ss)", "program", "kelvo-typing-client");

@@ -31,12 +31,7 @@ void onCommit(IBusInputContext*, IBusText* text, gpointer) {
 }
 
 void onDeleteSurrounding(IBusInputContext*, gint offset, guint characters, gpointer) {
-    glong length = g_utf8_strlen(field.c_str(), -1);
-    glong start = std::clamp<glong>(length + offset, 0, length);
-    glong end = std::clamp<glong>(start + characters, 0, length);
-    const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
-    const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
-    field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
+    typed::deleteBeforeEnd(field, offset, characters);
     offerSurroundingText();
 }
 
@@ -63,13 +58,7 @@ double press(unsigned keyval, unsigned keycode, unsigned state, const char* type
 // Switches the context to an engine; false when IBus does not.
 bool select(const std::string& engine) {
     ibus_input_context_set_engine(context, engine.c_str());
-    for (int tries = 0; !engineIs(engine.c_str()) && tries < 400; ++tries)
-        typed::drain(25);
-    if (!engineIs(engine.c_str())) {
-        std::fprintf(stderr, "engine %s not selected\n", engine.c_str());
-        return false;
-    }
-    return true;
+    return typed::eventually([&] { return engineIs(engine.c_str()); }, "engine " + engine + " not selected");
 }
 
 void typeToken(const std::string& token, typed::Timings& timings) {
@@ -79,14 +68,8 @@ void typeToken(const std::string& token, typed::Timings& timings) {
         ibus_input_context_process_key_event(context, IBUS_KEY_Shift_L, typed::leftShiftCode,
                                              IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
         typed::drain(5);
-    } else if (auto key = typed::namedKey(token)) {
-        timings.add(press(key->keysym, key->evdevCode, 0, nullptr));
     } else {
-        for (char c : token) {
-            char typed[2] = {c, 0};
-            timings.add(press(static_cast<unsigned char>(c), typed::evdevCodeOf(c),
-                              typed::isShifted(c) ? IBUS_SHIFT_MASK : 0, typed));
-        }
+        typed::pressKeys(token, timings, press);
     }
 }
 
@@ -97,12 +80,7 @@ int main(int argc, char** argv) {
     if (!arguments) return 2;
     ibus_init();
     IBusBus* bus = ibus_bus_new();
-    for (int tries = 0; !ibus_bus_is_connected(bus) && tries < 200; ++tries)
-        typed::drain(25);
-    if (!ibus_bus_is_connected(bus)) {
-        std::fprintf(stderr, "no IBus\n");
-        return 1;
-    }
+    if (!typed::eventually([&] { return ibus_bus_is_connected(bus); }, "no IBus")) return 1;
     context = ibus_bus_create_input_context(bus, "kelvo-typing-client");
     ibus_input_context_set_capabilities(context,
                                         IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS | IBUS_CAP_SURROUNDING_TEXT);

@@ -119,6 +119,41 @@ inline void drain(int milliseconds) {
     }
 }
 
+// Deletes characters (scalars) at `offset` from the end of a field whose caret is at its end, as an
+// input method asks a client to.
+inline void deleteBeforeEnd(std::string& field, long offset, unsigned long characters) {
+    glong length = g_utf8_strlen(field.c_str(), -1);
+    glong start = std::clamp<glong>(length + offset, 0, length);
+    glong end = std::clamp<glong>(start + static_cast<glong>(characters), 0, length);
+    const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
+    const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
+    field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
+}
+
+// Presses a named key, or each character of a token as its key (Shift held for shifted ones),
+// with press(keysym, evdev code, state, typed text or null); adds each round trip it answers.
+template <typename Press> void pressKeys(const std::string& token, Timings& timings, Press press) {
+    if (auto key = namedKey(token)) {
+        timings.add(press(key->keysym, key->evdevCode, 0u, nullptr));
+        return;
+    }
+    for (char c : token) {
+        char text[2] = {c, 0};
+        timings.add(
+            press(static_cast<unsigned char>(c), evdevCodeOf(c), isShifted(c) ? shiftMask : 0u, text));
+    }
+}
+
+// Waits up to ten seconds for a condition, running the main context meanwhile; says on standard
+// error what did not happen.
+template <typename Condition> bool eventually(Condition done, const std::string& what) {
+    for (int tries = 0; !done() && tries < 400; ++tries)
+        drain(25);
+    if (done()) return true;
+    std::fprintf(stderr, "%s\n", what.c_str());
+    return false;
+}
+
 // Types every token into the selected method, handing the turn over after each clause, then prints
 // what the field holds and, when asked, the round trips. Answers the exit status.
 template <typename TypeToken, typename Select>
