@@ -1,11 +1,11 @@
 // A text field on Fcitx5's D-Bus frontend: makes an input context, switches it to an input method,
 // types keys into it and prints what the field holds. It offers surrounding text and asks to draw
 // the candidate list itself, so it sees the list the engine shows.
-// usage: fcitx5-typing-client [--time] [--versus OTHER] INPUT_METHOD KEYS...
+// usage: fcitx5-typing-client [--time] [--versus OTHER]... INPUT_METHOD KEYS...
 //   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, Shift for a
 //   lone tap of the left Shift key, PickN to click the Nth shown candidate (from 0), and List to
 //   print the shown candidates on standard error. With --time, the keys' round trips are summed up
-//   on standard error; with --versus, OTHER takes turns with INPUT_METHOD clause by clause.
+//   on standard error; with --versus, each OTHER takes turns with INPUT_METHOD clause by clause.
 #include "TypedKeys.hpp"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // A text field on IBus: selects an engine, types keys into it and prints what the field holds.
 // It offers surrounding text, as editors do, so the engine may take typed letters back.
-// usage: ibus-typing-client [--time] [--versus OTHER] ENGINE KEYS...
+// usage: ibus-typing-client [--time] [--versus OTHER]... ENGINE KEYS...
 //   KEYS: single ASCII characters (a space is the Space bar), or Return, Down, Tab, Escape, BackSpace,
 //   and Shift for a lone tap of the left Shift key. With --time, the keys' round trips (the call
 //   that hands a key to the daemon and returns the engine's answer) are summed up on standard error;
-//   with --versus, OTHER takes turns with ENGINE clause by clause.
+//   with --versus, each OTHER takes turns with ENGINE clause by clause.
 #include "TypedKeys.hpp"
 
 #include <algorithm>

@@ -51,33 +51,31 @@ inline std::optional<NamedKey> namedKey(const std::string& token) {
 constexpr unsigned leftShiftCode = 42;
 constexpr unsigned shiftMask = 1;
 
-// The typing clients' command line: [--time] [--versus OTHER] METHOD KEYS...
+// The typing clients' command line: [--time] [--versus OTHER]... METHOD KEYS...
 struct Arguments {
     bool timing = false;
-    std::vector<std::string> methods; // the method typed into, then the one it takes turns with
+    std::vector<std::string> methods; // the method typed into, then those it takes turns with
     std::vector<std::string> keys;
 
     static std::optional<Arguments> of(int argc, char** argv) {
         Arguments arguments;
         int at = 1;
-        std::optional<std::string> versus;
         for (; at < argc && argv[at][0] == '-' && argv[at][1] == '-'; ++at) {
             if (std::strcmp(argv[at], "--time") == 0)
                 arguments.timing = true;
             else if (std::strcmp(argv[at], "--versus") == 0 && at + 1 < argc)
-                versus = argv[++at];
+                arguments.methods.push_back(argv[++at]);
             else
                 return std::nullopt;
         }
         if (at >= argc) return std::nullopt;
-        arguments.methods.push_back(argv[at++]);
-        if (versus) arguments.methods.push_back(*versus);
+        arguments.methods.insert(arguments.methods.begin(), argv[at++]);
         arguments.keys.assign(argv + at, argv + argc);
         return arguments;
     }
 };
 
-// Round trips per input method. With two, they take turns clause by clause (after each Return),
+// Round trips per input method. With several, they take turns clause by clause (after each Return),
 // so both meet the same load of a busy machine.
 class Timings {
 public:
