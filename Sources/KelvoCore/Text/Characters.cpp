@@ -24,9 +24,21 @@ icu::BreakIterator& characterBreaker() {
     return *breaker;
 }
 
+bool isAllASCII(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Calls `visit(begin, end)` with the byte range of each character of `text`.
 template <class Visit> void forEachCharacterRange(std::string_view text, Visit visit) {
     if (text.empty()) return;
+    // Typed keys are ASCII, where every byte is a character but CR LF: no need for ICU's rules.
+    if (isAllASCII(text)) {
+        for (std::size_t begin = 0, end; begin < text.size(); begin = end) {
+            end = begin + (text.compare(begin, 2, "\r\n") == 0 ? 2 : 1);
+            visit(begin, end);
+        }
+        return;
+    }
     UErrorCode status = U_ZERO_ERROR;
     UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
     if (U_FAILURE(status)) throw std::runtime_error("ICU could not open text");

@@ -1,6 +1,9 @@
 #include "Text/Characters.hpp"
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <unicode/brkiter.h>
+#include <unicode/unistr.h>
 
 using namespace kelvo;
 
@@ -18,6 +21,34 @@ TEST(Characters, SplitsIntoGraphemeClusters) {
     EXPECT_EQ(characters("你好"), (std::vector<std::string>{"你", "好"}));
     EXPECT_TRUE(characters("").empty());
     EXPECT_EQ(characterViews("x" + outsideBMP), (std::vector<std::string_view>{"x", outsideBMP}));
+}
+
+// ASCII is split without ICU's rules: it must split as they do, line ends and controls included.
+TEST(Characters, SplitsASCIIAsICUDoes) {
+    auto icuSplit = [](const std::string& text) {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::BreakIterator> breaker(
+            icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+        breaker->setText(unicode);
+        std::vector<std::string> pieces;
+        for (int32_t begin = breaker->first(), end = breaker->next(); end != icu::BreakIterator::DONE;
+             begin = end, end = breaker->next())
+            pieces.push_back(
+                text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
+        return pieces;
+    };
+    const std::string alphabet = "a\r\n\t \x7f";
+    std::vector<std::string> texts{""};
+    for (int length = 1; length <= 4; ++length) {
+        std::vector<std::string> longer;
+        for (const auto& text : texts)
+            for (char c : alphabet)
+                longer.push_back(text + c);
+        for (const auto& text : longer)
+            EXPECT_EQ(characters(text), icuSplit(text)) << testing::PrintToString(text);
+        texts = std::move(longer);
+    }
 }
 
 TEST(Characters, CountsCharactersNotScalarsOrBytes) {
