@@ -76,7 +76,7 @@ struct Arguments {
 };
 
 // Round trips per input method. With several, they take turns clause by clause (after each Return),
-// so both meet the same load of a busy machine.
+// so all meet the same load of a busy machine.
 class Timings {
 public:
     explicit Timings(std::vector<std::string> methods)
