@@ -17,8 +17,8 @@ InputEngine::Output InputEngine::handleSpace() {
         return handled();
     }
     // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
-    if (!(composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable())))
-        if (auto output = settleKeyRun(" ")) return *output;
+    const bool cleanTone = composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable());
+    if (auto output = settleKeyRun(" ", cleanTone)) return *output;
     std::optional<int> prefix = englishPrefixLength(raw);
     if (prefix && acceptChineseSuffix(raw, *prefix, " ")) return handled();
     if (acceptUnlistedEnglishBeforeChinese(" ")) return handled();

@@ -32,8 +32,9 @@ InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
         insertLiteralCharacters(raw + ":");
         return handled();
     }
-    if (cleanKnownZhuyinTone(c)) return handleZhuyinKey(c);
-    if (auto output = settleKeyRun(c)) return *output;
+    const bool cleanTone = cleanKnownZhuyinTone(c);
+    if (auto output = settleKeyRun(c, cleanTone)) return *output;
+    if (cleanTone) return handleZhuyinKey(c);
 
     // English runs: the keys typed so far may be English, or English and one Chinese syllable.
     std::optional<int> prefix = englishPrefixLength(raw);
@@ -93,7 +94,6 @@ InputEngine::Output InputEngine::pressIntoComposer(const std::string& c) {
             ++run->elements;
         }
         insertElement(Element::reading(result.syllable.canonical()), raw);
-        if (!mutableNumberRun()) reviseEnglishBoundary();
         return handled();
     case SyllableComposer::PressResult::Kind::rejected:
         break;

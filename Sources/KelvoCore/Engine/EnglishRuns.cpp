@@ -38,28 +38,12 @@ bool isToneKey(std::string_view key) {
 
 } // namespace
 
-// Scores readings of keys against each other, with the reading before the cursor as context; none
-// without the English vocabulary or with English recognition off.
+// Scores readings of keys against each other; none without the English vocabulary or with English
+// recognition off.
 std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
     if (!settings_.recognisesEnglish() || !settings_.englishVocabulary) return std::nullopt;
-    std::optional<std::string> previous;
-    if (const Element* before = composition_.elementBeforeCursor(); before && before->isReading())
-        previous = before->text;
-    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, previous, settings_.userVocabulary.get(),
+    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, settings_.userVocabulary.get(),
                         learnedModel());
-}
-
-// With the English vocabulary, the keys since the last element are read as a whole when a tone key
-// ends them: Zhuyin, English and a syllable, or English alone, whichever is likelier.
-std::optional<KeyRunReading> InputEngine::readingOfKeyRun(const std::string& toneKey) const {
-    const SyllableComposer& composer = this->composer();
-    const std::string& raw = composer.rawKeys();
-    auto scorer = keyRunScorer();
-    const auto keys = characterViews(raw);
-    if (!scorer || !isToneKey(toneKey) || keys.size() < 2 ||
-        std::none_of(keys.begin(), keys.end(), isASCIILetter) || automaticNumberReady())
-        return std::nullopt;
-    return scorer->best(composer, toneKey);
 }
 
 // Letters that overwrote a slot of the syllable and spell an English word as a whole.
@@ -74,40 +58,10 @@ bool InputEngine::composerSpellsEnglishWord() const {
 // syllable; without the vocabulary, an English hint always offers the English reading.
 bool InputEngine::englishWinsAtSpace() const {
     auto scorer = keyRunScorer();
-    return !scorer || scorer->best(composer(), " ").kind == KeyRunReading::Kind::english;
-}
-
-// Held English ended by a tone key: the syllable may start anywhere after the English word. Answers
-// whether a syllable was taken, or nothing without the vocabulary to decide.
-std::optional<bool> InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys,
-                                                                const std::string& toneKey) {
-    auto scorer = keyRunScorer();
-    if (!scorer || !isToneKey(toneKey)) return std::nullopt;
-    KeyRunReading reading = scorer->bestOfHeld(keys, toneKey);
-    return reading.kind == KeyRunReading::Kind::englishThenSyllable &&
-           acceptChineseSuffix(keys, reading.englishLength, toneKey);
-}
-
-InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey) {
-    auto reading = readingOfKeyRun(toneKey);
-    if (!reading) return std::nullopt;
-    const std::string raw = composer().rawKeys();
-    switch (reading->kind) {
-    case KeyRunReading::Kind::zhuyin:
-        return pressIntoComposer(toneKey);
-    case KeyRunReading::Kind::englishThenSyllable:
-        if (acceptChineseSuffix(raw, reading->englishLength, toneKey)) return handled();
-        return std::nullopt;
-    case KeyRunReading::Kind::english:
-        clearComposer();
-        cancelNumericRun();
-        if (toneKey == " ")
-            insertLiteralCharacters(formattedEnglish(raw, static_cast<int>(characterCount(raw))) + " ");
-        else
-            holdEnglish(raw + toneKey, static_cast<int>(characterCount(raw)));
-        return handled();
-    }
-    return std::nullopt;
+    if (!scorer) return true;
+    const std::string keys = composer().rawKeys() + " ";
+    auto path = KeyLattice(*scorer).best({keys, false, false, std::nullopt});
+    return path && path->segments.front().kind == KeySegment::Kind::english;
 }
 
 // Letters that never got their tone are no syllable: at commit they are the English they spell.

@@ -32,8 +32,8 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
     // The English vocabulary decides where a syllable after the word starts, if one does; without it
     // the syllable starts at the boundary or after the digits that follow it.
     auto acceptsSyllable = [&](const std::string& toneKey) {
-        std::optional<bool> decided = acceptSyllableAfterHeldEnglish(held.keys, toneKey);
-        return decided ? *decided : acceptChineseSuffix(held.keys, held.boundary, toneKey);
+        return keyRunScorer() ? acceptSyllableAfterHeldEnglish(held.keys, toneKey)
+                              : acceptChineseSuffix(held.keys, held.boundary, toneKey);
     };
     switch (key.kind) {
     case KeyInput::Kind::repeatedCharacter:

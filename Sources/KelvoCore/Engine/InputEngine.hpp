@@ -5,7 +5,8 @@
 #include "Engine/EngineSettings.hpp"
 #include "Engine/EngineState.hpp"
 #include "Engine/KeyInput.hpp"
-#include "Engine/KeyRunReading.hpp"
+#include "Engine/KeyLattice.hpp"
+#include "Engine/KeyRunScorer.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
 #include "Text/UTF16.hpp"
 
@@ -192,18 +193,23 @@ private:
     void holdEnglish(std::string keys, int boundary);
 
     // English runs inside Chinese (EnglishRuns.cpp).
-    std::optional<KeyRunReading> readingOfKeyRun(const std::string& toneKey) const;
-    MaybeOutput settleKeyRun(const std::string& toneKey);
-    // Reads an English run and the syllables just after it again as one stretch of keys, and moves
-    // the word's end where the whole is likelier.
-    void reviseEnglishBoundary();
-    std::optional<std::vector<std::pair<std::string, std::string>>>
-    syllablesOfKeys(std::string_view keys) const;
+    // The English run before the cursor and the syllable after it, as keys and segments.
+    struct EnglishContext {
+        int firstElement = 0;
+        std::string keys;
+        std::vector<KeySegment> segments;
+    };
+    std::optional<EnglishContext> englishContextBeforeCursor() const;
+    // Reads the keys a tone key ends, with the English before them, through the lattice; nothing
+    // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
+    // clean known syllable, which only a moved word boundary may change.
+    MaybeOutput settleKeyRun(const std::string& toneKey, bool runIsSyllable);
+    void insertKeySegments(std::string_view keys, const std::vector<KeySegment>& segments);
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
     bool composerSpellsEnglishWord() const;
     bool englishWinsAtSpace() const;
-    std::optional<bool> acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
+    bool acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
     bool isEnglishWordOrTerm(std::string_view prefix) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;

@@ -1,7 +1,7 @@
 // English typed among Zhuyin without switching modes, read against the dictionary and the English
 // vocabulary: which keys are English, where the Chinese after them starts, and what stays Chinese.
 #include "BundledEngineSupport.hpp"
-#include "Engine/KeyRunReading.hpp"
+#include "Engine/KeyRunScorer.hpp"
 
 using namespace kelvo;
 using namespace kelvo::testing;
@@ -87,7 +87,7 @@ TEST(KeyRunScorer, SyllablesAfterEnglishAreTypedInTheLayoutsOrder) {
 }
 
 TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
-    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(), std::nullopt);
+    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary());
     EXPECT_GT(*scorer.englishScore("the"), *scorer.englishScore("readline"));
     EXPECT_GT(*scorer.englishScore("python3"), *scorer.englishScore("python3.10")); // each version key costs
     EXPECT_GT(*scorer.englishScore("gedit"), *scorer.englishScore("geditg")); // an unlisted word's spelling

@@ -1,7 +1,8 @@
-#include "Engine/KeyRunReading.hpp"
+#include "Engine/KeyRunScorer.hpp"
 
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
+#include "Zhuyin/SyllableComposer.hpp"
 
 #include <algorithm>
 
@@ -80,58 +81,15 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     return *score + versionDigitPenalty * static_cast<double>(tail.size());
 }
 
-double KeyRunScorer::syllableScore(std::string_view reading) const {
+double KeyRunScorer::syllableScore(std::string_view reading,
+                                   const std::optional<std::string>& previous) const {
     double alone = bestScore(lexicon_, reading);
-    if (!previousReading_) return alone;
+    if (!previous) return alone;
     // A word with the syllable before makes this one likelier: its probability given the first.
-    std::string pair = *previousReading_ + "-" + std::string(reading);
+    std::string pair = *previous + "-" + std::string(reading);
     auto words = lexicon_.unigrams(pair);
     if (words.empty()) return alone;
-    return std::max(alone, words.front().score - bestScore(lexicon_, *previousReading_));
-}
-
-KeyRunReading KeyRunScorer::best(const SyllableComposer& composer, std::string_view toneKey) const {
-    const std::string& raw = composer.rawKeys();
-    KeyRunReading best;
-    // The keys as one syllable, as the composer has them.
-    {
-        SyllableComposer pressed = composer;
-        auto result = pressed.press(toneKey);
-        best.kind = KeyRunReading::Kind::zhuyin;
-        best.score = result.kind == SyllableComposer::PressResult::Kind::composed
-                         ? syllableScore(result.syllable.canonical()) +
-                               overwritePenalty * static_cast<double>(composer.overwriteCount())
-                         : unknownReadingScore;
-    }
-    return bestEnglishReading(raw, toneKey, best);
-}
-
-KeyRunReading KeyRunScorer::bestOfHeld(std::string_view keys, std::string_view toneKey) const {
-    return bestEnglishReading(keys, toneKey, {KeyRunReading::Kind::english, 0, {}, unknownReadingScore * 2});
-}
-
-KeyRunReading KeyRunScorer::bestEnglishReading(std::string_view raw, std::string_view toneKey,
-                                               KeyRunReading best) const {
-    // An English word, then one syllable typed in the layout's order.
-    for (std::size_t split = 1; split < raw.size(); ++split) {
-        auto english = englishScore(raw.substr(0, split));
-        if (!english) continue;
-        std::string_view keys = raw.substr(split);
-        auto syllable = syllableInKeyOrder(keys, toneKey);
-        if (!syllable) continue;
-        std::string reading = syllable->canonical();
-        double chinese = bestScore(lexicon_, reading);
-        if (chinese <= unknownReadingScore) continue;
-        double score = *english + switchPenalty + chinese;
-        if (score > best.score)
-            best = {KeyRunReading::Kind::englishThenSyllable, static_cast<int>(split), reading, score};
-    }
-    // English alone: the tone key is a digit of its version, or the Space after it.
-    std::optional<double> english =
-        toneKey == " " ? englishScore(raw) : englishScore(std::string(raw) + std::string(toneKey));
-    if (english && *english + switchPenalty > best.score)
-        best = {KeyRunReading::Kind::english, static_cast<int>(raw.size()), {}, *english + switchPenalty};
-    return best;
+    return std::max(alone, words.front().score - bestScore(lexicon_, *previous));
 }
 
 } // namespace kelvo

@@ -1,0 +1,164 @@
+#include "Engine/KeyLattice.hpp"
+
+#include "Text/Characters.hpp"
+#include "Zhuyin/DachenLayout.hpp"
+#include "Zhuyin/SyllableComposer.hpp"
+
+#include <algorithm>
+
+namespace kelvo {
+namespace {
+
+bool isToneKey(char key) {
+    auto component = DachenLayout::component(std::string_view(&key, 1));
+    return component && isTone(*component);
+}
+
+// Keys that may belong to an English word: letters, then digits and dots of a version.
+bool mayBeEnglishKey(char key) {
+    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
+           key == '.';
+}
+
+// Digits with a dot ended by a digit continue a version or a number (3.10): no syllable's keys.
+bool isDecimalPart(std::string_view keys, std::string_view toneKey) {
+    const bool digitsAndDots =
+        std::all_of(keys.begin(), keys.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    return digitsAndDots && keys.find('.') != std::string_view::npos && toneKey[0] >= '0' &&
+           toneKey[0] <= '9';
+}
+
+// A node of the lattice: the best path to a key position that ends with a segment of one kind
+// (and, after a syllable, with one reading, the context of the next syllable).
+struct Node {
+    std::optional<KeySegment::Kind> kind; // none at the start of the stretch
+    std::string reading;
+    double score = 0;
+    int back = -1;         // the node the path came from
+    std::size_t start = 0; // where this node's segment starts
+};
+
+class Decoder {
+public:
+    Decoder(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch)
+        : scorer_(scorer), stretch_(stretch), keys_(stretch.keys), atPosition_(keys_.size() + 1) {
+        nodes_.push_back(Node{});
+        atPosition_[0].push_back(0);
+    }
+
+    std::optional<KeyPath> run() {
+        for (std::size_t p = 0; p < keys_.size(); ++p)
+            for (std::size_t i = 0; i < atPosition_[p].size(); ++i)
+                extend(atPosition_[p][i], p);
+        return bestAtEnd();
+    }
+
+private:
+    void extend(int from, std::size_t p) {
+        const std::optional<KeySegment::Kind> kind = nodes_[from].kind;
+        const bool atStart = !kind;
+        if (kind != KeySegment::Kind::english) addEnglish(from, p);
+        if (atStart && stretch_.startsWithEnglish) return;
+        if (kind == KeySegment::Kind::english && keys_[p] == ' ')
+            reach(from, p, p + 1, KeySegment::Kind::space, {}, 0);
+        else
+            addSyllable(from, p);
+    }
+
+    void addEnglish(int from, std::size_t p) {
+        for (std::size_t end = p + 1; end <= keys_.size() && mayBeEnglishKey(keys_[end - 1]); ++end)
+            if (auto score = scorer_.englishScore(keys_.substr(p, end - p)))
+                reach(from, p, end, KeySegment::Kind::english, {}, *score + KeyRunScorer::switchPenalty);
+    }
+
+    // A syllable runs to the next tone key. Right after English its keys must come in the layout's
+    // order and spell a known syllable; elsewhere they are read as the composer reads them, a key
+    // that replaced a filled slot costing its penalty.
+    void addSyllable(int from, std::size_t p) {
+        std::size_t tone = p;
+        while (tone < keys_.size() && !isToneKey(keys_[tone]))
+            ++tone;
+        if (tone == p || tone == keys_.size()) return;
+        const std::string_view letters = keys_.substr(p, tone - p), toneKey = keys_.substr(tone, 1);
+        if (nodes_[from].kind == KeySegment::Kind::english) {
+            if (isDecimalPart(letters, toneKey)) return;
+            auto syllable = syllableInKeyOrder(letters, toneKey);
+            if (!syllable) return;
+            std::string reading = syllable->canonical();
+            double score = scorer_.syllableScore(reading, std::nullopt);
+            if (score > KeyRunScorer::unknownReadingScore)
+                reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
+            return;
+        }
+        SyllableComposer walk;
+        for (char key : letters)
+            if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
+                return;
+        const int overwrites = walk.overwriteCount();
+        auto result = walk.press(toneKey);
+        if (result.kind != SyllableComposer::PressResult::Kind::composed) {
+            reach(from, p, tone + 1, KeySegment::Kind::syllable, {}, KeyRunScorer::unknownReadingScore);
+            return;
+        }
+        std::string reading = result.syllable.canonical();
+        double score = scorer_.syllableScore(reading, contextOf(from)) +
+                       KeyRunScorer::overwritePenalty * static_cast<double>(overwrites);
+        reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
+    }
+
+    std::optional<std::string> contextOf(int node) const {
+        if (!nodes_[node].kind) return stretch_.previousReading;
+        if (nodes_[node].kind == KeySegment::Kind::syllable && !nodes_[node].reading.empty())
+            return nodes_[node].reading;
+        return std::nullopt;
+    }
+
+    // Keeps the better of the paths that reach `end` with the same kind of segment and reading.
+    void reach(int from, std::size_t start, std::size_t end, KeySegment::Kind kind, std::string reading,
+               double score) {
+        const double total = nodes_[from].score + score;
+        for (int index : atPosition_[end]) {
+            Node& node = nodes_[index];
+            if (node.kind != kind || node.reading != reading) continue;
+            if (total > node.score) node = Node{kind, std::move(reading), total, from, start};
+            return;
+        }
+        atPosition_[end].push_back(static_cast<int>(nodes_.size()));
+        nodes_.push_back(Node{kind, std::move(reading), total, from, start});
+    }
+
+    std::optional<KeyPath> bestAtEnd() const {
+        std::optional<int> best;
+        for (int index : atPosition_[keys_.size()]) {
+            const Node& node = nodes_[index];
+            if (!node.kind || (stretch_.endsWithSyllable && node.kind != KeySegment::Kind::syllable))
+                continue;
+            if (!best || node.score > nodes_[*best].score) best = index;
+        }
+        if (!best) return std::nullopt;
+        KeyPath path{{}, nodes_[*best].score};
+        std::size_t end = keys_.size();
+        for (int index = *best; nodes_[index].kind; index = nodes_[index].back) {
+            const Node& node = nodes_[index];
+            path.segments.push_back(KeySegment{*node.kind, node.start, end, node.reading});
+            end = node.start;
+        }
+        std::reverse(path.segments.begin(), path.segments.end());
+        return path;
+    }
+
+    const KeyRunScorer& scorer_;
+    const KeyLattice::Stretch& stretch_;
+    std::string_view keys_;
+    std::vector<Node> nodes_;
+    std::vector<std::vector<int>> atPosition_; // the nodes that end at each key position
+};
+
+} // namespace
+
+std::optional<KeyPath> KeyLattice::best(const Stretch& stretch) const {
+    if (stretch.keys.empty()) return std::nullopt;
+    return Decoder(scorer_, stretch).run();
+}
+
+} // namespace kelvo

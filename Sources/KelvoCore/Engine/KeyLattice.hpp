@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Engine/KeyRunScorer.hpp"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo {
+
+// One stretch of the best reading of typed keys: an English word (with any version tail), the
+// Space that ends it, or one Zhuyin syllable ended by its tone key.
+struct KeySegment {
+    enum class Kind { english, space, syllable };
+    Kind kind = Kind::syllable;
+    std::size_t start = 0, end = 0; // key positions
+    std::string reading;            // a syllable's canonical reading; empty when it composes none known
+
+    bool operator==(const KeySegment&) const = default;
+};
+
+struct KeyPath {
+    std::vector<KeySegment> segments;
+    double score = 0;
+};
+
+// The keys typed since the last settled text, read at every key position at once: each position may
+// start an English word, a syllable or the Space after a word, and the likeliest path through the
+// whole stretch wins. English words are scored by the vocabulary (or their spelling when unlisted),
+// syllables by the dictionary in the context of the syllable before, on one log10 scale with a
+// penalty for each switch into English.
+class KeyLattice {
+public:
+    struct Stretch {
+        std::string_view keys;
+        bool startsWithEnglish = false;             // the first keys were already taken as English
+        bool endsWithSyllable = false;              // the last tone key must end a syllable
+        std::optional<std::string> previousReading; // the syllable before the stretch
+    };
+
+    explicit KeyLattice(const KeyRunScorer& scorer) : scorer_(scorer) {}
+
+    // The likeliest reading of the whole stretch; absent when no path spans it.
+    std::optional<KeyPath> best(const Stretch& stretch) const;
+
+private:
+    const KeyRunScorer& scorer_;
+};
+
+} // namespace kelvo

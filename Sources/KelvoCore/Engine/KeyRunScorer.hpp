@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Detectors/EnglishVocabulary.hpp"
+#include "Dictionary/Element.hpp"
+#include "Dictionary/LearnedModel.hpp"
+#include "Dictionary/Lexicon.hpp"
+#include "Zhuyin/Syllable.hpp"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo {
+
+// Scores the pieces a stretch of typed keys may be read as, on one log10 scale: English words by the
+// vocabulary, syllables by the dictionary, with the penalties that let them compete.
+class KeyRunScorer {
+public:
+    static constexpr double switchPenalty = -2.0;        // a change of language between neighbours
+    static constexpr double overwritePenalty = -4.0;     // a Zhuyin key that replaced a filled slot
+    static constexpr double unknownReadingScore = -17.0; // a syllable the dictionary does not have
+    static constexpr double unknownWordPenalty = -3.0;   // English not in the vocabulary, on its spelling
+    // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
+    static constexpr double versionDigitPenalty = -1.75;
+
+    // A word the user committed as English before, which the vocabulary lacks.
+    static constexpr double learnedWordScore = -5.0;
+
+    KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
+                 const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr)
+        : lexicon_(lexicon), vocabulary_(vocabulary), userWords_(userWords), learned_(learned) {}
+
+    // The score of keys read as one English word, possibly with a version tail of digits and dots;
+    // absent when they cannot be English.
+    std::optional<double> englishScore(std::string_view keys) const;
+    // The score of one syllable's reading in the context of the syllable before it, if any.
+    double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
+
+private:
+    const Lexicon& lexicon_;
+    const EnglishVocabulary& vocabulary_;
+    const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
+    const LearnedModel* learned_;        // how the user took such keys before; none without learning
+};
+
+// The syllable that keys typed in the layout's order (initial, medial, final, each at most once)
+// and a tone key spell; absent for keys out of order, repeated slots or a missing tone.
+std::optional<Syllable> syllableInKeyOrder(std::string_view keys, std::string_view toneKey);
+
+} // namespace kelvo

@@ -1,0 +1,170 @@
+// Keys typed among English are read as one stretch: the English run before the cursor, the
+// syllables after it and the keys a tone key just ended. The lattice's best path over the stretch
+// may move where the word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp 黁件) or take
+// the new keys as English; the composition is rewritten from the first segment that changed.
+#include "Engine/InputEngine.hpp"
+#include "Text/Characters.hpp"
+#include "Zhuyin/DachenLayout.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kelvo {
+namespace {
+
+bool isToneKey(std::string_view key) {
+    auto component = DachenLayout::component(key);
+    return component && isTone(*component);
+}
+
+// A typed key of an English run: a lower-case letter or a digit (capitals were chosen as English).
+bool isRunKey(const Element& element) {
+    return !element.isReading() && element.text.size() == 1 &&
+           ((element.text[0] >= 'a' && element.text[0] <= 'z') ||
+            (element.text[0] >= '0' && element.text[0] <= '9'));
+}
+
+// Syllables typed out of the layout's order or with replaced slots stay as the user saw them.
+bool isCleanSyllable(const Element& element, std::string_view keys) {
+    if (keys.empty()) return false;
+    auto syllable = syllableInKeyOrder(keys.substr(0, keys.size() - 1), keys.substr(keys.size() - 1));
+    return syllable && syllable->canonical() == element.text;
+}
+
+bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
+    return a.kind == b.kind && a.start == b.start && a.end == b.end;
+}
+
+// How many leading keys of an English segment are letters: the rest is its version.
+int lettersOf(std::string_view keys) {
+    return static_cast<int>(
+        std::find_if(keys.begin(), keys.end(),
+                     [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); }) -
+        keys.begin());
+}
+
+} // namespace
+
+std::optional<InputEngine::EnglishContext> InputEngine::englishContextBeforeCursor() const {
+    const auto& elements = composition_.elements();
+    const int end = composition_.cursor();
+    int runEnd = end;
+    if (runEnd > 0 && elements[runEnd - 1].isReading()) --runEnd; // one syllable after the English
+    const int readings = end - runEnd;
+    const bool spaced = runEnd > 0 && !elements[runEnd - 1].isReading() && elements[runEnd - 1].text == " ";
+    if (spaced) --runEnd;
+    int runStart = runEnd;
+    while (runStart > 0 && isRunKey(elements[runStart - 1]) &&
+           !composition_.explicitCase().contains(runStart - 1))
+        --runStart;
+    if (runEnd - runStart < 2 || !std::isalpha(static_cast<unsigned char>(elements[runStart].text[0])))
+        return std::nullopt;
+    // Words an earlier segmentation split (thank you) are not read again, nor anything chosen.
+    if (runStart > 1 && elements[runStart - 1].text == " " && isRunKey(elements[runStart - 2]))
+        return std::nullopt;
+    for (const DecodedSegment& pin : composition_.pins())
+        if (pin.end() > runStart && pin.start < end) return std::nullopt;
+
+    EnglishContext context{runStart, {}, {}};
+    for (int i = runStart; i < runEnd; ++i)
+        context.keys += elements[i].text;
+    context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
+    if (spaced) {
+        context.keys += " ";
+        context.segments.push_back(
+            {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
+    }
+    for (int i = end - readings; i < end; ++i) {
+        const std::string& keys = composition_.keys()[i];
+        if (!isCleanSyllable(elements[i], keys)) return std::nullopt;
+        const std::size_t start = context.keys.size();
+        context.keys += keys;
+        context.segments.push_back(
+            {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
+    }
+    return context;
+}
+
+InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, bool runIsSyllable) {
+    auto scorer = keyRunScorer();
+    if (!scorer || !isToneKey(toneKey)) return std::nullopt;
+    const std::string raw = composer().rawKeys();
+    const auto runKeys = characterViews(raw);
+    runIsSyllable =
+        runIsSyllable || runKeys.size() < 2 || std::none_of(runKeys.begin(), runKeys.end(), isASCIILetter);
+    auto context = numberRun() ? std::nullopt : englishContextBeforeCursor();
+    if (!context && (runIsSyllable || automaticNumberReady())) return std::nullopt;
+
+    std::optional<std::string> previous;
+    if (const Element* before = composition_.elementBeforeCursor(); !context && before && before->isReading())
+        previous = before->text;
+    const std::string keys = (context ? context->keys : std::string()) + raw + toneKey;
+    auto path = KeyLattice(*scorer).best({keys, context.has_value(), runIsSyllable, previous});
+    if (!path) return std::nullopt;
+
+    std::vector<KeySegment> current = context ? context->segments : std::vector<KeySegment>{};
+    current.push_back(
+        {KeySegment::Kind::syllable, keys.size() - raw.size() - toneKey.size(), keys.size(), {}});
+    const auto differs = std::mismatch(current.begin(), current.end(), path->segments.begin(),
+                                       path->segments.end(), sameBoundaries);
+    if (differs.first == current.end() && differs.second == path->segments.end())
+        return runIsSyllable ? std::nullopt : std::optional(pressIntoComposer(toneKey));
+    const std::size_t first = static_cast<std::size_t>(differs.second - path->segments.begin());
+    if (std::any_of(
+            path->segments.begin() + static_cast<std::ptrdiff_t>(first), path->segments.end(),
+            [](const KeySegment& s) { return s.kind == KeySegment::Kind::syllable && s.reading.empty(); }))
+        return std::nullopt; // keys that spell no known syllable are left to the composer
+
+    // Elements of the unchanged segments stay; the rest of the stretch is typed again as read.
+    int kept = 0;
+    for (std::size_t i = 0; i < first && i < current.size() - 1; ++i)
+        kept += current[i].kind == KeySegment::Kind::english
+                    ? static_cast<int>(current[i].end - current[i].start)
+                    : 1;
+    if (context)
+        for (int i = composition_.cursor(); i > context->firstElement + kept; --i)
+            composition_.removeBeforeCursor();
+    clearComposer();
+    cancelNumericRun();
+    insertKeySegments(keys,
+                      std::vector<KeySegment>(path->segments.begin() + static_cast<std::ptrdiff_t>(first),
+                                              path->segments.end()));
+    return handled();
+}
+
+bool InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey) {
+    auto scorer = keyRunScorer();
+    if (!scorer || !isToneKey(toneKey)) return false;
+    const std::string stretch = std::string(keys) + toneKey;
+    auto path = KeyLattice(*scorer).best({stretch, true, false, std::nullopt});
+    if (!path || std::none_of(path->segments.begin(), path->segments.end(),
+                              [](const KeySegment& s) { return s.kind == KeySegment::Kind::syllable; }))
+        return false;
+    state_ = Composing{};
+    insertKeySegments(stretch, path->segments);
+    return true;
+}
+
+void InputEngine::insertKeySegments(std::string_view keys, const std::vector<KeySegment>& segments) {
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const KeySegment& segment = segments[i];
+        const std::string typed(keys.substr(segment.start, segment.end - segment.start));
+        switch (segment.kind) {
+        case KeySegment::Kind::english:
+            // The last word may still grow a version: it stays held.
+            if (i + 1 == segments.size())
+                holdEnglish(typed, lettersOf(typed));
+            else
+                insertLiteralCharacters(formattedEnglish(typed, lettersOf(typed)));
+            break;
+        case KeySegment::Kind::space:
+            insertLiteral(" ");
+            break;
+        case KeySegment::Kind::syllable:
+            insertElement(Element::reading(segment.reading), typed);
+            break;
+        }
+    }
+}
+
+} // namespace kelvo
