@@ -1,6 +1,7 @@
 // English typed among Zhuyin without switching modes, read against the dictionary and the English
 // vocabulary: which keys are English, where the Chinese after them starts, and what stays Chinese.
 #include "BundledEngineSupport.hpp"
+#include "Engine/KeyLattice.hpp"
 #include "Engine/KeyRunScorer.hpp"
 
 using namespace kelvo;
@@ -106,4 +107,52 @@ TEST_F(BundledEngineTest, TheNamesOfInstalledProgramsAreEnglishToo) {
     configure(engine,
               [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xup"}, -5.0); });
     EXPECT_EQ(typeScript("xupg4"), "xup 是");
+}
+
+namespace {
+
+// The best path as its pieces: English and Space as typed, syllables as their readings.
+std::string bestPathOf(KeyLattice::Stretch stretch) {
+    static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary());
+    auto path = KeyLattice(scorer).best(stretch);
+    if (!path) return "(none)";
+    std::string text;
+    for (const KeySegment& segment : path->segments)
+        text += (text.empty() ? "" : "|") +
+                (segment.kind == KeySegment::Kind::syllable
+                     ? segment.reading
+                     : std::string(stretch.keys.substr(segment.start, segment.end - segment.start)));
+    return text;
+}
+
+} // namespace
+
+TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
+    struct Case {
+        const char* keys;
+        bool startsWithEnglish, endsWithSyllable;
+        const char* expected;
+    };
+    const std::pair<const char*, std::vector<Case>> groups[] = {
+        {"keys since the last element",
+         {{"su3", false, false, "ㄋㄧˇ"},
+          {"us3", false, false, "ㄋㄧˇ"}, // a medial typed first is still the syllable
+          {"testsu3", false, false, "test|ㄋㄧˇ"},
+          {"hello ", false, false, "hello| "},
+          {"ru ", false, false, "ㄐㄧ"},
+          {"windows10", false, false, "windows10"}}},
+        {"a stretch that starts with English",
+         {{"hello world ", true, false, "hello| |world| "},
+          {"smarty xul4", true, false, "smart|ㄗ|ㄌㄧㄠˋ"},
+          {"python3.10 ", true, false, "python3.10| "},
+          {"gimp2.4", true, false, "gimp2.4"}, // digits with a dot are a version, not a syllable
+          {"github2k7", true, false, "github|ㄉㄜ˙"},
+          {"3", true, false, "(none)"}}},
+        {"a stretch whose last keys are a known syllable",
+         {{"geditg4", true, true, "gedit|ㄕˋ"}, {"hello ", false, true, "hell|ㄟ"}}},
+    };
+    for (const auto& [group, cases] : groups)
+        for (const Case& c : cases)
+            EXPECT_EQ(bestPathOf({c.keys, c.startsWithEnglish, c.endsWithSyllable, std::nullopt}), c.expected)
+                << group << ": " << c.keys;
 }
