@@ -200,6 +200,14 @@ private:
         std::vector<KeySegment> segments;
     };
     std::optional<EnglishContext> englishContextBeforeCursor() const;
+    // New keys with what the lattice reads them with: the English context, else the syllable before.
+    struct KeysAtCursor {
+        std::optional<EnglishContext> context;
+        std::string keys;
+        std::optional<std::string> previousReading;
+    };
+    KeysAtCursor keysAtCursor(std::string_view newKeys) const;
+    bool englishLeadsAsTyped() const;
     // Reads the keys a tone key ends, with the English before them, through the lattice; nothing
     // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
     // clean known syllable, which only a moved word boundary may change.

@@ -78,7 +78,11 @@ private:
         std::size_t tone = p;
         while (tone < keys_.size() && !isToneKey(keys_[tone]))
             ++tone;
-        if (tone == p || tone == keys_.size()) return;
+        if (tone == p) return;
+        if (tone == keys_.size()) {
+            if (stretch_.openEnd) addUnfinishedSyllable(from, p);
+            return;
+        }
         const std::string_view letters = keys_.substr(p, tone - p), toneKey = keys_.substr(tone, 1);
         if (nodes_[from].kind == KeySegment::Kind::english) {
             if (isDecimalPart(letters, toneKey)) return;
@@ -104,6 +108,30 @@ private:
         double score = scorer_.syllableScore(reading, contextOf(from)) +
                        KeyRunScorer::overwritePenalty * static_cast<double>(overwrites);
         reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
+    }
+
+    // The last keys without a tone yet: as likely as the likeliest syllable a tone key would make.
+    void addUnfinishedSyllable(int from, std::size_t p) {
+        const std::string_view letters = keys_.substr(p);
+        const bool afterEnglish = nodes_[from].kind == KeySegment::Kind::english;
+        SyllableComposer walk;
+        for (char key : letters)
+            if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
+                return;
+        if (afterEnglish && walk.overwriteCount() > 0) return;
+        std::optional<std::pair<std::string, double>> best;
+        for (std::string_view toneKey : {" ", "6", "3", "4", "7"}) {
+            if (afterEnglish && !syllableInKeyOrder(letters, toneKey)) continue;
+            SyllableComposer toned = walk;
+            auto result = toned.press(toneKey);
+            if (result.kind != SyllableComposer::PressResult::Kind::composed) continue;
+            std::string reading = result.syllable.canonical();
+            double score = scorer_.syllableScore(reading, afterEnglish ? std::nullopt : contextOf(from));
+            if (!best || score > best->second) best = {std::move(reading), score};
+        }
+        if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
+        best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk.overwriteCount());
+        reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
     }
 
     std::optional<std::string> contextOf(int node) const {

@@ -37,6 +37,9 @@ public:
         bool startsWithEnglish = false;             // the first keys were already taken as English
         bool endsWithSyllable = false;              // the last tone key must end a syllable
         std::optional<std::string> previousReading; // the syllable before the stretch
+        // The keys after the last tone key may be a syllable still without its tone, as likely as
+        // the likeliest syllable a tone key would make of them; otherwise each syllable needs one.
+        bool openEnd = false;
     };
 
     explicit KeyLattice(const KeyRunScorer& scorer) : scorer_(scorer) {}

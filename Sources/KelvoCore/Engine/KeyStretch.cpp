@@ -85,6 +85,27 @@ std::optional<InputEngine::EnglishContext> InputEngine::englishContextBeforeCurs
     return context;
 }
 
+InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) const {
+    KeysAtCursor typed{numberRun() ? std::nullopt : englishContextBeforeCursor(), {}, {}};
+    if (typed.context)
+        typed.keys = typed.context->keys;
+    else if (const Element* before = composition_.elementBeforeCursor(); before && before->isReading())
+        typed.previousReading = before->text;
+    typed.keys += newKeys;
+    return typed;
+}
+
+// Whether the keys typed so far, read with the English before them, are likelier an English word
+// than a syllable still waiting for its tone: a word of the list that is also a common syllable
+// (ru, fm, cl) is offered as English only where English leads.
+bool InputEngine::englishLeadsAsTyped() const {
+    auto scorer = keyRunScorer();
+    if (!scorer) return true;
+    const auto [context, keys, previous] = keysAtCursor(composer().rawKeys());
+    auto path = KeyLattice(*scorer).best({keys, context.has_value(), false, previous, true});
+    return path && path->segments.back().kind == KeySegment::Kind::english;
+}
+
 InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, bool runIsSyllable) {
     auto scorer = keyRunScorer();
     if (!scorer || !isToneKey(toneKey)) return std::nullopt;
@@ -92,13 +113,9 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     const auto runKeys = characterViews(raw);
     runIsSyllable =
         runIsSyllable || runKeys.size() < 2 || std::none_of(runKeys.begin(), runKeys.end(), isASCIILetter);
-    auto context = numberRun() ? std::nullopt : englishContextBeforeCursor();
+    const KeysAtCursor typed = keysAtCursor(raw + toneKey);
+    const auto& [context, keys, previous] = typed;
     if (!context && (runIsSyllable || automaticNumberReady())) return std::nullopt;
-
-    std::optional<std::string> previous;
-    if (const Element* before = composition_.elementBeforeCursor(); !context && before && before->isReading())
-        previous = before->text;
-    const std::string keys = (context ? context->keys : std::string()) + raw + toneKey;
     auto path = KeyLattice(*scorer).best({keys, context.has_value(), runIsSyllable, previous});
     if (!path) return std::nullopt;
 

@@ -68,6 +68,8 @@ InputEngine::Presentation InputEngine::present() const {
     shown.numberHint = numberHint();
     shown.numberReady = automaticNumberReady();
     shown.englishHint = englishHint();
+    if (shown.englishHint && composer().overwriteCount() == 0 && !englishLeadsAsTyped())
+        shown.englishHint.reset();
     return shown;
 }
 

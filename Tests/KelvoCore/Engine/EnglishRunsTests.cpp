@@ -112,6 +112,22 @@ TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
     EXPECT_FALSE(engine.englishHintView());
 }
 
+TEST_F(BundledEngineTest, TheEnglishHintShowsOnlyWhereEnglishLeads) {
+    // "ru" is a listed word and the keys of ㄐㄧ: after 手 the syllable leads, so no hint flashes…
+    type("{ㄕㄡˇ}ru");
+    EXPECT_FALSE(engine.englishHintView());
+    // …yet Tab still takes the keys as English.
+    engine.handle(KeyInput::of(KeyInput::Kind::tab));
+    EXPECT_TRUE(engine.preedit().text().ends_with("ru")) << engine.preedit().text();
+    engine.handle(KeyInput::of(KeyInput::Kind::escape));
+    engine.handle(KeyInput::of(KeyInput::Kind::escape));
+    // ㄙㄟ is no syllable the dictionary has: "no" is offered as English.
+    type("no");
+    auto hint = engine.englishHintView();
+    ASSERT_TRUE(hint);
+    EXPECT_EQ(hint->items.front().value, "no");
+}
+
 TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
     configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
     configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::chinese; });

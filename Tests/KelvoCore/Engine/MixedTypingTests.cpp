@@ -132,6 +132,7 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
         const char* keys;
         bool startsWithEnglish, endsWithSyllable;
         const char* expected;
+        bool openEnd = false;
     };
     const std::pair<const char*, std::vector<Case>> groups[] = {
         {"keys since the last element",
@@ -150,9 +151,16 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
           {"3", true, false, "(none)"}}},
         {"a stretch whose last keys are a known syllable",
          {{"geditg4", true, true, "gedit|ㄕˋ"}, {"hello ", false, true, "hell|ㄟ"}}},
+        {"keys still without their tone",
+         {{"ru", false, false, "ㄐㄧˊ", true},
+          {"no", false, false, "no", true},
+          {"hello ru", true, false, "hello| |ㄐㄧˊ", true},
+          {"su3ru", false, false, "ㄋㄧˇ|ru"}, // each syllable needs its tone key
+          {"su3ru", false, false, "ㄋㄧˇ|ㄐㄧˊ", true}}},
     };
     for (const auto& [group, cases] : groups)
         for (const Case& c : cases)
-            EXPECT_EQ(bestPathOf({c.keys, c.startsWithEnglish, c.endsWithSyllable, std::nullopt}), c.expected)
+            EXPECT_EQ(bestPathOf({c.keys, c.startsWithEnglish, c.endsWithSyllable, std::nullopt, c.openEnd}),
+                      c.expected)
                 << group << ": " << c.keys;
 }
