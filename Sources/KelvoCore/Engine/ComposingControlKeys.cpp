@@ -10,7 +10,7 @@ namespace kelvo {
 
 InputEngine::Output InputEngine::handleSpace() {
     const std::string raw = composer().rawKeys();
-    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasEnglishContext()))) {
+    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasReadContext()))) {
         clearComposer();
         cancelNumericRun();
         insertLiteralCharacters(raw + " ");

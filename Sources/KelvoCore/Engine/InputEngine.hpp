@@ -193,16 +193,19 @@ private:
     void holdEnglish(std::string keys, int boundary);
 
     // English runs inside Chinese (EnglishRuns.cpp).
-    // The English run before the cursor and the syllable after it, as keys and segments.
-    struct EnglishContext {
+    // What keys typed next are read with: the syllable before the cursor and the English run
+    // before it, if any, as keys and segments.
+    std::optional<int> englishRunEndingAt(int runEnd) const;
+    struct ReadContext {
         int firstElement = 0;
         std::string keys;
         std::vector<KeySegment> segments;
+        bool startsWithEnglish() const { return segments.front().kind == KeySegment::Kind::english; }
     };
-    std::optional<EnglishContext> englishContextBeforeCursor() const;
+    std::optional<ReadContext> readContextBeforeCursor() const;
     // New keys with what the lattice reads them with: the English context, else the syllable before.
     struct KeysAtCursor {
-        std::optional<EnglishContext> context;
+        std::optional<ReadContext> context;
         std::string keys;
         std::optional<std::string> previousReading;
     };
@@ -225,7 +228,7 @@ private:
     std::string formattedEnglish(std::string_view raw, int boundary) const;
     bool acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey);
     bool acceptUnlistedEnglishBeforeChinese(const std::string& toneKey);
-    bool hasEnglishContext() const;
+    bool hasReadContext() const;
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 

@@ -24,11 +24,22 @@ bool isRunKey(const Element& element) {
             (element.text[0] >= '0' && element.text[0] <= '9'));
 }
 
-// Syllables typed out of the layout's order or with replaced slots stay as the user saw them.
+// Keys typed in the layout's order, without a replaced slot, that spell the element's syllable.
 bool isCleanSyllable(const Element& element, std::string_view keys) {
     if (keys.empty()) return false;
     auto syllable = syllableInKeyOrder(keys.substr(0, keys.size() - 1), keys.substr(keys.size() - 1));
     return syllable && syllable->canonical() == element.text;
+}
+
+// Keys that the composer reads as the element's syllable (a choice may have left other keys).
+bool spellsReading(std::string_view keys, const std::string& reading) {
+    if (keys.empty()) return false;
+    SyllableComposer walk;
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i)
+        if (walk.press(keys.substr(i, 1)).kind != SyllableComposer::PressResult::Kind::absorbed) return false;
+    auto result = walk.press(keys.substr(keys.size() - 1));
+    return result.kind == SyllableComposer::PressResult::Kind::composed &&
+           result.syllable.canonical() == reading;
 }
 
 bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
@@ -45,40 +56,57 @@ int lettersOf(std::string_view keys) {
 
 } // namespace
 
-std::optional<InputEngine::EnglishContext> InputEngine::englishContextBeforeCursor() const {
+// Where the English run before the cursor starts, if one ends there; none for a run an earlier
+// segmentation split (thank you) or too short to be read again.
+std::optional<int> InputEngine::englishRunEndingAt(int runEnd) const {
     const auto& elements = composition_.elements();
-    const int end = composition_.cursor();
-    int runEnd = end;
-    if (runEnd > 0 && elements[runEnd - 1].isReading()) --runEnd; // one syllable after the English
-    const int readings = end - runEnd;
-    const bool spaced = runEnd > 0 && !elements[runEnd - 1].isReading() && elements[runEnd - 1].text == " ";
-    if (spaced) --runEnd;
     int runStart = runEnd;
     while (runStart > 0 && isRunKey(elements[runStart - 1]) &&
            !composition_.explicitCase().contains(runStart - 1))
         --runStart;
     if (runEnd - runStart < 2 || !std::isalpha(static_cast<unsigned char>(elements[runStart].text[0])))
         return std::nullopt;
-    // Words an earlier segmentation split (thank you) are not read again, nor anything chosen.
     if (runStart > 1 && elements[runStart - 1].text == " " && isRunKey(elements[runStart - 2]))
         return std::nullopt;
-    for (const DecodedSegment& pin : composition_.pins())
-        if (pin.end() > runStart && pin.start < end) return std::nullopt;
+    return runStart;
+}
 
-    EnglishContext context{runStart, {}, {}};
-    for (int i = runStart; i < runEnd; ++i)
-        context.keys += elements[i].text;
-    context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
-    if (spaced) {
-        context.keys += " ";
-        context.segments.push_back(
-            {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
+std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() const {
+    const auto& elements = composition_.elements();
+    const int end = composition_.cursor();
+    // The syllable before the cursor, if its keys still spell it.
+    int readingsStart = end;
+    if (end > 0 && elements[end - 1].isReading() &&
+        spellsReading(composition_.keys()[end - 1], elements[end - 1].text))
+        --readingsStart;
+    int runEnd = readingsStart;
+    const bool spaced =
+        runEnd > 0 && elements[runEnd - 1].isReading() == false && elements[runEnd - 1].text == " ";
+    if (spaced) --runEnd;
+    std::optional<int> runStart = englishRunEndingAt(runEnd);
+    // A syllable right after English was read in the layout's order, as the lattice reads it there.
+    if (runStart && !spaced && readingsStart < end &&
+        !isCleanSyllable(elements[readingsStart], composition_.keys()[readingsStart]))
+        return std::nullopt;
+    const int first = runStart ? *runStart : readingsStart;
+    if (first == end) return std::nullopt;
+    for (const DecodedSegment& pin : composition_.pins())
+        if (pin.end() > first && pin.start < end) return std::nullopt;
+
+    ReadContext context{first, {}, {}};
+    if (runStart) {
+        for (int i = *runStart; i < runEnd; ++i)
+            context.keys += elements[i].text;
+        context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
+        if (spaced) {
+            context.keys += " ";
+            context.segments.push_back(
+                {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
+        }
     }
-    for (int i = end - readings; i < end; ++i) {
-        const std::string& keys = composition_.keys()[i];
-        if (!isCleanSyllable(elements[i], keys)) return std::nullopt;
+    for (int i = readingsStart; i < end; ++i) {
         const std::size_t start = context.keys.size();
-        context.keys += keys;
+        context.keys += composition_.keys()[i];
         context.segments.push_back(
             {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
     }
@@ -86,11 +114,12 @@ std::optional<InputEngine::EnglishContext> InputEngine::englishContextBeforeCurs
 }
 
 InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) const {
-    KeysAtCursor typed{numberRun() ? std::nullopt : englishContextBeforeCursor(), {}, {}};
-    if (typed.context)
-        typed.keys = typed.context->keys;
-    else if (const Element* before = composition_.elementBeforeCursor(); before && before->isReading())
-        typed.previousReading = before->text;
+    KeysAtCursor typed{numberRun() ? std::nullopt : readContextBeforeCursor(), {}, {}};
+    const int start = typed.context ? typed.context->firstElement : composition_.cursor();
+    if (typed.context) typed.keys = typed.context->keys;
+    if (start > 0 && composition_.elements()[start - 1].isReading() &&
+        !(typed.context && typed.context->startsWithEnglish()))
+        typed.previousReading = composition_.elements()[start - 1].text;
     typed.keys += newKeys;
     return typed;
 }
@@ -102,7 +131,8 @@ bool InputEngine::englishLeadsAsTyped() const {
     auto scorer = keyRunScorer();
     if (!scorer) return true;
     const auto [context, keys, previous] = keysAtCursor(composer().rawKeys());
-    auto path = KeyLattice(*scorer).best({keys, context.has_value(), false, previous, true});
+    auto path =
+        KeyLattice(*scorer).best({keys, context && context->startsWithEnglish(), false, previous, true});
     return path && path->segments.back().kind == KeySegment::Kind::english;
 }
 
@@ -116,7 +146,8 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     const KeysAtCursor typed = keysAtCursor(raw + toneKey);
     const auto& [context, keys, previous] = typed;
     if (!context && (runIsSyllable || automaticNumberReady())) return std::nullopt;
-    auto path = KeyLattice(*scorer).best({keys, context.has_value(), runIsSyllable, previous});
+    auto path =
+        KeyLattice(*scorer).best({keys, context && context->startsWithEnglish(), runIsSyllable, previous});
     if (!path) return std::nullopt;
 
     std::vector<KeySegment> current = context ? context->segments : std::vector<KeySegment>{};

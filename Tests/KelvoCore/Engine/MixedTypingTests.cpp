@@ -164,3 +164,13 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
                       c.expected)
                 << group << ": " << c.keys;
 }
+
+TEST_F(BundledEngineTest, TheNextSyllableMayReadTheKeysBeforeItAgainAsEnglish) {
+    // A word of the user's own, less likely than 琴 alone (ㄑㄧㄣˊ with two replaced slots) but
+    // likely enough before 其他: the syllable after it decides.
+    configure(engine,
+              [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xmp"}, -9.5); });
+    EXPECT_EQ(type("xmpfu6"), "琴");
+    EXPECT_EQ(type("w8 "), "xmp其他");
+    EXPECT_EQ(engine.flush(), "xmp 其他");
+}
