@@ -114,10 +114,14 @@ std::optional<int> InputEngine::englishPrefixLength(std::string_view raw) const 
     return std::nullopt;
 }
 
+// Letters that replaced filled slots of the syllable: English when four or more replaced two slots,
+// or when the lattice reads them, with what precedes them, as an English word.
 bool InputEngine::isUnlistedEnglish() const {
     auto characters = characterViews(composer().rawKeys());
-    return settings_.recognisesEnglish() && characters.size() >= 4 && allASCIILetters(characters) &&
-           composer().overwriteCount() > 1;
+    if (!settings_.recognisesEnglish() || characters.size() < 2 || !allASCIILetters(characters) ||
+        composer().overwriteCount() < 1)
+        return false;
+    return (characters.size() >= 4 && composer().overwriteCount() > 1) || englishLeadsAsTyped();
 }
 
 bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey) {

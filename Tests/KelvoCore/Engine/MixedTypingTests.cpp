@@ -174,3 +174,16 @@ TEST_F(BundledEngineTest, TheNextSyllableMayReadTheKeysBeforeItAgainAsEnglish) {
     EXPECT_EQ(type("w8 "), "xmp其他");
     EXPECT_EQ(engine.flush(), "xmp 其他");
 }
+TEST_F(BundledEngineTest, KeysStillWithoutTheirToneShowAsWhatTheyMostLikelyAre) {
+    const Table table = {
+        {"gtk", "gtk"},                            // a listed word whose keys replaced a slot
+        {"libarch", "libarch"},                    // a word still being typed
+        {"su", "ㄋㄧ"},         {"xmp", "ㄌㄩㄣ"}, // letters that spell a syllable wait for the tone key
+        {"cjji", "ㄏㄨㄛ"},                        // a repeated medial is a typo in the syllable
+    };
+    for (const auto& [keys, shown] : table) {
+        EXPECT_EQ(type(keys), shown) << keys;
+        engine.handle(KeyInput::of(KeyInput::Kind::escape));
+        EXPECT_TRUE(engine.isIdle()) << keys;
+    }
+}
