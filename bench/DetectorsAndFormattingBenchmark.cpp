@@ -1,4 +1,6 @@
 // The word list loads at every start of the input method; formatting runs on every commit.
+#include "BenchmarkSupport.hpp"
+#include "Detectors/DachenKeyModel.hpp"
 #include "Detectors/EnglishDetector.hpp"
 #include "Detectors/EnglishVocabulary.hpp"
 #include "Formatting/TextFormatting.hpp"
@@ -55,5 +57,13 @@ void BM_VocabularyLookup(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 5);
 }
 BENCHMARK(BM_VocabularyLookup);
+
+// The model of Dachen key strings is built from the dictionary once per process, with the first engine.
+void BM_DachenKeyModelBuild(benchmark::State& state) {
+    auto lexicon = kelvo::bench::bundledLexicon();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelvo::DachenKeyModel(*lexicon));
+}
+BENCHMARK(BM_DachenKeyModelBuild)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -42,8 +42,8 @@ bool isToneKey(std::string_view key) {
 // recognition off.
 std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
     if (!settings_.recognisesEnglish() || !settings_.englishVocabulary) return std::nullopt;
-    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, settings_.userVocabulary.get(),
-                        learnedModel());
+    return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, keyModel_.get(),
+                        settings_.userVocabulary.get(), learnedModel());
 }
 
 // Letters that overwrote a slot of the syllable and spell an English word as a whole.

@@ -7,7 +7,7 @@
 namespace kelvo {
 
 InputEngine::InputEngine(std::shared_ptr<const Lexicon> lexicon)
-    : lexicon_(lexicon), decoder_(std::move(lexicon)) {}
+    : lexicon_(lexicon), keyModel_(DachenKeyModel::of(lexicon)), decoder_(std::move(lexicon)) {}
 
 void InputEngine::setSettings(EngineSettings settings) {
     const bool learningChanged = settings.learning != settings_.learning;

@@ -264,6 +264,7 @@ private:
     void learnEnglishWords();
 
     std::shared_ptr<const Lexicon> lexicon_;
+    std::shared_ptr<const DachenKeyModel> keyModel_;
     SentenceDecoder decoder_;
     EngineSettings settings_;
     std::shared_ptr<UserPhraseStore> userPhrases_;

@@ -73,12 +73,21 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
         score = *own;
     else if (learned_ && learned_->knowsEnglishWord(word))
         score = learnedWordScore;
-    else if (auto spelling = vocabulary_.spellingScore(word);
-             spelling && word.size() >= 3 && cannotBeOneSyllable(lexicon_, word))
+    else if (auto spelling = vocabulary_.spellingScore(word); spelling && looksEnglish(word, *spelling))
         score = *spelling + unknownWordPenalty;
     if (!score) return std::nullopt;
     if (learned_) *score += learned_->englishAdjustment(word);
     return *score + versionDigitPenalty * static_cast<double>(tail.size());
+}
+
+// An unlisted spelling is English only where Zhuyin cannot read it: its letters replace a filled slot
+// or spell no syllable the dictionary has. Two letters say too little by themselves: they must also
+// look more like English than like Chinese typed on the layout.
+bool KeyRunScorer::looksEnglish(const std::string& word, double spelling) const {
+    if (!cannotBeOneSyllable(lexicon_, word)) return false;
+    if (word.size() >= 3) return true;
+    auto chinese = keyModel_ ? keyModel_->score(word) : std::nullopt;
+    return chinese && spelling > *chinese;
 }
 
 double KeyRunScorer::syllableScore(std::string_view reading,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Detectors/DachenKeyModel.hpp"
 #include "Detectors/EnglishVocabulary.hpp"
 #include "Dictionary/Element.hpp"
 #include "Dictionary/LearnedModel.hpp"
@@ -27,9 +28,10 @@ public:
     // A word the user committed as English before, which the vocabulary lacks.
     static constexpr double learnedWordScore = -5.0;
 
-    KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
+    KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary, const DachenKeyModel* keyModel,
                  const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr)
-        : lexicon_(lexicon), vocabulary_(vocabulary), userWords_(userWords), learned_(learned) {}
+        : lexicon_(lexicon), vocabulary_(vocabulary), keyModel_(keyModel), userWords_(userWords),
+          learned_(learned) {}
 
     // The score of keys read as one English word, possibly with a version tail of digits and dots;
     // absent when they cannot be English.
@@ -38,8 +40,10 @@ public:
     double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
 
 private:
+    bool looksEnglish(const std::string& word, double spelling) const;
     const Lexicon& lexicon_;
     const EnglishVocabulary& vocabulary_;
+    const DachenKeyModel* keyModel_;     // how Chinese typing spells keys; none to tell by syllables alone
     const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
     const LearnedModel* learned_;        // how the user took such keys before; none without learning
 };

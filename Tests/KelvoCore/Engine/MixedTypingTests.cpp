@@ -88,13 +88,16 @@ TEST(KeyRunScorer, SyllablesAfterEnglishAreTypedInTheLayoutsOrder) {
 }
 
 TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
-    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary());
+    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(), DachenKeyModel::of(bundledLexicon()).get());
     EXPECT_GT(*scorer.englishScore("the"), *scorer.englishScore("readline"));
     EXPECT_GT(*scorer.englishScore("python3"), *scorer.englishScore("python3.10")); // each version key costs
     EXPECT_GT(*scorer.englishScore("gedit"), *scorer.englishScore("geditg")); // an unlisted word's spelling
     EXPECT_FALSE(scorer.englishScore("3d"));                                  // letters come first
     EXPECT_FALSE(scorer.englishScore("ab.c"));                                // a tail is digits and dots
-    EXPECT_FALSE(scorer.englishScore("bq")); // not listed, and too short to tell
+    // Two unlisted letters are English only where they look more like English than like Chinese
+    // typed on the layout: ㄖㄆ, two initials in a row, never is.
+    EXPECT_TRUE(scorer.englishScore("bq"));
+    EXPECT_FALSE(KeyRunScorer(*bundledLexicon(), *bundledVocabulary(), nullptr).englishScore("bq"));
     // Unlisted letters that spell a syllable the dictionary has are no English (ㄌㄧㄣ)…
     EXPECT_FALSE(scorer.englishScore("xup"));
     // …but letters that spell no syllable under any tone are (ㄌㄩㄣ).
@@ -113,7 +116,8 @@ namespace {
 
 // The best path as its pieces: English and Space as typed, syllables as their readings.
 std::string bestPathOf(KeyLattice::Stretch stretch) {
-    static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary());
+    static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(),
+                                     DachenKeyModel::of(bundledLexicon()).get());
     auto path = KeyLattice(scorer).best(stretch);
     if (!path) return "(none)";
     std::string text;
@@ -186,4 +190,19 @@ TEST_F(BundledEngineTest, KeysStillWithoutTheirToneShowAsWhatTheyMostLikelyAre) 
         engine.handle(KeyInput::of(KeyInput::Kind::escape));
         EXPECT_TRUE(engine.isIdle()) << keys;
     }
+}
+
+TEST(DachenKeyModel, TellsTheKeysOfSyllablesFromEnglishSpellings) {
+    auto model = DachenKeyModel::of(bundledLexicon());
+    EXPECT_EQ(model, DachenKeyModel::of(bundledLexicon())); // built once per dictionary
+    const EnglishVocabulary& english = *bundledVocabulary();
+    for (const char* keys : {"su", "sj", "xu", "ru", "xup", "cl"})
+        EXPECT_GT(*model->score(keys), *english.spellingScore(keys)) << keys;
+    for (const char* word : {"autoremover", "gtksourceview", "libarchive", "uri", "eof", "uuid", "gedit"})
+        EXPECT_LT(*model->score(word), *english.spellingScore(word)) << word;
+    // A tone key ends a syllable: the next starts afresh.
+    EXPECT_NEAR(*model->score("su3su3"), 2 * *model->score("su3"), 1e-9);
+    EXPECT_GT(*model->score("su3"), *model->score("sus3"));
+    EXPECT_FALSE(model->score("SU3")); // no key of the layout
+    EXPECT_FALSE(model->score(""));
 }
