@@ -12,7 +12,6 @@ namespace {
 constexpr std::string_view layoutKeys = "1qaz2wsx3edc4rfv5tgb6yhn7ujm8ik,9ol.0p;/- ";
 constexpr int edge = static_cast<int>(layoutKeys.size());
 constexpr int symbols = edge + 1;
-constexpr std::string_view toneKeys = " 6347";
 
 int trigram(int a, int b, int c) {
     return (a * symbols + b) * symbols + c;
@@ -98,11 +97,11 @@ std::optional<double> DachenKeyModel::score(std::string_view keys) const {
         score += log10Of(a, b, c);
         a = b;
         b = c;
-        if (toneKeys.find(key) != std::string_view::npos) a = b = edge; // the next syllable starts
+        if (DachenLayout::isToneKey(std::string_view(&key, 1))) a = b = edge; // the next syllable starts
     }
     if (a == edge && b == edge) return score;
     double ended = 0;
-    for (char tone : toneKeys)
+    for (char tone : DachenLayout::toneKeys)
         ended += std::pow(10.0, log10Of(a, b, symbolOf(tone)));
     return score + std::log10(ended);
 }

@@ -31,11 +31,6 @@ bool allASCIILetters(const std::vector<std::string_view>& characters) {
     return std::all_of(characters.begin(), characters.end(), isASCIILetter);
 }
 
-bool isToneKey(std::string_view key) {
-    auto component = DachenLayout::component(key);
-    return component && isTone(*component);
-}
-
 } // namespace
 
 // Scores readings of keys against each other; none without the English vocabulary or with English
@@ -121,7 +116,8 @@ bool InputEngine::isUnlistedEnglish() const {
     if (!settings_.recognisesEnglish() || characters.size() < 2 || !allASCIILetters(characters) ||
         composer().overwriteCount() < 1)
         return false;
-    return (characters.size() >= 4 && composer().overwriteCount() > 1) || englishLeadsAsTyped();
+    return (characters.size() >= 4 && composer().overwriteCount() > 1) ||
+           englishLeadsAsTyped().value_or(false);
 }
 
 bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey) {
@@ -142,7 +138,8 @@ bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const 
         SyllableComposer walk;
         bool usable = true;
         for (int i = start; i < n && usable; ++i) {
-            usable = DachenLayout::component(characters[i]).has_value() && !isToneKey(characters[i]);
+            usable =
+                DachenLayout::component(characters[i]).has_value() && !DachenLayout::isToneKey(characters[i]);
             walk.press(characters[i]);
         }
         if (!usable || walk.overwriteCount() != 0) continue;
@@ -160,7 +157,7 @@ bool InputEngine::acceptChineseSuffix(std::string_view raw, int boundary, const 
 }
 
 bool InputEngine::acceptUnlistedEnglishBeforeChinese(const std::string& toneKey) {
-    if (!settings_.recognisesEnglish() || !isToneKey(toneKey)) return false;
+    if (!settings_.recognisesEnglish() || !DachenLayout::isToneKey(toneKey)) return false;
     const std::string raw = composer().rawKeys();
     const auto characters = characterViews(raw);
     const int n = static_cast<int>(characters.size());

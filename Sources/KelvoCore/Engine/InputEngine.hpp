@@ -210,7 +210,7 @@ private:
         std::optional<std::string> previousReading;
     };
     KeysAtCursor keysAtCursor(std::string_view newKeys) const;
-    bool englishLeadsAsTyped() const;
+    std::optional<bool> englishLeadsAsTyped() const;
     // Reads the keys a tone key ends, with the English before them, through the lattice; nothing
     // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
     // clean known syllable, which only a moved word boundary may change.

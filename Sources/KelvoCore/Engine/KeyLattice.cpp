@@ -9,11 +9,6 @@
 namespace kelvo {
 namespace {
 
-bool isToneKey(char key) {
-    auto component = DachenLayout::component(std::string_view(&key, 1));
-    return component && isTone(*component);
-}
-
 // Keys that may belong to an English word: letters, then digits and dots of a version.
 bool mayBeEnglishKey(char key) {
     return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
@@ -76,7 +71,7 @@ private:
     // that replaced a filled slot costing its penalty.
     void addSyllable(int from, std::size_t p) {
         std::size_t tone = p;
-        while (tone < keys_.size() && !isToneKey(keys_[tone]))
+        while (tone < keys_.size() && !DachenLayout::isToneKey(keys_.substr(tone, 1)))
             ++tone;
         if (tone == p) return;
         if (tone == keys_.size()) {
@@ -120,7 +115,8 @@ private:
                 return;
         if (afterEnglish && walk.overwriteCount() > 0) return;
         std::optional<std::pair<std::string, double>> best;
-        for (std::string_view toneKey : {" ", "6", "3", "4", "7"}) {
+        for (std::size_t t = 0; t < DachenLayout::toneKeys.size(); ++t) {
+            const std::string_view toneKey = DachenLayout::toneKeys.substr(t, 1);
             if (afterEnglish && !syllableInKeyOrder(letters, toneKey)) continue;
             SyllableComposer toned = walk;
             auto result = toned.press(toneKey);

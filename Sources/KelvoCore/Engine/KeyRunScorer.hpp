@@ -40,7 +40,9 @@ public:
     double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
 
 private:
+    // Whether a spelling the vocabulary lacks is read as English at all.
     bool looksEnglish(const std::string& word, double spelling) const;
+
     const Lexicon& lexicon_;
     const EnglishVocabulary& vocabulary_;
     const DachenKeyModel* keyModel_;     // how Chinese typing spells keys; none to tell by syllables alone

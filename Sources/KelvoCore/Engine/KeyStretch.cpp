@@ -1,7 +1,8 @@
-// Keys typed among English are read as one stretch: the English run before the cursor, the
-// syllables after it and the keys a tone key just ended. The lattice's best path over the stretch
-// may move where the word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp 黁件) or take
-// the new keys as English; the composition is rewritten from the first segment that changed.
+// The keys a tone key ends are read as one stretch with what precedes them: the syllable before the
+// cursor and the English run before that. The lattice's best path over the stretch may take the new
+// keys as English, move where a word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp
+// 黁件) or read the syllable before as English after all; the composition is rewritten from the
+// first segment that changed.
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
@@ -11,11 +12,6 @@
 
 namespace kelvo {
 namespace {
-
-bool isToneKey(std::string_view key) {
-    auto component = DachenLayout::component(key);
-    return component && isTone(*component);
-}
 
 // A typed key of an English run: a lower-case letter or a digit (capitals were chosen as English).
 bool isRunKey(const Element& element) {
@@ -126,10 +122,10 @@ InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) co
 
 // Whether the keys typed so far, read with the English before them, are likelier an English word
 // than a syllable still waiting for its tone: a word of the list that is also a common syllable
-// (ru, fm, cl) is offered as English only where English leads.
-bool InputEngine::englishLeadsAsTyped() const {
+// (ru, fm, cl) is offered as English only where English leads. Nothing without the vocabulary.
+std::optional<bool> InputEngine::englishLeadsAsTyped() const {
     auto scorer = keyRunScorer();
-    if (!scorer) return true;
+    if (!scorer) return std::nullopt;
     const auto [context, keys, previous] = keysAtCursor(composer().rawKeys());
     auto path =
         KeyLattice(*scorer).best({keys, context && context->startsWithEnglish(), false, previous, true});
@@ -138,7 +134,7 @@ bool InputEngine::englishLeadsAsTyped() const {
 
 InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, bool runIsSyllable) {
     auto scorer = keyRunScorer();
-    if (!scorer || !isToneKey(toneKey)) return std::nullopt;
+    if (!scorer || !DachenLayout::isToneKey(toneKey)) return std::nullopt;
     const std::string raw = composer().rawKeys();
     const auto runKeys = characterViews(raw);
     runIsSyllable =
@@ -182,7 +178,7 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
 
 bool InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey) {
     auto scorer = keyRunScorer();
-    if (!scorer || !isToneKey(toneKey)) return false;
+    if (!scorer || !DachenLayout::isToneKey(toneKey)) return false;
     const std::string stretch = std::string(keys) + toneKey;
     auto path = KeyLattice(*scorer).best({stretch, true, false, std::nullopt});
     if (!path || std::none_of(path->segments.begin(), path->segments.end(),

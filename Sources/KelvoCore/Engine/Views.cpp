@@ -68,7 +68,8 @@ InputEngine::Presentation InputEngine::present() const {
     shown.numberHint = numberHint();
     shown.numberReady = automaticNumberReady();
     shown.englishHint = englishHint();
-    if (shown.englishHint && composer().overwriteCount() == 0 && !englishLeadsAsTyped())
+    // Keys that are a clean syllable offer their English only where English leads.
+    if (shown.englishHint && composer().overwriteCount() == 0 && englishLeadsAsTyped() == false)
         shown.englishHint.reset();
     return shown;
 }

@@ -46,6 +46,10 @@ std::optional<ZhuyinComponent> component(std::string_view character) {
     return rowsByKey()[byte]->component;
 }
 
+bool isToneKey(std::string_view key) {
+    return key.size() == 1 && toneKeys.find(key[0]) != std::string_view::npos;
+}
+
 std::optional<std::string> keys(std::string_view canonicalSyllable) {
     auto keyOf = [](std::string_view symbol) -> std::optional<char> {
         for (const Row& row : rows) {

@@ -22,6 +22,10 @@ std::span<const Row> table();
 // space of the table have one.
 std::optional<ZhuyinComponent> component(std::string_view character);
 
+// The keys that end a syllable with its tone, first to fifth (Space for the first).
+inline constexpr std::string_view toneKeys = " 6347";
+bool isToneKey(std::string_view key);
+
 // The keys that type a syllable given in canonical form: its letters, then its tone key (Space for
 // the first tone). No value for text that is not a syllable of Zhuyin letters and one tone mark.
 std::optional<std::string> keys(std::string_view canonicalSyllable);
