@@ -18,11 +18,6 @@ bool isDigitKey(char c) {
     return isASCIIDigit(std::string_view(&c, 1));
 }
 
-double bestScore(const Lexicon& lexicon, std::string_view reading) {
-    auto words = lexicon.unigrams(reading);
-    return words.empty() ? KeyRunScorer::unknownReadingScore : words.front().score;
-}
-
 // Whether letters could only be English: read as Zhuyin they overwrite a filled slot, or spell a
 // syllable the dictionary has under no tone.
 bool cannotBeOneSyllable(const Lexicon& lexicon, std::string_view letters) {
@@ -90,15 +85,31 @@ bool KeyRunScorer::looksEnglish(const std::string& word, double spelling) const 
     return chinese && spelling > *chinese;
 }
 
+// The score of the likeliest word of a reading, with what the user's habits add to it. Habits lift
+// the words a user chose, which are among the reading's likeliest: only those are asked, so that a
+// syllable of hundreds of words costs no more than one of a few.
+double KeyRunScorer::readingScore(std::string_view reading) const {
+    auto words = lexicon_.unigrams(reading);
+    double best = words.empty() ? unknownReadingScore : words.front().score;
+    if (!learned_) return best;
+    constexpr std::size_t wordsAsked = 16;
+    for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
+        best = std::max(best, words[i].score + learned_->bonus(reading, words[i].value));
+    for (const Unigram& own : learned_->extraWords(reading))
+        best = std::max(best, own.score + learned_->bonus(reading, own.value));
+    return best;
+}
+
 double KeyRunScorer::syllableScore(std::string_view reading,
                                    const std::optional<std::string>& previous) const {
-    double alone = bestScore(lexicon_, reading);
+    double alone = readingScore(reading);
     if (!previous) return alone;
     // A word with the syllable before makes this one likelier: its probability given the first.
     std::string pair = *previous + "-" + std::string(reading);
-    auto words = lexicon_.unigrams(pair);
-    if (words.empty()) return alone;
-    return std::max(alone, words.front().score - bestScore(lexicon_, *previous));
+    if (lexicon_.unigrams(pair).empty() && !learned_) return alone;
+    double together = readingScore(pair);
+    if (together <= unknownReadingScore) return alone;
+    return std::max(alone, together - readingScore(*previous));
 }
 
 } // namespace kelvo

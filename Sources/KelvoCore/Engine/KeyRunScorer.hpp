@@ -36,10 +36,12 @@ public:
     // The score of keys read as one English word, possibly with a version tail of digits and dots;
     // absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
-    // The score of one syllable's reading in the context of the syllable before it, if any.
+    // The score of one syllable's reading in the context of the syllable before it, if any: the
+    // dictionary's, and the user's habits where learning is on.
     double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
 
 private:
+    double readingScore(std::string_view reading) const;
     // Whether a spelling the vocabulary lacks is read as English at all.
     bool looksEnglish(const std::string& word, double spelling) const;
 

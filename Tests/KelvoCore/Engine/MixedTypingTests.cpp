@@ -206,3 +206,30 @@ TEST(DachenKeyModel, TellsTheKeysOfSyllablesFromEnglishSpellings) {
     EXPECT_FALSE(model->score("SU3")); // no key of the layout
     EXPECT_FALSE(model->score(""));
 }
+
+namespace {
+
+// Habits: a bonus for every word read ㄐㄧ, and a word of the user's own for a syllable the
+// dictionary lacks.
+struct Habits : LearnedModel {
+    double bonus(std::string_view reading, std::string_view) const override {
+        return reading == "ㄐㄧ" ? 2.0 : 0.0;
+    }
+    std::vector<Unigram> extraWords(std::string_view reading) const override {
+        return reading == "ㄈㄧ" ? std::vector<Unigram>{{"乁", -4.0}} : std::vector<Unigram>{};
+    }
+    TransitionScorer transitionsAfter(std::string_view) const override { return {}; }
+};
+
+} // namespace
+
+TEST(KeyRunScorer, SyllablesWeighTheUsersHabitsToo) {
+    const Habits habits;
+    const KeyRunScorer plain(*bundledLexicon(), *bundledVocabulary(), nullptr);
+    const KeyRunScorer learned(*bundledLexicon(), *bundledVocabulary(), nullptr, nullptr, &habits);
+    EXPECT_DOUBLE_EQ(learned.syllableScore("ㄐㄧ", std::nullopt),
+                     plain.syllableScore("ㄐㄧ", std::nullopt) + 2.0);
+    EXPECT_EQ(plain.syllableScore("ㄈㄧ", std::nullopt), KeyRunScorer::unknownReadingScore);
+    EXPECT_EQ(learned.syllableScore("ㄈㄧ", std::nullopt), -4.0);
+    EXPECT_EQ(learned.syllableScore("ㄋㄧˇ", std::nullopt), plain.syllableScore("ㄋㄧˇ", std::nullopt));
+}
