@@ -252,7 +252,7 @@ private:
     Presentation present() const;
     std::vector<std::string> elementTexts() const;
     std::string pendingText() const;
-    std::string pendingText(std::optional<int> composerEnglishPrefix) const;
+    std::string pendingText(std::optional<int> composerEnglishPrefix, bool unlistedEnglish) const;
     int utf16LengthOfTextsBefore(int index) const;
 
     // Commit and learning (Commit.cpp).

@@ -62,9 +62,9 @@ InputEngine::Presentation InputEngine::present() const {
     Presentation shown;
     const std::optional<int> englishPrefix = englishPrefixLength(composer().rawKeys());
     shown.texts = elementTexts();
-    shown.pending = pendingText(englishPrefix);
-    shown.pendingIsEnglish = englishPrefix.has_value();
     shown.composerIsUnlistedEnglish = isUnlistedEnglish();
+    shown.pending = pendingText(englishPrefix, shown.composerIsUnlistedEnglish);
+    shown.pendingIsEnglish = englishPrefix.has_value();
     shown.numberHint = numberHint();
     shown.numberReady = automaticNumberReady();
     shown.englishHint = englishHint();
@@ -95,16 +95,16 @@ int InputEngine::utf16LengthOfTextsBefore(int index) const {
 }
 
 std::string InputEngine::pendingText() const {
-    return pendingText(englishPrefixLength(composer().rawKeys()));
+    return pendingText(englishPrefixLength(composer().rawKeys()), isUnlistedEnglish());
 }
 
-std::string InputEngine::pendingText(std::optional<int> composerEnglishPrefix) const {
+std::string InputEngine::pendingText(std::optional<int> composerEnglishPrefix, bool unlistedEnglish) const {
     if (const auto* buffer = std::get_if<ShortcutBuffer>(&state_)) return buffer->keys;
     if (const auto* held = std::get_if<HeldEnglish>(&state_))
         return formattedEnglish(held->keys, held->boundary);
     const std::string& raw = composer().rawKeys();
     if (composerEnglishPrefix) return formattedEnglish(raw, *composerEnglishPrefix);
-    if (isUnlistedEnglish()) return raw;
+    if (unlistedEnglish) return raw;
     return composer().display();
 }
 
