@@ -10,7 +10,7 @@ namespace kelvo {
 
 InputEngine::Output InputEngine::handleSpace() {
     const std::string raw = composer().rawKeys();
-    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasReadContext()))) {
+    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasEnglishContext()))) {
         clearComposer();
         cancelNumericRun();
         insertLiteralCharacters(raw + " ");

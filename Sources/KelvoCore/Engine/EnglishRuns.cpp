@@ -198,7 +198,7 @@ std::string InputEngine::formattedEnglish(std::string_view raw, int boundary) co
     return head + std::string(raw.substr(headBytes));
 }
 
-bool InputEngine::hasReadContext() const {
+bool InputEngine::hasEnglishContext() const {
     const int cursor = composition_.cursor();
     if (cursor < 1) return false;
     const Element& before = composition_.elements()[cursor - 1];

@@ -192,9 +192,9 @@ private:
     int updatedEnglishBoundary(std::string_view keys, int boundary) const;
     void holdEnglish(std::string keys, int boundary);
 
-    // English runs inside Chinese (EnglishRuns.cpp).
-    // What keys typed next are read with: the syllable before the cursor and the English run
-    // before it, if any, as keys and segments.
+    // Stretches of keys read through the lattice (KeyStretch.cpp). What keys typed next are read
+    // with: the syllable before the cursor and the English run before it, if any, as keys and
+    // segments.
     std::optional<int> englishRunEndingAt(int runEnd) const;
     struct ReadContext {
         int firstElement = 0;
@@ -203,7 +203,7 @@ private:
         bool startsWithEnglish() const { return segments.front().kind == KeySegment::Kind::english; }
     };
     std::optional<ReadContext> readContextBeforeCursor() const;
-    // New keys with what the lattice reads them with: the English context, else the syllable before.
+    // New keys with what the lattice reads them with: the context, and else the reading before.
     struct KeysAtCursor {
         std::optional<ReadContext> context;
         std::string keys;
@@ -211,16 +211,18 @@ private:
     };
     KeysAtCursor keysAtCursor(std::string_view newKeys) const;
     std::optional<bool> englishLeadsAsTyped() const;
-    // Reads the keys a tone key ends, with the English before them, through the lattice; nothing
+    // Reads the keys a tone key ends, with their context, through the lattice; nothing
     // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
     // clean known syllable, which only a moved word boundary may change.
     MaybeOutput settleKeyRun(const std::string& toneKey, bool runIsSyllable);
+    bool acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
     void insertKeySegments(std::string_view keys, const std::vector<KeySegment>& segments);
+
+    // English runs inside Chinese (EnglishRuns.cpp).
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
     bool composerSpellsEnglishWord() const;
     bool englishWinsAtSpace() const;
-    bool acceptSyllableAfterHeldEnglish(std::string_view keys, const std::string& toneKey);
     bool isEnglishWordOrTerm(std::string_view prefix) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::optional<int> englishPrefixLength(std::string_view raw) const;
@@ -228,7 +230,7 @@ private:
     std::string formattedEnglish(std::string_view raw, int boundary) const;
     bool acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey);
     bool acceptUnlistedEnglishBeforeChinese(const std::string& toneKey);
-    bool hasReadContext() const;
+    bool hasEnglishContext() const;
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 
