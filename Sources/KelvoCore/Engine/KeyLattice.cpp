@@ -23,6 +23,15 @@ bool isDecimalPart(std::string_view keys, std::string_view toneKey) {
            toneKey[0] <= '9';
 }
 
+// The composer after keys without a tone, as it reads them; none if it rejects one.
+std::optional<SyllableComposer> composerAfter(std::string_view keys) {
+    SyllableComposer walk;
+    for (char key : keys)
+        if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
+            return std::nullopt;
+    return walk;
+}
+
 // A node of the lattice: the best path to a key position that ends with a segment of one kind
 // (and, after a syllable, with one reading, the context of the next syllable).
 struct Node {
@@ -89,12 +98,10 @@ private:
                 reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
             return;
         }
-        SyllableComposer walk;
-        for (char key : letters)
-            if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
-                return;
-        const int overwrites = walk.overwriteCount();
-        auto result = walk.press(toneKey);
+        auto walk = composerAfter(letters);
+        if (!walk) return;
+        const int overwrites = walk->overwriteCount();
+        auto result = walk->press(toneKey);
         if (result.kind != SyllableComposer::PressResult::Kind::composed) {
             reach(from, p, tone + 1, KeySegment::Kind::syllable, {}, KeyRunScorer::unknownReadingScore);
             return;
@@ -109,16 +116,13 @@ private:
     void addUnfinishedSyllable(int from, std::size_t p) {
         const std::string_view letters = keys_.substr(p);
         const bool afterEnglish = nodes_[from].kind == KeySegment::Kind::english;
-        SyllableComposer walk;
-        for (char key : letters)
-            if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
-                return;
-        if (afterEnglish && walk.overwriteCount() > 0) return;
+        const auto walk = composerAfter(letters);
+        if (!walk || (afterEnglish && walk->overwriteCount() > 0)) return;
         std::optional<std::pair<std::string, double>> best;
         for (std::size_t t = 0; t < DachenLayout::toneKeys.size(); ++t) {
             const std::string_view toneKey = DachenLayout::toneKeys.substr(t, 1);
             if (afterEnglish && !syllableInKeyOrder(letters, toneKey)) continue;
-            SyllableComposer toned = walk;
+            SyllableComposer toned = *walk;
             auto result = toned.press(toneKey);
             if (result.kind != SyllableComposer::PressResult::Kind::composed) continue;
             std::string reading = result.syllable.canonical();
@@ -126,7 +130,7 @@ private:
             if (!best || score > best->second) best = {std::move(reading), score};
         }
         if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
-        best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk.overwriteCount());
+        best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk->overwriteCount());
         reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
     }
 
@@ -160,7 +164,7 @@ private:
             if (!best || node.score > nodes_[*best].score) best = index;
         }
         if (!best) return std::nullopt;
-        KeyPath path{{}, nodes_[*best].score};
+        KeyPath path;
         std::size_t end = keys_.size();
         for (int index = *best; nodes_[index].kind; index = nodes_[index].back) {
             const Node& node = nodes_[index];

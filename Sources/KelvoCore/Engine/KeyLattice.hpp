@@ -16,13 +16,10 @@ struct KeySegment {
     Kind kind = Kind::syllable;
     std::size_t start = 0, end = 0; // key positions
     std::string reading;            // a syllable's canonical reading; empty when it composes none known
-
-    bool operator==(const KeySegment&) const = default;
 };
 
 struct KeyPath {
     std::vector<KeySegment> segments;
-    double score = 0;
 };
 
 // The keys typed since the last settled text, read at every key position at once: each position may
