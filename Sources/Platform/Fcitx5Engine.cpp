@@ -29,13 +29,6 @@ fcitx::TextFormatFlags formatOf(MarkedText::Style style) {
     return fcitx::TextFormatFlag::Underline;
 }
 
-KeyEvent pageKey(KeyCode key) {
-    KeyEvent event;
-    event.keyCode = code(key);
-    event.timestamp = secondsNow();
-    return event;
-}
-
 } // namespace
 
 // One input context's handler and its client, kept with the context.
@@ -155,8 +148,8 @@ public:
 
     bool hasPrev() const override { return page_ > 0; }
     bool hasNext() const override { return page_ + 1 < pages_; }
-    void prev() override { handler_.handle(pageKey(KeyCode::pageUp)); }
-    void next() override { handler_.handle(pageKey(KeyCode::pageDown)); }
+    void prev() override { handler_.handle(pressOf(KeyCode::pageUp)); }
+    void next() override { handler_.handle(pressOf(KeyCode::pageDown)); }
     bool usedNextBefore() const override { return true; }
     int totalPages() const override { return pages_; }
     int currentPage() const override { return page_; }

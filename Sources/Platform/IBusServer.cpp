@@ -1,5 +1,6 @@
 #include "IBusServer.hpp"
 
+#include "IBusClientKind.hpp"
 #include "SurroundingText.hpp"
 #include "Windows.hpp"
 #include "XKeyTranslator.hpp"
@@ -20,10 +21,16 @@ HandlerFactory* factoryFunction = nullptr;
 class EngineClient : public SurroundingTextClient {
 public:
     explicit EngineClient(IBusEngine* engine) : engine_(engine) {}
+    // The commit takes the marked text's place. Clients keep marked text until told otherwise, and
+    // the daemon inserts what is left of it when the focus moves, so it is cleared first.
     void insertText(const std::string& text) override {
-        ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
-        shown_.marked.reset(); // the client takes the commit in place of its marked text
+        if (shown_.marked && !shown_.marked->pieces.empty())
+            ibus_engine_update_preedit_text_with_mode(engine_, ibus_text_new_from_string(""), 0, FALSE,
+                                                      IBUS_ENGINE_PREEDIT_CLEAR);
+        if (!frameworkCommitsMarked_) ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
+        shown_.marked = MarkedText{};
     }
+    void setClientName(std::string_view name) { kind_ = IBusClientKind::named(name); }
     void setMarkedText(const MarkedText& marked, std::optional<TextRange> replacing) override {
         if (replacing && replacing->length > 0) deleteBeforeCaret(*replacing);
         if (!ShownState::changes(shown_.marked, marked)) return;
@@ -51,25 +58,34 @@ public:
         }
         // IBus counts characters (scalars); the caret arrives in UTF-16 units.
         const auto caret = static_cast<guint>(scalarIndexOfUTF16(whole, marked.caretUTF16));
-        ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE, IBUS_ENGINE_PREEDIT_COMMIT);
+        // The marked text is inserted by exactly one party when the composition ends without a
+        // commit: by a client that does so itself, else by the client or daemon on the engine's word.
+        ibus_engine_update_preedit_text_with_mode(
+            engine_, text, caret, TRUE,
+            kind_.insertsMarkedTextItself ? IBUS_ENGINE_PREEDIT_CLEAR : IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
     // The desktop's IBus panel draws the list: a lookup table of the items with their labels. Each
     // change is a message through the daemon that the key's answer waits for, so what is hidden
     // is not hidden again.
+    // A lookup table holds one page of at most 16 candidates (IBus aborts on more), so of a longer
+    // list, such as the expanded grid, it gets the 16 around the highlight.
     void showCandidates(const CandidateList& list) override {
         if (!ShownState::changes(shown_.list, list)) return;
+        firstShown_ = firstShownItem(list, maxTableItems);
         if (list.items.empty()) {
             if (tableShown_) ibus_engine_hide_lookup_table(engine_);
         } else {
+            const int count = std::min(static_cast<int>(list.items.size()) - firstShown_, maxTableItems);
             IBusLookupTable* table =
-                ibus_lookup_table_new(static_cast<guint>(list.items.size()), 0, list.highlighted >= 0, FALSE);
-            for (const auto& item : list.items) {
+                ibus_lookup_table_new(static_cast<guint>(count), 0, list.highlighted >= 0, FALSE);
+            for (int i = firstShown_; i < firstShown_ + count; ++i) {
+                const auto& item = list.items[static_cast<std::size_t>(i)];
                 ibus_lookup_table_append_candidate(table, ibus_text_new_from_string(item.value.c_str()));
                 ibus_lookup_table_append_label(table, ibus_text_new_from_string(item.label.c_str()));
             }
-            if (list.highlighted >= 0)
-                ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted));
+            if (list.highlighted >= firstShown_ && list.highlighted < firstShown_ + count)
+                ibus_lookup_table_set_cursor_pos(table, static_cast<guint>(list.highlighted - firstShown_));
             ibus_engine_update_lookup_table(engine_, table, TRUE);
         }
         tableShown_ = !list.items.empty();
@@ -97,12 +113,24 @@ public:
     // serves every character.
     Rect lineRectangle(int) override {
         if (cursor_ == Rect{}) return cursor_;
-        // Clients report device pixels; Qt places windows in logical ones (scaled screens).
-        return fromTopLeftOrigin(logicalFromDevicePixels(cursor_, currentScaledScreens()));
+        // The host places windows in logical pixels (scaled screens).
+        return fromTopLeftOrigin(kind_.logicalCaret(cursor_, currentScaledScreens()));
     }
     void setCursorLocation(const Rect& rect) { cursor_ = rect; }
     void forgetShown() { shown_.forget(); }
+    // Runs the host's handling of a composition the client ends (the focus moves, a click resets
+    // it, the input source changes). Its commit is not sent where the client or the daemon inserts
+    // the marked text itself (see IBusClientKind): it would be inserted twice, the second time into
+    // whichever field has the focus by now.
+    template <typename Action> void endingComposition(bool reset, Action action) {
+        frameworkCommitsMarked_ = !(reset && kind_.dropsMarkedTextOnReset);
+        action();
+        frameworkCommitsMarked_ = false;
+        shown_.forget();
+    }
     const Rect& cursorLocation() const { return cursor_; }
+    // The position in the host's list of a candidate the panel shows at `index`.
+    int listPosition(int index) const { return firstShown_ + index; }
 
 private:
     std::optional<SurroundingText> surrounding() override {
@@ -122,7 +150,11 @@ private:
     }
 
     IBusEngine* engine_;
+    IBusClientKind kind_;
     ShownState shown_;
+    static constexpr int maxTableItems = 16;
+    int firstShown_ = 0;
+    bool frameworkCommitsMarked_ = false;
     bool tableShown_ = false;
     bool noteShown_ = false;
     Rect cursor_;
@@ -165,8 +197,21 @@ void focusIn(IBusEngine* engine) {
     stateOf(engine).client.forgetShown();
     handlerOf(engine)->activate();
 }
+// Recent IBus names the client that has the focus (engines made with has-focus-id).
+void focusInId(IBusEngine* engine, const gchar*, const gchar* client) {
+    stateOf(engine).client.setClientName(client ? client : "");
+    focusIn(engine);
+}
 void candidateClicked(IBusEngine* engine, guint index, guint, guint) {
-    handlerOf(engine)->candidateClicked(static_cast<int>(index));
+    EngineState& state = stateOf(engine);
+    state.handler->candidateClicked(state.client.listPosition(static_cast<int>(index)));
+}
+// The panel's page arrows turn the host's pages.
+void pageUp(IBusEngine* engine) {
+    handlerOf(engine)->handle(pressOf(KeyCode::pageUp));
+}
+void pageDown(IBusEngine* engine) {
+    handlerOf(engine)->handle(pressOf(KeyCode::pageDown));
 }
 void propertyActivate(IBusEngine* engine, const gchar* key, guint) {
     handlerOf(engine)->menuItemChosen(key);
@@ -180,16 +225,19 @@ void setCursorLocation(IBusEngine* engine, gint x, gint y, gint width, gint heig
     state.handler->clientLineMoved();
 }
 void focusOut(IBusEngine* engine) {
-    handlerOf(engine)->deactivate();
-    stateOf(engine).client.forgetShown();
+    EngineState& state = stateOf(engine);
+    state.client.endingComposition(false, [&] { state.handler->deactivate(); });
+}
+void focusOutId(IBusEngine* engine, const gchar*) {
+    focusOut(engine);
 }
 void resetEngine(IBusEngine* engine) {
-    handlerOf(engine)->commitComposition();
-    stateOf(engine).client.forgetShown();
+    EngineState& state = stateOf(engine);
+    state.client.endingComposition(true, [&] { state.handler->commitComposition(); });
 }
 void disableEngine(IBusEngine* engine) {
-    handlerOf(engine)->commitComposition();
-    stateOf(engine).client.forgetShown();
+    EngineState& state = stateOf(engine);
+    state.client.endingComposition(false, [&] { state.handler->commitComposition(); });
 }
 
 GObjectClass* parentClass = nullptr;
@@ -207,9 +255,13 @@ void classInit(gpointer klass, gpointer) {
     engineClass->process_key_event = processKeyEvent;
     engineClass->focus_in = focusIn;
     engineClass->focus_out = focusOut;
+    engineClass->focus_in_id = focusInId;
+    engineClass->focus_out_id = focusOutId;
     engineClass->reset = resetEngine;
     engineClass->disable = disableEngine;
     engineClass->candidate_clicked = candidateClicked;
+    engineClass->page_up = pageUp;
+    engineClass->page_down = pageDown;
     engineClass->property_activate = propertyActivate;
     engineClass->set_cursor_location = setCursorLocation;
     IBUS_OBJECT_CLASS(klass)->destroy = destroyEngine;
@@ -220,6 +272,15 @@ GType engineType() {
         g_type_register_static_simple(IBUS_TYPE_ENGINE, "KelvoInputController", sizeof(KelvoEngineClass),
                                       classInit, sizeof(KelvoEngine), nullptr, GTypeFlags(0));
     return type;
+}
+
+// Engines are made with has-focus-id, so that IBus names the client that takes the focus.
+IBusEngine* createEngine(IBusFactory* factory, const gchar* name, gpointer) {
+    static guint made = 0;
+    g_autofree gchar* path = g_strdup_printf("/org/freedesktop/IBus/Engine/Kelvo/%u", ++made);
+    return IBUS_ENGINE(g_object_new(engineType(), "engine-name", name, "object-path", path, "connection",
+                                    ibus_service_get_connection(IBUS_SERVICE(factory)), "has-focus-id", TRUE,
+                                    nullptr));
 }
 
 void quitServerLoop() {
@@ -264,6 +325,7 @@ int runIBusServer(const std::string& engineName, const std::string& connectionNa
             nullptr);
     IBusFactory* engines = ibus_factory_new(ibus_bus_get_connection(bus));
     ibus_factory_add_engine(engines, engineName.c_str(), engineType());
+    g_signal_connect(engines, "create-engine", G_CALLBACK(createEngine), nullptr);
     if (ibus_bus_request_name(bus, connectionName.c_str(), 0) == 0) {
         log.log(Logger::Level::error, "cannot own the bus name " + connectionName);
         return 1;

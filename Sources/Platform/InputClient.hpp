@@ -2,6 +2,7 @@
 
 #include "ScreenGeometry.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +53,16 @@ struct CandidateList {
     std::string note; // shown with the list: the composition feedback, or a page number
     bool operator==(const CandidateList&) const = default;
 };
+
+// Where the stretch of at most `most` items starts that holds the highlighted item (the first such
+// stretch when nothing is highlighted): what a framework that shows no more than `most` at once is
+// given of a longer list, such as an expanded grid.
+inline int firstShownItem(const CandidateList& list, int most) {
+    const int count = static_cast<int>(list.items.size());
+    if (most <= 0 || count <= most) return 0;
+    const int start = std::max(list.highlighted, 0) / most * most;
+    return std::min(start, count - most);
+}
 
 // A stretch of the client's text in UTF-16 units.
 struct TextRange {

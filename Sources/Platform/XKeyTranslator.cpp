@@ -128,4 +128,11 @@ double secondsNow() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+KeyEvent pressOf(KeyCode key) {
+    KeyEvent event;
+    event.keyCode = code(key);
+    event.timestamp = secondsNow();
+    return event;
+}
+
 } // namespace kelvo::platform

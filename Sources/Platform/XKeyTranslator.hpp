@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InputClient.hpp"
+#include "KeyCodes.hpp"
 
 #include <optional>
 #include <set>
@@ -26,5 +27,9 @@ KeyEvent keyEventFromX(unsigned keysym, unsigned evdevCode, unsigned state, bool
 
 // Seconds on a steady clock, as key events carry them.
 double secondsNow();
+
+// A press of a key that types no character, now: what a framework's own buttons (page arrows)
+// stand for.
+KeyEvent pressOf(KeyCode key);
 
 } // namespace kelvo::platform
