@@ -45,11 +45,22 @@ public:
     }
     XKeyTranslator& keys() { return keys_; }
 
+    // The commit takes the marked text's place; clients keep marked text until told otherwise.
     void insertText(const std::string& text) override {
-        context_.commitString(text);
-        shown_.marked.reset(); // the client takes the commit in place of its marked text
+        if (shown_.marked && !shown_.marked->pieces.empty()) setMarkedText(MarkedText{}, std::nullopt);
+        if (!frameworkInsertsMarked_) context_.commitString(text);
     }
     void forgetShown() { shown_.forget(); }
+
+    // Runs the host's handling of a composition the client ends. When the focus moves or the client
+    // resets the composition, Fcitx5 or its client inserts the marked text itself; a commit then
+    // would insert it twice. When the input method changes, nobody does, and the commit is sent.
+    template <typename Action> void endingComposition(bool frameworkInsertsMarked, Action action) {
+        frameworkInsertsMarked_ = frameworkInsertsMarked;
+        action();
+        frameworkInsertsMarked_ = false;
+        shown_.forget();
+    }
 
     void setMarkedText(const MarkedText& marked, std::optional<TextRange> replacing) override {
         if (replacing && replacing->length > 0) {
@@ -108,6 +119,7 @@ private:
     std::unique_ptr<InputContextHandler> handler_;
     XKeyTranslator keys_;
     ShownState shown_;
+    bool frameworkInsertsMarked_ = false;
 };
 
 namespace {
@@ -242,14 +254,13 @@ void Fcitx5Engine::activate(const fcitx::InputMethodEntry&, fcitx::InputContextE
 
 void Fcitx5Engine::deactivate(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {
     auto& state = stateOf(*event.inputContext());
-    state.handler().deactivate();
-    state.forgetShown();
+    state.endingComposition(event.type() == fcitx::EventType::InputContextFocusOut,
+                            [&] { state.handler().deactivate(); });
 }
 
 void Fcitx5Engine::reset(const fcitx::InputMethodEntry&, fcitx::InputContextEvent& event) {
     auto& state = stateOf(*event.inputContext());
-    state.handler().commitComposition();
-    state.forgetShown();
+    state.endingComposition(true, [&] { state.handler().commitComposition(); });
 }
 
 } // namespace kelvo::platform

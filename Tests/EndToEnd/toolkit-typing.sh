@@ -90,7 +90,9 @@ for toolkit in ${TOOLKITS:-gtk3 gtk4 qt}; do
     keys s u 3
     field; view
     expect "composition left by the focus" "你好你"
-    keys s u 3
+    # GTK 4 drops its marked text when a click resets the composition; Fcitx5 does not tell which
+    # toolkit a client is (IBus does), so there the composition is committed before the click.
+    if [ "$framework$toolkit" = fcitx5gtk4 ]; then keys s u 3 Return; else keys s u 3; fi
     view
     expect "composition left by a click" "你好你你"
     # Qt's IBus module inserts marked text itself when it resets a composition, so the daemon must not
