@@ -27,7 +27,8 @@ public:
         if (shown_.marked && !shown_.marked->pieces.empty())
             ibus_engine_update_preedit_text_with_mode(engine_, ibus_text_new_from_string(""), 0, FALSE,
                                                       IBUS_ENGINE_PREEDIT_CLEAR);
-        if (!frameworkCommitsMarked_) ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
+        if (!frameworkCommitsMarked_)
+            ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
         shown_.marked = MarkedText{};
     }
     void setClientName(std::string_view name) { kind_ = IBusClientKind::named(name); }
@@ -60,9 +61,9 @@ public:
         const auto caret = static_cast<guint>(scalarIndexOfUTF16(whole, marked.caretUTF16));
         // The marked text is inserted by exactly one party when the composition ends without a
         // commit: by a client that does so itself, else by the client or daemon on the engine's word.
-        ibus_engine_update_preedit_text_with_mode(
-            engine_, text, caret, TRUE,
-            kind_.insertsMarkedTextItself ? IBUS_ENGINE_PREEDIT_CLEAR : IBUS_ENGINE_PREEDIT_COMMIT);
+        ibus_engine_update_preedit_text_with_mode(engine_, text, caret, TRUE,
+                                                  kind_.insertsMarkedTextItself ? IBUS_ENGINE_PREEDIT_CLEAR
+                                                                                : IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
     // The desktop's IBus panel draws the list: a lookup table of the items with their labels. Each

@@ -52,9 +52,11 @@ int main(int argc, char** argv) {
             // method's points, which are KELVO_PANEL_SCALE pixels each.
             const char* panelScale = std::getenv("KELVO_PANEL_SCALE");
             const double scale = panelScale ? std::atof(panelScale) : 1.0;
+            // The caret in the screen's pixels: the field's own points are devicePixelRatio pixels.
             QRectF caret = QGuiApplication::inputMethod()->cursorRectangle();
-            QPoint caretTop = field.window()->mapToGlobal(caret.topLeft().toPoint());
-            QPoint caretBottom = field.window()->mapToGlobal(caret.bottomLeft().toPoint());
+            const double ratio = field.devicePixelRatioF();
+            QPoint caretTop = field.window()->mapToGlobal(caret.topLeft().toPoint()) * ratio;
+            QPoint caretBottom = field.window()->mapToGlobal(caret.bottomLeft().toPoint()) * ratio;
             auto points = [scale](int logical) { return static_cast<int>(logical * scale); };
             QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
             screen.save(QString::fromLocal8Bit(argv[1]));

@@ -42,9 +42,9 @@ case "$line" in
 esac
 kill "${pids[2]}"
 
-# The candidate panel under a text field's caret, under an English locale, with the input method
-# at scale 1 and at 200 %. The field reports its caret in the screen's own pixels, as IBus asks of
-# every client; the panel must land under it whatever scale the input method draws at.
+# The candidate panel under a Qt text field's caret, under an English locale, with Qt (the field and
+# the input method's panels) at scale 1 and at 200 %, as a user sets it for the session. Qt reports
+# the caret in its own logical pixels, unlike GTK; the panel must land under it at either scale.
 kill "${pids[1]}"
 for scale in 1 2; do
     unset IBUS_ADDRESS
@@ -55,7 +55,7 @@ for scale in 1 2; do
     for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
     export IBUS_ADDRESS=$(ibus address)
     ibus engine org.kelvo.inputmethod.Kelvo
-    LANG=C.UTF-8 LC_ALL=C.UTF-8 KELVO_PANEL_SCALE=$scale "$build/Tests/panel-screenshot-client" \
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 KELVO_PANEL_SCALE=$scale QT_SCALE_FACTOR=$scale "$build/Tests/panel-screenshot-client" \
         "$build/Testing/candidate-panel-scale-$scale.png" || { echo "at scale $scale"; exit 1; }
     kill "$daemon"
     wait "$daemon" 2>/dev/null || true
