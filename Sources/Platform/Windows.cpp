@@ -1,12 +1,15 @@
 #include "Windows.hpp"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <X11/Xlib.h>
 #include <cstdlib>
+#include <filesystem>
 #include <fontconfig/fontconfig.h>
 
 namespace kelvo::platform {
@@ -77,19 +80,41 @@ bool inWaylandSession() {
     return wayland && *wayland;
 }
 
+// The compositor's socket: WAYLAND_DISPLAY, relative to XDG_RUNTIME_DIR unless it is a path.
+bool waylandSocketPresent() {
+    std::filesystem::path socket = std::getenv("WAYLAND_DISPLAY");
+    if (socket.is_relative()) {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (!runtime) return false;
+        socket = std::filesystem::path(runtime) / socket;
+    }
+    std::error_code error;
+    return std::filesystem::is_socket(socket, error);
+}
+
 bool x11DisplayReachable() {
+    const char* x11 = std::getenv("DISPLAY");
+    if (!x11 || !*x11) return false;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
     XCloseDisplay(display);
     return true;
 }
 
+// Qt draws on Wayland only through a plugin that is packaged apart (qt6-wayland).
+bool waylandPluginInstalled() {
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
+    return !platforms.entryList({"libqwayland*.so"}, QDir::Files).isEmpty();
+}
+
 } // namespace
 
 std::unique_ptr<DisplaySession> DisplaySession::open() {
-    const char* x11 = std::getenv("DISPLAY");
-    bool reachable = inWaylandSession() || (x11 && *x11 && x11DisplayReachable());
-    if (!reachable) return nullptr;
+    if (x11DisplayReachable()) return std::unique_ptr<DisplaySession>(new DisplaySession);
+    // Without either there are no windows, but typing works.
+    if (!inWaylandSession() || !waylandSocketPresent() || !waylandPluginInstalled()) return nullptr;
+    // Qt would try X11 first outside a session that says it is Wayland's, and abort without it.
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "wayland", 1);
     return std::unique_ptr<DisplaySession>(new DisplaySession);
 }
 
