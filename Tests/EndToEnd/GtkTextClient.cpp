@@ -72,11 +72,13 @@ int main(int argc, char** argv) {
 #if GTK_MAJOR_VERSION >= 4
     gtk_window_present(GTK_WINDOW(window));
     gtk_widget_grab_focus(GTK_WIDGET(view));
+    report();
     while (g_list_model_get_n_items(gtk_window_get_toplevels()) > 0)
         g_main_context_iteration(nullptr, TRUE);
 #else
     gtk_widget_show_all(window);
     gtk_widget_grab_focus(GTK_WIDGET(view));
+    report();
     gtk_main();
 #endif
     return 0;

@@ -24,6 +24,7 @@ public:
         connect(view_, &QTextEdit::textChanged, this, &Document::report);
         connect(field_, &QLineEdit::textChanged, this, &Document::report);
         view_->setFocus();
+        report();
     }
 
 protected:
