@@ -32,21 +32,25 @@ bool InputSourceInstaller::registerSource(bool enableSource) {
     return true;
 }
 
-void InputSourceInstaller::enable() {
+bool InputSourceInstaller::enable() {
     std::vector<std::string> sources = findOwnSources();
     if (sources.empty()) {
         out_ << "目前列表尚未找到Kelvo。請先重新開啟鍵盤設定，從繁體中文加入「Kelvo」；若仍未出現，再嘗試重新"
                 "登入。\n";
-        return;
+        return false;
     }
+    bool enabled = true;
     for (const std::string& source : sources) {
         int status = registry_.enable(source);
-        if (status == 0)
+        if (status == 0) {
             out_ << "已啟用輸入來源\n";
-        else
+        } else {
             out_ << "TISEnableInputSource：" << status
                  << "（請在鍵盤設定手動加入Kelvo；若仍未出現，可嘗試重新登入）\n";
+            enabled = false;
+        }
     }
+    return enabled;
 }
 
 void InputSourceInstaller::disable() {

@@ -22,7 +22,8 @@ public:
     std::vector<std::string> findOwnSources();
     // Registers the bundle; on success, and when asked, enables its sources. True on success.
     bool registerSource(bool enableSource);
-    void enable();
+    // Enables the bundle's sources; false when any could not be (it says why).
+    bool enable();
     void disable();
 
 private:

@@ -65,10 +65,7 @@ int runProgram(const std::vector<std::string>& arguments, ProgramServices& servi
         }
         return installerFor(services).registerSource(command == "install") ? 0 : 1;
     }
-    if (command == "enable") {
-        installerFor(services).enable();
-        return 0;
-    }
+    if (command == "enable") return installerFor(services).enable() ? 0 : 1;
     if (command == "uninstall") {
         if (services.bundle && services.bundle->systemWide) {
             // The package's files are the package manager's; a user's own registration is not this copy's.

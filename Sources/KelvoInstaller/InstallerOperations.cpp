@@ -289,6 +289,10 @@ void InstallerOperations::uninstall(bool registerSource) {
         stopServer();
     }
     fm.removeTree(destination_);
+    // The folders installing made go too when they are left empty; the user's own files keep theirs.
+    std::error_code error;
+    for (const fs::path& folder : {destination_.parent_path(), platform::configHome() / "Kelvo"})
+        if (fs::is_empty(folder, error)) fs::remove(folder, error);
 }
 
 void InstallerOperations::smokeTest() {

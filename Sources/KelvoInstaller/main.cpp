@@ -98,10 +98,27 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     return application.exec();
 }
 
+constexpr const char* usage = "用法：KelvoInstaller [--install | --uninstall | --smoke-test]\n"
+                              "  （不加參數）    開啟安裝視窗\n"
+                              "  --install       安裝或更新Kelvo並註冊輸入來源\n"
+                              "  --uninstall     解除安裝Kelvo，保留設定、學習資料與快捷文字\n"
+                              "  --smoke-test    在暫存資料夾檢查安裝程式\n";
+
+bool isOption(const std::string& argument) {
+    for (const char* known : {"--install", "--uninstall", "--smoke-test", "--install-worker-check",
+                              "--render-preview", "--preview-completion"})
+        if (argument == known) return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!std::all_of(arguments.begin(), arguments.end(), isOption)) {
+        std::cerr << usage;
+        return 2;
+    }
     try {
         if (has(arguments, "--install-worker-check")) return installWorkerCheck(argc, argv);
         if (has(arguments, "--smoke-test")) {
@@ -126,6 +143,10 @@ int main(int argc, char** argv) {
         }
     } catch (const std::exception& error) {
         return reportFailure(error);
+    }
+    if (!has(arguments, "--render-preview") && !platform::prepareDisplay()) {
+        std::cerr << "沒有可用的顯示器，無法開啟安裝視窗。\n" << usage;
+        return 2;
     }
     return runWindow(argc, argv, arguments);
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -19,6 +20,11 @@ constexpr const char* usage =
 
 int main(int argc, char** argv) {
     using namespace kelvo::term;
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            std::cout << usage;
+            return 0;
+        }
     Invocation invocation = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!invocation.error.empty()) {
         std::cerr << "kelvo-term: " << invocation.error << "\n" << usage;

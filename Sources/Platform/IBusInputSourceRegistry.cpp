@@ -52,24 +52,29 @@ bool hasSchema(const std::string& schema) {
     return false;
 }
 
-// Adds or removes the source in IBus's preload-engines and, where present, GNOME's input sources.
-// A list that cannot be read is left alone rather than rewritten from a guess.
-int updateLists(const std::string& source, bool add) {
-    auto engines =
-        stringListOfGVariantText(runChild({"gsettings", "get", ibusSchema, "preload-engines"}).output);
-    if (!engines) return EINVAL;
-    std::erase(*engines, source);
-    if (add) engines->push_back(source);
-    int status = statusOf(
-        runChild({"gsettings", "set", ibusSchema, "preload-engines", gvariantTextOfStringList(*engines)}));
-    if (status != 0 || !hasSchema(gnomeSchema)) return status;
+// Sets a setting and reads it back: without a session bus, or with a backend that keeps nothing,
+// gsettings succeeds and stores nothing.
+template <typename Value, typename Write, typename Read>
+int storedSetting(const char* schema, const char* key, const Value& value, Write write, Read read) {
+    if (int status = statusOf(runChild({"gsettings", "set", schema, key, write(value)}))) return status;
+    return read(runChild({"gsettings", "get", schema, key}).output) == value ? 0 : EIO;
+}
 
-    auto sources = stringPairsOfGVariantText(runChild({"gsettings", "get", gnomeSchema, "sources"}).output);
-    if (!sources) return EINVAL;
-    std::erase(*sources, std::pair<std::string, std::string>("ibus", source));
-    if (add) sources->emplace_back("ibus", source);
-    return statusOf(
-        runChild({"gsettings", "set", gnomeSchema, "sources", gvariantTextOfStringPairs(*sources)}));
+// The system's keyboard layout and variant (the first of each listed), as Debian keeps them.
+std::pair<std::string, std::string> systemKeyboardLayout(const fs::path& file) {
+    std::pair<std::string, std::string> layout{"us", ""};
+    std::istringstream lines(readText(file));
+    auto firstValue = [](std::string value) {
+        std::erase(value, '"');
+        return value.substr(0, value.find(','));
+    };
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("XKBLAYOUT=") && !firstValue(line.substr(10)).empty())
+            layout.first = firstValue(line.substr(10));
+        else if (line.starts_with("XKBVARIANT="))
+            layout.second = firstValue(line.substr(11));
+    }
+    return layout;
 }
 
 // A value in an environment.d file, taken literally whatever the folder's name holds: the file's
@@ -97,7 +102,45 @@ std::string unescapedEnvironmentValue(const std::string& text) {
 
 IBusInputSourceRegistry::Locations IBusInputSourceRegistry::Locations::standard() {
     return {dataHome() / "Kelvo" / "ibus-component", configHome() / "environment.d" / "60-kelvo-ibus.conf",
-            "/usr/share/ibus/component"};
+            "/usr/share/ibus/component", dataHome() / "applications"};
+}
+
+// Adds or removes the source in IBus's preload-engines and, where present, GNOME's input sources.
+// An empty list gets the user's keyboard layout first, so that Kelvo is never the only source
+// (which could not be switched away from, nor removed). A list that cannot be read is left alone rather than
+// rewritten from a guess.
+int IBusInputSourceRegistry::updateLists(const std::string& source, bool add) const {
+    const auto [layout, variant] = systemKeyboardLayout(locations_.keyboardFile);
+    auto engines =
+        stringListOfGVariantText(runChild({"gsettings", "get", ibusSchema, "preload-engines"}).output);
+    if (!engines) return EINVAL;
+    std::erase(*engines, source);
+    if (add && engines->empty()) engines->insert(engines->begin(), layoutEngine(layout, variant));
+    if (add) engines->push_back(source);
+    int status = storedSetting(ibusSchema, "preload-engines", *engines, gvariantTextOfStringList,
+                               stringListOfGVariantText);
+    if (status != 0 || !hasSchema(gnomeSchema)) return status;
+
+    auto sources = stringPairsOfGVariantText(runChild({"gsettings", "get", gnomeSchema, "sources"}).output);
+    if (!sources) return EINVAL;
+    std::erase(*sources, std::pair<std::string, std::string>("ibus", source));
+    if (add && sources->empty())
+        sources->emplace(sources->begin(), "xkb", variant.empty() ? layout : layout + "+" + variant);
+    if (add) sources->emplace_back("ibus", source);
+    return storedSetting(gnomeSchema, "sources", *sources, gvariantTextOfStringPairs,
+                         stringPairsOfGVariantText);
+}
+
+// IBus's engine for a keyboard layout: the one its components list for the layout and variant
+// ("xkb:de:nodeadkeys:ger"), else the US layout's.
+std::string IBusInputSourceRegistry::layoutEngine(const std::string& layout,
+                                                  const std::string& variant) const {
+    const std::string prefix = "xkb:" + layout + ":" + variant + ":";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(locations_.systemComponents, error))
+        for (const std::string& name : engineNames(readText(entry.path())))
+            if (name.starts_with(prefix)) return name;
+    return "xkb:us::eng";
 }
 
 fs::path IBusInputSourceRegistry::componentTemplate(const fs::path& bundle) {
@@ -160,17 +203,54 @@ std::string execLineFor(const std::string& executable) {
     return xmlEscaped(quoted + "'");
 }
 
+namespace {
+
+// A desktop entry's Exec argument: quoted, with the characters the quoting reserves escaped, and
+// each backslash escaped once more for the file's string syntax.
+std::string desktopExecArgument(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
+        if (c == '\\') quoted += "\\\\\\";
+        quoted += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// What GNOME Settings runs for an IBus engine's preferences: "ibus-setup-ENGINE.desktop".
+fs::path settingsLauncher(const fs::path& applications, const std::string& engine) {
+    return applications / ("ibus-setup-" + engine + ".desktop");
+}
+
+} // namespace
+
 int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
     std::string component = readText(componentTemplate(bundle));
     if (component.empty()) return ENOENT;
     const fs::path contents = fs::absolute(bundle).lexically_normal() / "Contents";
-    const std::string exec = execLineFor((contents / "MacOS" / "Kelvo").string());
-    component =
-        filledIn(component, {{"@KELVO_EXECUTABLE@", exec},
-                             {"@KELVO_SETUP@", exec + " settings"},
-                             {"@KELVO_ICON@", xmlEscaped((contents / "Resources" / "kelvo.svg").string())}});
-    if (auto error = writeFileAtomically(locations_.componentFolder / componentFile, component))
-        return error.value();
+    const fs::path executable = contents / "MacOS" / "Kelvo";
+    const fs::path icon = contents / "Resources" / "kelvo.svg";
+    // ibus-setup splits the setup line at every space, which the bundle's folder has ("Input
+    // Methods"): it runs a link to the executable beside the component instead.
+    const fs::path settingsLink = locations_.componentFolder / "kelvo-settings";
+    std::error_code error;
+    fs::create_directories(locations_.componentFolder, error);
+    fs::remove(settingsLink, error);
+    fs::create_symlink(executable, settingsLink, error);
+    if (error) return error.value();
+    component = filledIn(component, {{"@KELVO_EXECUTABLE@", execLineFor(executable.string())},
+                                     {"@KELVO_SETUP@", xmlEscaped(settingsLink.string()) + " settings"},
+                                     {"@KELVO_ICON@", xmlEscaped(icon.string())}});
+    if (auto written = writeFileAtomically(locations_.componentFolder / componentFile, component))
+        return written.value();
+    if (executable.string().find('\n') == std::string::npos)
+        for (const std::string& engine : engineNames(component))
+            if (auto written = writeFileAtomically(
+                    settingsLauncher(locations_.applications, engine),
+                    "[Desktop Entry]\nType=Application\nName=Kelvo Settings\nName[zh_TW]=Kelvo 設定\nExec=" +
+                        desktopExecArgument(executable.string()) + " settings\nIcon=" + icon.string() +
+                        "\nNoDisplay=true\nTerminal=false\n"))
+                return written.value();
     if (int status = writeEnvironment()) return status;
     runChild({"ibus", "write-cache"}); // refreshes a running daemon; not required to succeed
     return 0;
@@ -186,6 +266,9 @@ std::optional<fs::path> IBusInputSourceRegistry::registeredUserCopy() const {
 
 int IBusInputSourceRegistry::unregisterBundle(const fs::path& bundle) {
     std::error_code error;
+    for (const std::string& engine : engineNames(readText(locations_.componentFolder / componentFile)))
+        fs::remove(settingsLauncher(locations_.applications, engine), error);
+    fs::remove(locations_.componentFolder / "kelvo-settings", error);
     fs::remove(locations_.componentFolder / componentFile, error);
     if (error) return error.value();
     // Earlier versions run as root also wrote the system's folder: that copy goes only if it is
@@ -203,6 +286,10 @@ int IBusInputSourceRegistry::unregisterBundle(const fs::path& bundle) {
         folders.push_back(locations_.systemComponents.string());
         if (int status = writeEnvironmentLine(folders)) return status;
     }
+    // Folders registering made are removed when nothing else is left in them.
+    for (const fs::path& folder :
+         {locations_.componentFolder, locations_.environmentFile.parent_path(), locations_.applications})
+        if (fs::is_empty(folder, error)) fs::remove(folder, error);
     runChild({"ibus", "write-cache"});
     return 0;
 }

@@ -11,14 +11,18 @@ namespace kelvo::platform {
 
 // The input source registry on IBus. Registering writes the bundle's engine component into the
 // user's component folder, points IBUS_COMPONENT_PATH at it through environment.d (keeping other
-// folders) and refreshes the daemon's cache; enabling adds the engine to IBus's preload-engines and,
-// where GNOME's schema exists, to its input sources. The current source is IBus's global engine.
+// folders) and refreshes the daemon's cache; it also gives ibus-setup and GNOME Settings a way to
+// open the settings. Enabling adds the engine to IBus's preload-engines and, where GNOME's schema
+// exists, to its input sources, after the user's keyboard layout when a list is empty. The current
+// source is IBus's global engine.
 class IBusInputSourceRegistry : public InputSourceRegistry {
 public:
     struct Locations {
         std::filesystem::path componentFolder;  // $XDG_DATA_HOME/Kelvo/ibus-component
         std::filesystem::path environmentFile;  // ~/.config/environment.d/60-kelvo-ibus.conf
         std::filesystem::path systemComponents; // /usr/share/ibus/component
+        std::filesystem::path applications;     // $XDG_DATA_HOME/applications
+        std::filesystem::path keyboardFile = "/etc/default/keyboard"; // the system's keyboard layout
         static Locations standard();
     };
 
@@ -44,6 +48,8 @@ private:
     int writeEnvironment() const;
     int writeEnvironmentLine(const std::vector<std::string>& folders) const;
     std::vector<std::string> environmentFolders() const;
+    int updateLists(const std::string& source, bool add) const;
+    std::string layoutEngine(const std::string& layout, const std::string& variant) const;
 
     Locations locations_;
 };

@@ -109,12 +109,15 @@ bool waylandPluginInstalled() {
 
 } // namespace
 
-std::unique_ptr<DisplaySession> DisplaySession::open() {
-    if (x11DisplayReachable()) return std::unique_ptr<DisplaySession>(new DisplaySession);
-    // Without either there are no windows, but typing works.
-    if (!inWaylandSession() || !waylandSocketPresent() || !waylandPluginInstalled()) return nullptr;
-    // Qt would try X11 first outside a session that says it is Wayland's, and abort without it.
+bool prepareDisplay() {
+    if (x11DisplayReachable()) return true;
+    if (!inWaylandSession() || !waylandSocketPresent() || !waylandPluginInstalled()) return false;
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "wayland", 1);
+    return true;
+}
+
+std::unique_ptr<DisplaySession> DisplaySession::open() {
+    if (!prepareDisplay()) return nullptr; // no windows, but typing works
     return std::unique_ptr<DisplaySession>(new DisplaySession);
 }
 

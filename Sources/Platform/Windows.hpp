@@ -29,6 +29,11 @@ bool compositingActive();
 // Centres a window on the primary screen's free area; the window manager may place it anywhere.
 void centreOnScreen(QWidget& window);
 
+// Whether Qt can reach a display: an X server, or a Wayland compositor through Qt's plugin (it is
+// then asked for, as Qt would try X11 first outside a session that says it is Wayland's). Without
+// one, Qt would abort on its first window.
+bool prepareDisplay();
+
 // The windowed side of a process that may run without a display (the input method server): a
 // QApplication when a display can be reached.
 class DisplaySession {

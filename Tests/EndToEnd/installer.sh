@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer end to end, in a scratch home on a private session bus: --install puts Kelvo.app into
-# the user's input methods folder and registers it, ibus-daemon then starts the installed engine and a
-# client types 你好 with it; --uninstall removes the bundle and keeps the user's learned data and
-# shortcuts.
+# the user's input methods folder and registers it (with a settings command ibus-setup can run, and a
+# launcher for GNOME Settings), ibus-daemon then starts the installed engine and a client types 你好
+# with it; enabling on an empty source list keeps a keyboard layout to switch to; --uninstall removes
+# the bundle and the folders installing made, and keeps the user's learned data and shortcuts.
 # usage: installer.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -17,12 +18,19 @@ set -euo pipefail
 build=$1 installed=$2
 installer="$build/KelvoInstaller.app/Contents/MacOS/KelvoInstaller"
 fail() { echo "$1"; exit 1; }
+export GSETTINGS_BACKEND=keyfile # settings that last from one process to the next, in the scratch home
 
 "$installer" --install > "$XDG_RUNTIME_DIR/install.out"
 grep -q "^檔案更新並驗證完成：" "$XDG_RUNTIME_DIR/install.out" || { cat "$XDG_RUNTIME_DIR/install.out"; fail "install did not report success"; }
 [ -x "$installed/Contents/MacOS/Kelvo" ] || fail "nothing installed at $installed"
 "$build/Sources/Platform/kelvo-seal" verify "$installed" >/dev/null
 grep -q "$installed/Contents/MacOS/Kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" || fail "the engine is not the installed one"
+# ibus-setup splits the setup line at spaces, as the folder "Input Methods" has one.
+read -r -a setup <<<"$(sed -n 's:.*<setup>\(.*\)</setup>.*:\1:p' "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml")"
+[ "${#setup[@]}" = 2 ] && [ "${setup[1]}" = settings ] || fail "setup line: ${setup[*]}"
+"${setup[0]}" diagnose | grep -q "^PASS" || fail "the setup command does not run the installed Kelvo"
+grep -q "^Exec=\"$installed/Contents/MacOS/Kelvo\" settings$" \
+    "$XDG_DATA_HOME/applications/ibus-setup-org.kelvo.inputmethod.Kelvo.desktop" || fail "no launcher for GNOME Settings"
 # The window's background path, run without the window: the same version is kept as it is.
 worker=$("$installer" --install-worker-check)
 case "$worker" in
@@ -39,6 +47,15 @@ typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 
 [ "$typed" = "你好" ] || fail "the installed engine typed [$typed]"
 echo "typed with the installed engine: $typed"
 
+# Enabled on an empty source list, Kelvo comes after a keyboard layout, which stays after removal.
+if gsettings list-schemas | grep -qx org.gnome.desktop.input-sources; then
+    gsettings set org.gnome.desktop.input-sources sources "[]"
+    "$installed/Contents/MacOS/Kelvo" enable >/dev/null || fail "enable failed"
+    case "$(gsettings get org.gnome.desktop.input-sources sources)" in
+        "[('xkb', '"*"'), ('ibus', 'org.kelvo.inputmethod.Kelvo')]") ;;
+        *) fail "enabled on an empty list: $(gsettings get org.gnome.desktop.input-sources sources)" ;;
+    esac
+fi
 ibus engine xkb:us::eng 2>/dev/null || true # Kelvo may not be removed while it is the input source (no display for setxkbmap here)
 [ "$(ibus engine)" = xkb:us::eng ] || fail "could not switch away from Kelvo"
 server=$(pgrep -f "^$installed/Contents/MacOS/Kelvo" | head -1) || fail "the installed server is not running"
@@ -55,6 +72,17 @@ for _ in $(seq 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
 ! kill -0 "$server" 2>/dev/null || fail "the installed server still runs"
 [ ! -e "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" ] || fail "the component is still registered"
 [ ! -e "$XDG_CONFIG_HOME/environment.d/60-kelvo-ibus.conf" ] || fail "the environment still names the component"
+if gsettings list-schemas | grep -qx org.gnome.desktop.input-sources; then
+    case "$(gsettings get org.gnome.desktop.input-sources sources)" in
+        "[('xkb', '"*"')]") ;;
+        *) fail "after removal the sources are $(gsettings get org.gnome.desktop.input-sources sources)" ;;
+    esac
+fi
+for folder in "$XDG_DATA_HOME/Input Methods" "$XDG_DATA_HOME/Kelvo/ibus-component" "$XDG_DATA_HOME/applications" \
+              "$XDG_CONFIG_HOME/environment.d"; do
+    [ ! -e "$folder" ] || fail "left behind: $folder"
+done
+[ ! -e "$XDG_CONFIG_HOME/Kelvo" ] || [ -n "$(ls -A "$XDG_CONFIG_HOME/Kelvo")" ] || fail "left behind: an empty $XDG_CONFIG_HOME/Kelvo"
 [ "$(cat "$XDG_DATA_HOME/Kelvo/userphrases.json")" = '{"version":1}' ] || fail "learned data changed"
 [ "$(cat "$XDG_DATA_HOME/Kelvo/customtexts.json")" = '[]' ] || fail "shortcuts changed"
 echo "uninstalled; learned data and shortcuts kept"

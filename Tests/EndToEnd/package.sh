@@ -18,7 +18,8 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 for file in usr/libexec/kelvo/kelvo usr/lib/x86_64-linux-gnu/fcitx5/kelvo.so usr/share/kelvo/data/data.txt \
             usr/share/ibus/component/kelvo.xml usr/share/fcitx5/addon/kelvo.conf \
-            usr/share/fcitx5/inputmethod/kelvo.conf usr/share/man/man1/kelvo-term.1.gz; do
+            usr/share/fcitx5/inputmethod/kelvo.conf usr/share/man/man1/kelvo-term.1.gz \
+            usr/share/applications/ibus-setup-org.kelvo.inputmethod.Kelvo.desktop; do
     [ -e "$root/$file" ] || { echo "the package lacks /$file"; exit 1; }
 done
 # Installed with dpkg into a root of its own and purged again, it leaves no file behind.

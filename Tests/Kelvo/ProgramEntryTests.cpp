@@ -135,7 +135,7 @@ TEST_F(ProgramEntryTest, RegistrationCommandsReportThroughTheInstaller) {
     out.str("");
     EXPECT_EQ(runProgram({"register"}, services), 0);
     EXPECT_EQ(out.str(), "已註冊輸入來源：" + (folder / "Kelvo.app").string() + "\n");
-    EXPECT_EQ(runProgram({"enable"}, services), 0);
+    EXPECT_EQ(runProgram({"enable"}, services), 1); // the lists hold no Kelvo afterwards
     EXPECT_EQ(runProgram({"uninstall"}, services), 0);
     EXPECT_NE(out.str().find("如要完全移除：rm -rf '" + (folder / "Kelvo.app").string() + "'"),
               std::string::npos);

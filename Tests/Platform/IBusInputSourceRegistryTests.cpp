@@ -70,7 +70,8 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     folder.write("config/environment.d/60-kelvo-ibus.conf",
                  "IBUS_COMPONENT_PATH=/opt/other:/usr/share/ibus/component\n");
     IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
-                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system"});
+                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system",
+                                      folder / "applications"});
     EXPECT_TRUE(registry.installedSources().empty());
     EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     std::string component = TemporaryFolder::read(folder / "data/Kelvo/ibus-component/kelvo.xml");
@@ -80,7 +81,15 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
     EXPECT_NE(
         component.find("<icon>" + (folder / "Kelvo.app/Contents/Resources/kelvo.svg").string() + "</icon>"),
         std::string::npos);
-    EXPECT_NE(component.find("<setup>'" + executable + "' settings</setup>"), std::string::npos);
+    // ibus-setup splits the setup line at spaces: it names a link without any.
+    const fs::path link = folder / "data/Kelvo/ibus-component/kelvo-settings";
+    EXPECT_NE(component.find("<setup>" + link.string() + " settings</setup>"), std::string::npos)
+        << component;
+    EXPECT_EQ(fs::read_symlink(link), executable);
+    // GNOME Settings opens the settings through the engine's launcher.
+    EXPECT_NE(TemporaryFolder::read(folder / "applications/ibus-setup-org.kelvo.inputmethod.Kelvo.desktop")
+                  .find("\nExec=\"" + executable + "\" settings\n"),
+              std::string::npos);
     EXPECT_EQ(TemporaryFolder::read(folder / "config/environment.d/60-kelvo-ibus.conf"),
               "IBUS_COMPONENT_PATH=" + (folder / "data/Kelvo/ibus-component").string() +
                   ":/opt/other:/usr/share/ibus/component:" + (folder / "system").string() + "\n");
@@ -101,7 +110,8 @@ TEST(IBusInputSourceRegistry, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
     folder.write("data/Input Methods/Kelvo.app/Contents/Resources/ibus/kelvo.xml",
                  "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
     IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
-                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system"});
+                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system",
+                                      folder / "applications"});
     folder.write("data/Input Methods/Kelvo.app/Contents/MacOS/Kelvo", "#!/bin/sh\n");
     EXPECT_FALSE(registry.registeredUserCopy()); // installed, not registered
     ASSERT_EQ(registry.registerBundle(bundle), 0);
@@ -123,8 +133,8 @@ TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothing
         "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
         "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
         "</name></engine></engines></component>");
-    IBusInputSourceRegistry registry(
-        {folder / "data/ibus-component", folder / "config/60-kelvo-ibus.conf", folder / "system"});
+    IBusInputSourceRegistry registry({folder / "data/ibus-component", folder / "config/60-kelvo-ibus.conf",
+                                      folder / "system", folder / "applications"});
     ASSERT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     EXPECT_FALSE(fs::exists(folder / "system/kelvo.xml")); // a per-user install writes no system path
     // An earlier version wrote the system's folder too; a foreign component there stays.
@@ -132,6 +142,8 @@ TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothing
     fs::copy_file(folder / "data/ibus-component/kelvo.xml", folder / "system/kelvo.xml");
     EXPECT_EQ(registry.unregisterBundle(folder / "Kelvo.app"), 0);
     EXPECT_FALSE(fs::exists(folder / "data/ibus-component/kelvo.xml"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "data/ibus-component/kelvo-settings")));
+    EXPECT_FALSE(fs::exists(folder / "applications/ibus-setup-org.kelvo.inputmethod.Kelvo.desktop"));
     EXPECT_FALSE(fs::exists(folder / "system/kelvo.xml"));
     EXPECT_TRUE(fs::exists(folder / "system/other.xml"));
     EXPECT_FALSE(fs::exists(folder / "config/60-kelvo-ibus.conf"));
@@ -150,7 +162,7 @@ TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
     FakeTools tools(folder);
     folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng']\n");
     folder.write("settings/org.gnome.desktop.input-sources.sources", "[('xkb', 'us')]\n");
-    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s"});
+    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
     EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
     EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0); // listed once
     EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
@@ -165,12 +177,51 @@ TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
               "[('xkb', 'us')]\n");
 }
 
+// Kelvo alone could never be switched away from, nor removed: empty lists get the user's layout.
+TEST(IBusInputSourceRegistry, EnablingOnEmptyListsAddsTheKeyboardLayoutFirst) {
+    struct Case {
+        const char* keyboardFile;
+        const char* ibusEngine;
+        const char* gnomeLayout;
+    } cases[] = {
+        {"XKBLAYOUT=\"de,us\"\nXKBVARIANT=\"nodeadkeys,\"\n", "xkb:de:nodeadkeys:ger", "de+nodeadkeys"},
+        {"XKBLAYOUT=\"fr\"\n", "xkb:fr::fra", "fr"},
+        {"XKBLAYOUT=\"xx\"\n", "xkb:us::eng", "xx"},
+        {nullptr, "xkb:us::eng", "us"}};
+    for (const auto& c : cases) {
+        TemporaryFolder folder;
+        FakeTools tools(folder);
+        folder.write("system/simple.xml", "<component><engines><engine><name>xkb:de::ger</name></engine>"
+                                          "<engine><name>xkb:de:nodeadkeys:ger</name></engine>"
+                                          "<engine><name>xkb:fr::fra</name></engine></engines></component>");
+        if (c.keyboardFile) folder.write("keyboard", c.keyboardFile);
+        IBusInputSourceRegistry registry(
+            {folder / "c", folder / "e", folder / "system", folder / "a", folder / "keyboard"});
+        EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
+        EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
+                  std::string("['") + c.ibusEngine + "', 'org.kelvo.inputmethod.Kelvo']\n");
+        EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
+                  std::string("[('xkb', '") + c.gnomeLayout +
+                      "'), ('ibus', 'org.kelvo.inputmethod.Kelvo')]\n");
+    }
+}
+
+// Without a session bus gsettings reports success and stores nothing.
+TEST(IBusInputSourceRegistry, EnablingFailsWhenTheListsDoNotKeepTheChange) {
+    TemporaryFolder folder;
+    FakeTools tools(folder);
+    folder.write("bin/gsettings", "#!/bin/sh\n[ \"$1\" = get ] && echo \"@as []\"\nexit 0\n");
+    fs::permissions(folder / "bin/gsettings", fs::perms::owner_all);
+    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
+    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), EIO);
+}
+
 TEST(IBusInputSourceRegistry, SourcesWithApostrophesSurviveAndUnreadableListsAreLeftAlone) {
     TemporaryFolder folder;
     FakeTools tools(folder);
     folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng', \"m17n:it's\"]\n");
     folder.write("settings/org.gnome.desktop.input-sources.sources", "[('ibus', \"m17n:it's\")]\n");
-    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s"});
+    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
     EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
     EXPECT_EQ(stringListOfGVariantText(
                   TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines")),
@@ -192,7 +243,7 @@ TEST(IBusInputSourceRegistry, TheEnvironmentLineNamesFoldersLiterally) {
                  "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
     const fs::path odd = folder / "home $USER\\x";
     IBusInputSourceRegistry registry(
-        {odd / "ibus-component", folder / "e/60-kelvo-ibus.conf", "/usr/share/ibus/component"});
+        {odd / "ibus-component", folder / "e/60-kelvo-ibus.conf", "/usr/share/ibus/component", odd / "a"});
     EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     std::string line = TemporaryFolder::read(folder / "e/60-kelvo-ibus.conf");
     EXPECT_NE(line.find("home\\ $$USER\\\\x/ibus-component:"), std::string::npos) << line;

@@ -1,5 +1,6 @@
 #include "SettingsWindowController.hpp"
 
+#include "SessionBus.hpp"
 #include "SettingKey.hpp"
 #include "WindowSupport.hpp"
 #include "Windows.hpp"
@@ -112,8 +113,13 @@ QWidget* SettingsWindowController::generalPane() {
     QGroupBox* switching = section("中英文切換", layout);
     add(switching, toggle(SettingKey::shiftToggle, "按一下 Shift 切換中／英文"));
     add(switching, noteLabel("單獨按一下再放開才會切換。Shift＋字母仍輸入大寫。"));
-    add(switching, noteLabel("Caps Lock 開啟時直接輸入英文。要換到英文輸入來源，請用桌面的切換鍵（GNOME "
-                             "預設為 Super+空白鍵）。"));
+    // The key that changes the input source is the framework's: Fcitx5's own, or the desktop's.
+    const bool underFcitx5 = platform::ownerOf("org.fcitx.Fcitx5").has_value();
+    add(switching,
+        noteLabel(underFcitx5 ? "Caps Lock 開啟時直接輸入英文。要換到英文輸入來源，請用 Fcitx5 的"
+                                "切換鍵（預設為 Ctrl+空白鍵）。"
+                              : "Caps Lock 開啟時直接輸入英文。要換到英文輸入來源，請用桌面的切換鍵"
+                                "（GNOME 預設為 Super+空白鍵）。"));
 
     QGroupBox* chinese = section("中文輸入", layout);
     auto* form = new QFormLayout;
