@@ -63,6 +63,9 @@ public:
     // Ends this user's running input method server, found by its name on the session bus; other
     // processes named Kelvo (an open window, other users' servers) are let be.
     std::function<void()> stopRunningServer;
+    // Whether this user's input method server runs, and whether an IBus daemon does.
+    std::function<bool()> serverRunning;
+    std::function<bool()> ibusRunning;
 
 private:
     void recoverInterruptedInstall() const;
@@ -73,7 +76,9 @@ private:
     void verifySeal(const std::filesystem::path& bundle) const;
     bool sameFiles(const std::filesystem::path& a, const std::filesystem::path& b,
                    const std::vector<std::string>& files) const;
-    std::string registerInstalled();
+    std::string registerInstalled(bool firstInstall);
+    std::string useInRunningSession() const;
+    bool serverRuns() const;
 
     std::filesystem::path payload_;
     std::filesystem::path destination_;

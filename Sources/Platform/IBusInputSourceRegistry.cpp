@@ -251,8 +251,14 @@ int IBusInputSourceRegistry::registerBundle(const fs::path& bundle) {
                         desktopExecArgument(executable.string()) + " settings\nIcon=" + icon.string() +
                         "\nNoDisplay=true\nTerminal=false\n"))
                 return written.value();
-    if (int status = writeEnvironment()) return status;
-    runChild({"ibus", "write-cache"}); // refreshes a running daemon; not required to succeed
+    const std::vector<std::string> folders = componentPath();
+    if (int status = writeEnvironmentLine(folders)) return status;
+    // The user's cache of components, written for the folders the session will have: a daemon that
+    // restarts reads it, and so finds Kelvo before the next login. Not required to succeed.
+    std::string path;
+    for (const std::string& folder : folders)
+        path += (path.empty() ? "" : ":") + folder;
+    runChild({"env", "IBUS_COMPONENT_PATH=" + path, "ibus", "write-cache"});
     return 0;
 }
 
@@ -308,14 +314,14 @@ std::vector<std::string> IBusInputSourceRegistry::environmentFolders() const {
     return folders;
 }
 
-int IBusInputSourceRegistry::writeEnvironment() const {
+std::vector<std::string> IBusInputSourceRegistry::componentPath() const {
     std::vector<std::string> folders = {locations_.componentFolder.string()};
     for (std::string& folder : environmentFolders())
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
     if (std::find(folders.begin(), folders.end(), locations_.systemComponents.string()) == folders.end())
         folders.push_back(locations_.systemComponents.string());
-    return writeEnvironmentLine(folders);
+    return folders;
 }
 
 int IBusInputSourceRegistry::writeEnvironmentLine(const std::vector<std::string>& folders) const {

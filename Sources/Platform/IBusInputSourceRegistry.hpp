@@ -45,7 +45,9 @@ public:
     static std::filesystem::path componentTemplate(const std::filesystem::path& bundle);
 
 private:
-    int writeEnvironment() const;
+    // The folders IBUS_COMPONENT_PATH names for the session: the component's, the others the
+    // environment file lists, the system's.
+    std::vector<std::string> componentPath() const;
     int writeEnvironmentLine(const std::vector<std::string>& folders) const;
     std::vector<std::string> environmentFolders() const;
     int updateLists(const std::string& source, bool add) const;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installer end to end, in a scratch home on a private session bus: --install puts Kelvo.app into
 # the user's input methods folder and registers it (with a settings command ibus-setup can run, and a
-# launcher for GNOME Settings), ibus-daemon then starts the installed engine and a client types 你好
-# with it; enabling on an empty source list keeps a keyboard layout to switch to; --uninstall removes
+# launcher for GNOME Settings) while ibus-daemon runs, which then starts the installed engine at once
+# and a client types 你好 with it; enabling on an empty source list keeps a keyboard layout to switch to; --uninstall removes
 # the bundle and the folders installing made, and keeps the user's learned data and shortcuts.
 # usage: installer.sh BUILD_DIR
 set -euo pipefail
@@ -20,8 +20,16 @@ installer="$build/KelvoInstaller.app/Contents/MacOS/KelvoInstaller"
 fail() { echo "$1"; exit 1; }
 export GSETTINGS_BACKEND=keyfile # settings that last from one process to the next, in the scratch home
 
+# The session's daemon runs before the first install, as a user's does, without Kelvo's folder among
+# its components and with its usual cache: the install makes Kelvo usable in it at once.
+export IBUS_COMPONENT_PATH=/usr/share/ibus/component
+ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false >/dev/null 2>&1 &
+daemon=$!
+trap 'kill $daemon 2>/dev/null || true' EXIT
+for _ in $(seq 100); do ibus list-engine >/dev/null 2>&1 && break; sleep 0.1; done
 "$installer" --install > "$XDG_RUNTIME_DIR/install.out"
-grep -q "^檔案更新並驗證完成：" "$XDG_RUNTIME_DIR/install.out" || { cat "$XDG_RUNTIME_DIR/install.out"; fail "install did not report success"; }
+grep -q "^已安裝並驗證完成：" "$XDG_RUNTIME_DIR/install.out" && grep -q "^IBus 已重新載入" "$XDG_RUNTIME_DIR/install.out" ||
+    { cat "$XDG_RUNTIME_DIR/install.out"; fail "install did not report success in the running session"; }
 [ -x "$installed/Contents/MacOS/Kelvo" ] || fail "nothing installed at $installed"
 "$build/Sources/Platform/kelvo-seal" verify "$installed" >/dev/null
 grep -q "$installed/Contents/MacOS/Kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" || fail "the engine is not the installed one"
@@ -38,11 +46,6 @@ case "$worker" in
     *) fail "worker check said: $worker" ;;
 esac
 
-export IBUS_COMPONENT_PATH="$XDG_DATA_HOME/Kelvo/ibus-component:/usr/share/ibus/component"
-ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >/dev/null 2>&1 &
-daemon=$!
-trap 'kill $daemon 2>/dev/null || true' EXIT
-for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
 typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return)
 [ "$typed" = "你好" ] || fail "the installed engine typed [$typed]"
 echo "typed with the installed engine: $typed"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# What ships is what is tested: builds the Debian package, checks it with lintian, installs and
-# purges it with dpkg in a root of its own, unpacks it into a scratch root (dpkg-deb -x) and, from
-# there, types through the Fcitx5 addon and the IBus engine on private session buses. Under Fcitx5:
-# 你好, a mixed sentence with a candidate chosen from the list Fcitx5 shows, a Shift tap, reverse
-# detection; under IBus: what was learned under Fcitx5.
+# What ships is what is tested: builds the Debian package (twice: the same bytes), checks it with
+# lintian (no error, hardened programs), installs and purges it with dpkg in a root of its own,
+# unpacks it into a scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and
+# the IBus engine on private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate
+# chosen from the list Fcitx5 shows, a Shift tap, reverse detection; under IBus: what was learned
+# under Fcitx5.
 # usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -11,8 +12,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/scratch-home.sh"
 
 deb=$("$here/../../scripts/package" "$build" "$work/out")
+again=$("$here/../../scripts/package" "$build" "$work/again")
+cmp -s "$deb" "$again" || { echo "two packages of one build differ"; exit 1; }
 if command -v lintian >/dev/null; then
     report=$(lintian --fail-on error "$deb" 2>&1) || { echo "$report"; echo "lintian reports errors"; exit 1; }
+    case "$report" in *hardening-*) echo "$report"; echo "the programs lack hardening"; exit 1 ;; esac
+    echo "lintian: ${report:-nothing to report}"
 fi
 root="$work/root"
 dpkg-deb -x "$deb" "$root"

@@ -31,10 +31,7 @@ set -euo pipefail
 run=$XDG_RUNTIME_DIR
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$run/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$run/display")"
+startVirtualDisplay
 
 if [ "$framework" = ibus ]; then
     ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none \

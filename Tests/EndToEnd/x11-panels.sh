@@ -19,10 +19,7 @@ build=$1 kelvo=$2
 export IBUS_COMPONENT_PATH=$3
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$XDG_RUNTIME_DIR/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$XDG_RUNTIME_DIR/display")"
+startVirtualDisplay
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done

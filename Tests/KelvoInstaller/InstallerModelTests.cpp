@@ -34,6 +34,8 @@ protected:
                                                     KELVO_SEAL_TOOL);
         ops->currentInputSourceID = [this] { return current; };
         ops->stopRunningServer = [] {};
+        ops->serverRunning = [] { return true; };
+        ops->ibusRunning = [] { return false; };
         ops->launch = [this](const std::vector<std::string>& command, int output) {
             if (command[0] == "ibus") return ChildResult{true, 0, ""};
             if (command.size() > 1 && command[1] == "register") ++registrations;
