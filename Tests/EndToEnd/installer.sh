@@ -20,6 +20,16 @@ installer="$build/KelvoInstaller.app/Contents/MacOS/KelvoInstaller"
 fail() { echo "$1"; exit 1; }
 export GSETTINGS_BACKEND=keyfile # settings that last from one process to the next, in the scratch home
 
+# Asked for help, given an unknown option, or with no display for its window, it prints its usage.
+for arguments in --help --bogus ""; do
+    set +e
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$installer" $arguments 2>&1)
+    status=$?
+    set -e
+    [ "$status" = 2 ] && [[ "$said" == *"用法：KelvoInstaller"* ]] || fail "KelvoInstaller $arguments: $status $said"
+done
+"$build/Sources/KelvoTerm/kelvo-term" --help | grep -q "^usage: kelvo-term" || fail "kelvo-term --help"
+
 # The session's daemon runs before the first install, as a user's does, without Kelvo's folder among
 # its components and with its usual cache: the install makes Kelvo usable in it at once.
 export IBUS_COMPONENT_PATH=/usr/share/ibus/component
