@@ -144,7 +144,7 @@ session() {
             opened=1 && break
         sleep 0.2
     done
-    if [ "$opened" = 1 ]; then echo "menu: 設定 opened"; shot settings; else echo "menu: 設定 did not open"; failed=1; fi
+    if [ "$opened" = 1 ]; then echo "menu: 設定 opened"; sleep 1; shot settings; else echo "menu: 設定 did not open"; failed=1; fi
     [ "$failed" = 0 ] || { echo "--- shell log"; grep -iv "^$" "$work/gnome-shell.log" | tail -15; exit 1; }
 }
 
