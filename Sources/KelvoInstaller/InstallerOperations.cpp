@@ -3,15 +3,15 @@
 #include "Bundle.hpp"
 #include "IBusInputSourceRegistry.hpp"
 #include "IBusServer.hpp"
-#include "SessionBus.hpp"
 #include "PersonalData/StoreNotice.hpp"
+#include "SessionBus.hpp"
 #include "StandardPaths.hpp"
 
-#include <fcntl.h>
 #include <chrono>
+#include <fcntl.h>
 #include <iostream>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kelvo::installer {
@@ -275,8 +275,9 @@ std::string InstallerOperations::registerInstalled(bool firstInstall) {
         if (current && *current != inputMethodIdentifier)
             stopServer(); // the new version starts on next use
         else if (current)
-            notice = "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切換到英文輸入"
-                     "來源（例如 English (US)），然後再執行一次安裝／更新以重載服務。\n";
+            notice =
+                "目前仍選用Kelvo；為保護尚未送出的組字，未強制關閉服務。請先按 Enter 送出，再切換到英文輸入"
+                "來源（例如 English (US)），然後再執行一次安裝／更新以重載服務。\n";
         else
             notice = "無法確認目前輸入來源，未強制關閉服務。請先送出組字並切換到英文輸入來源（例如 English "
                      "(US)），再執行一次安裝／更新。\n";

@@ -143,7 +143,8 @@ TEST_F(InstallerTest, AFirstInstallIsUsableInTheRunningSession) {
     };
     std::string message = ops.install(true);
     EXPECT_TRUE(message.starts_with("已安裝並驗證完成：")) << message;
-    EXPECT_TRUE(message.ends_with("IBus 已重新載入：請從輸入來源選單加入並切換到Kelvo，不需要先登出。")) << message;
+    EXPECT_TRUE(message.ends_with("IBus 已重新載入：請從輸入來源選單加入並切換到Kelvo，不需要先登出。"))
+        << message;
     EXPECT_EQ(message.find("請先送出組字"), std::string::npos); // nothing was running to protect
     EXPECT_EQ(serverStops, 0);
 
@@ -154,7 +155,8 @@ TEST_F(InstallerTest, AFirstInstallIsUsableInTheRunningSession) {
     ops.serverRunning = [] { return true; };
     message = ops.install(true);
     EXPECT_TRUE(message.starts_with("檔案更新並驗證完成：")) << message;
-    EXPECT_TRUE(message.ends_with("執行中的 IBus 尚未載入Kelvo：請登出再登入，然後從輸入來源選單加入Kelvo。"));
+    EXPECT_TRUE(
+        message.ends_with("執行中的 IBus 尚未載入Kelvo：請登出再登入，然後從輸入來源選單加入Kelvo。"));
     EXPECT_FALSE(restarted);
 }
 
