@@ -107,8 +107,8 @@ IBusInputSourceRegistry::Locations IBusInputSourceRegistry::Locations::standard(
 
 // Adds or removes the source in IBus's preload-engines and, where present, GNOME's input sources.
 // An empty list gets the user's keyboard layout first, so that Kelvo is never the only source
-// (which could not be switched away from, nor removed). A list that cannot be read is left alone rather than
-// rewritten from a guess.
+// (which could not be switched away from, nor removed). A list that cannot be read is left alone
+// rather than rewritten from a guess.
 int IBusInputSourceRegistry::updateLists(const std::string& source, bool add) const {
     const auto [layout, variant] = systemKeyboardLayout(locations_.keyboardFile);
     auto engines =

@@ -66,11 +66,10 @@ public:
                                                                                 : IBUS_ENGINE_PREEDIT_COMMIT);
     }
 
-    // The desktop's IBus panel draws the list: a lookup table of the items with their labels. Each
-    // change is a message through the daemon that the key's answer waits for, so what is hidden
-    // is not hidden again.
-    // A lookup table holds one page of at most 16 candidates (IBus aborts on more), so of a longer
-    // list, such as the expanded grid, it gets the 16 around the highlight.
+    // The desktop's IBus panel draws the list: a lookup table of the items with their labels. A
+    // table holds one page of at most 16 (IBus aborts on more), so of a longer list, such as the
+    // expanded grid, it gets the 16 around the highlight. Each change is a message through the
+    // daemon that the key's answer waits for, so what is hidden is not hidden again.
     void showCandidates(const CandidateList& list) override {
         if (!ShownState::changes(shown_.list, list)) return;
         firstShown_ = firstShownItem(list, maxTableItems);
