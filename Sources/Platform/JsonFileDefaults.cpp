@@ -2,6 +2,9 @@
 
 #include "StandardPaths.hpp"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 namespace kelvo::platform {
@@ -13,6 +16,11 @@ constexpr std::string_view settingsName = "設定";
 
 std::optional<DefaultsValue> valueFromJson(const Json& json) {
     if (json.is_boolean()) return json.get<bool>();
+    // A number beyond the integer range is the largest integer, never wrapped around: settings
+    // clamp it to their own range.
+    if (json.is_number_unsigned())
+        return static_cast<long long>(
+            std::min<std::uint64_t>(json.get<std::uint64_t>(), std::numeric_limits<long long>::max()));
     if (json.is_number_integer()) return json.get<long long>();
     if (json.is_string()) return json.get<std::string>();
     return std::nullopt; // other JSON types are no preference this program writes
@@ -80,7 +88,10 @@ void JsonFileDefaults::set(std::string_view key, DefaultsValue value) {
     });
     if (auto aside = file_.takeKeptAside()) notices_.add(keptAsideNotice(settingsName, file_.path(), *aside));
     if (error) {
-        notices_.add(saveFailedNotice(settingsName, file_.path(), error));
+        // Settings are not saved again by themselves: the change lasts while Kelvo runs.
+        notices_.add(
+            saveFailedNotice(settingsName, file_.path(), error,
+                             "這項變更只在 Kelvo 這次執行期間有效，不會自動重試；修好後請再設定一次。"));
         memory_.set(key, std::move(value)); // in effect for this process until it ends
         return;
     }

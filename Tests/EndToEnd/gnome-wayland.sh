@@ -14,7 +14,14 @@ self=$(readlink -f "$0")
 
 namespace() { # the first process of the namespaces: a private /tmp and system bus, then the session
     mount --make-rprivate /
+    # The checkout and the build stay reachable where they lie under /tmp (a clean clone's may).
+    local host=/run/kelvo-gnome-wayland-host-tmp
+    mkdir -p "$host" && mount --rbind /tmp "$host"
     mount -t tmpfs tmpfs /tmp && chmod 1777 /tmp && mkdir -m 1777 /tmp/.X11-unix
+    local path
+    for path in "$(dirname "$self")" "$1"; do
+        case $path in /tmp/*) mkdir -p "$path" && mount --bind "$host/${path#/tmp/}" "$path" ;; esac
+    done
     mount -t tmpfs tmpfs /run/systemd 2>/dev/null || true
     mkdir -p /run/dbus && mount -t tmpfs tmpfs /run/dbus && dbus-daemon --system --fork >/dev/null 2>&1
     environment "$2" # before the session bus, which starts services (dconf) with it

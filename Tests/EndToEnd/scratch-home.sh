@@ -1,7 +1,8 @@
 # Sourced by the end-to-end scripts: a scratch home, data, configuration and runtime folder for one
 # run, removed when the script exits, so nothing of the user's own session is read or written.
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A program the session started may still be writing its files as it ends: removal is tried again.
+trap 'for _ in 1 2 3 4 5 6; do rm -rf "$work" 2>/dev/null && break; sleep 0.5; done' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 export XDG_CACHE_HOME="$work/cache" GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

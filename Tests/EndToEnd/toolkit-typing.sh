@@ -44,7 +44,7 @@ if [ "$framework" = ibus ]; then
 else
     fcitx5 --disable=all --enable=dbus,dbusfrontend,keyboard,kelvo >"$run/framework.log" 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do fcitx5-remote >/dev/null 2>&1 && break; sleep 0.1; done
+    gdbus wait --session --timeout 10 org.fcitx.Fcitx5 # without starting another through D-Bus
     export GTK_IM_MODULE=fcitx QT_IM_MODULE=fcitx
     kelvoSource() { fcitx5-remote -s kelvo; }
     otherSource() { fcitx5-remote -s keyboard-us; }

@@ -2,6 +2,7 @@
 #include "JsonFileDefaults.hpp"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sys/stat.h>
@@ -117,4 +118,15 @@ TEST(JsonFileDefaults, WhatCannotBeReadIsNeverReplacedAndAFifoNeverBlocks) {
     auto notices = defaults.takeNotices();
     ASSERT_EQ(notices.size(), 2u); // cannot read, cannot save
     EXPECT_NE(notices[0].message.find("不是一般檔案"), std::string::npos);
+    // Settings are not saved again by themselves, unlike learned data.
+    EXPECT_NE(notices[1].message.find("不會自動重試"), std::string::npos) << notices[1].message;
+    EXPECT_EQ(notices[1].message.find("會再試"), std::string::npos);
+}
+
+TEST(JsonFileDefaults, NumbersBeyondTheIntegerRangeDoNotWrap) {
+    TemporaryFolder folder;
+    folder.write("Kelvo/defaults.json", R"({"pageSize": 18446744073709551615, "low": -9223372036854775808})");
+    JsonFileDefaults defaults(folder / "Kelvo/defaults.json");
+    EXPECT_EQ(defaults.integer("pageSize"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(defaults.integer("low"), std::numeric_limits<long long>::min());
 }

@@ -31,11 +31,12 @@ std::string detailOf(std::string_view event, const std::filesystem::path& file, 
 
 } // namespace
 
-StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file,
-                             std::error_code error) {
+StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error,
+                             std::string_view meanwhile) {
     std::string message(what);
     message += "無法儲存（" + reasonInWords(error) + "）：請檢查「" + file.parent_path().string() +
-               "」的空間與權限。修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。";
+               "」的空間與權限。";
+    message += meanwhile;
     return {message, detailOf("cannot save", file, error)};
 }
 

@@ -21,8 +21,9 @@ struct StoreNotice {
 // Why a file operation failed, in words a user can act on ("磁碟已滿").
 std::string reasonInWords(std::error_code error);
 
-// `what` names the data, such as "學習資料".
-StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
+// `what` names the data, such as "學習資料"; `meanwhile` says what becomes of the unsaved change.
+StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error,
+                             std::string_view meanwhile);
 StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
 StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
                             const std::filesystem::path& aside);

@@ -116,7 +116,8 @@ bool UserPhraseStore::saveChanges() {
     });
     if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
     if (error) {
-        notices_.add(saveFailedNotice(dataName, *fileURL_, error));
+        notices_.add(saveFailedNotice(dataName, *fileURL_, error,
+                                      "修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。"));
         return false;
     }
     std::lock_guard lock(mutex_);
