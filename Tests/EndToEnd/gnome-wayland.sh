@@ -11,6 +11,7 @@
 # usage: gnome-wayland.sh BUILD_DIR
 set -euo pipefail
 self=$(readlink -f "$0")
+checkout=$(readlink -f "$(dirname "$self")/../..")
 
 namespace() { # the first process of the namespaces: a private /tmp and system bus, then the session
     mount --make-rprivate /
@@ -19,7 +20,7 @@ namespace() { # the first process of the namespaces: a private /tmp and system b
     mkdir -p "$host" && mount --rbind /tmp "$host"
     mount -t tmpfs tmpfs /tmp && chmod 1777 /tmp && mkdir -m 1777 /tmp/.X11-unix
     local path
-    for path in "$(dirname "$self")" "$1"; do
+    for path in "$checkout" "$1"; do
         case $path in /tmp/*) mkdir -p "$path" && mount --bind "$host/${path#/tmp/}" "$path" ;; esac
     done
     mount -t tmpfs tmpfs /run/systemd 2>/dev/null || true
