@@ -4,7 +4,7 @@
 # addon installed from the build into a scratch root. In each window: commit, move the focus away and
 # back, click, press arrows, switch the input source away and back, and leave a composition in each of
 # these ways: the document must hold each committed text exactly once, and no marked text may stay.
-# usage: toolkit-typing.sh BUILD_DIR ibus|fcitx5
+# usage: [TOOLKITS="gtk3 gtk4 qt"] toolkit-typing.sh BUILD_DIR ibus|fcitx5
 set -euo pipefail
 build=$1 framework=$2
 source "$(dirname "$0")/scratch-home.sh"
