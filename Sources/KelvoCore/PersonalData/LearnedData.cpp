@@ -247,6 +247,19 @@ void prune(LearnedData& data, std::int64_t now) {
     pruneRemovals(data.removed, now);
 }
 
+bool clampFutureTimes(LearnedData& data, std::int64_t now) {
+    bool clamped = false;
+    auto clamp = [&](std::int64_t& time) {
+        if (time < now) return;
+        time = now - 1;
+        clamped = true;
+    };
+    clamp(data.clearedAt);
+    for (auto& [key, time] : data.removed)
+        clamp(time);
+    return clamped;
+}
+
 std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) {
     Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     LearnedData data;

@@ -51,7 +51,17 @@ std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& c
     if (contents.error) notices_.add(unreadableNotice(dataName, *fileURL_, contents.error));
     if (!contents.text) return std::nullopt;
     bool clean = true; // what could not be used is copied aside by the next save
-    return parseLearnedData(*contents.text, clean);
+    auto data = parseLearnedData(*contents.text, clean);
+    if (data) noteFutureTimes(*data);
+    return data;
+}
+
+void UserPhraseStore::noteFutureTimes(LearnedData& data) {
+    if (clampFutureTimes(data, millisecondsNow()))
+        notices_.add({std::string(dataName) +
+                          "中記錄的時間晚於現在（可能曾在時鐘超前時重設，或來自另一台電腦），"
+                          "已改為現在的時間，之後學到的內容會照常記錄。",
+                      "times later than now in " + fileURL_->string() + " moved back to now"});
 }
 
 std::int64_t UserPhraseStore::nextTime() {
@@ -109,6 +119,7 @@ bool UserPhraseStore::saveChanges() {
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
         if (current) merged = parseLearnedData(*current, clean).value_or(LearnedData{});
+        noteFutureTimes(merged);
         for (const LearnedChange& change : changes)
             apply(merged, change);
         prune(merged, millisecondsNow());

@@ -101,6 +101,7 @@ private:
     std::int64_t nextTime();
     bool saveChanges();
     void reloadFile();
+    void noteFutureTimes(LearnedData& data);
     std::optional<LearnedData> load(const UserDataFile::Contents& contents);
 
     LearnedData data_; // the owner's thread only

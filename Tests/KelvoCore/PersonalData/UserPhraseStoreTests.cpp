@@ -1,6 +1,7 @@
 #include "../../Support/TemporaryFolder.hpp"
 #include "PersonalData/UserPhraseStore.hpp"
 
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -197,6 +198,26 @@ TEST_F(UserPhraseStoreTest, RemoveKeepsTheEmptyRowAndResetClearsAll) {
         EXPECT_EQ(cleared[table], Json::object()) << table;
     EXPECT_GT(cleared["clearedAt"].get<std::int64_t>(), 0);
     EXPECT_TRUE(store.data().pendingWords.empty());
+}
+
+// A reset made with the clock ahead, or a file from another machine, must not stop learning.
+TEST_F(UserPhraseStoreTest, TimesFromTheFutureAreMovedBackAndLearningGoesOn) {
+    using namespace std::chrono;
+    const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    const auto tomorrow = std::to_string(now + 86'400'000);
+    folder.write("Kelvo/userphrases.json",
+                 fullLayout("{}").insert(1, R"("clearedAt":)" + tomorrow +
+                                                R"(,"removed":{"選字紀錄\tㄇㄚ\t媽":)" + tomorrow + "},"));
+    UserPhraseStore store(path);
+    store.bump("ㄋㄧˇ", "你");
+    store.bump("ㄇㄚ", "媽");
+    Json file = saved(store);
+    EXPECT_EQ(file["selections"]["ㄋㄧˇ"]["你"], 1);
+    EXPECT_EQ(file["selections"]["ㄇㄚ"]["媽"], 1);
+    EXPECT_LE(file["clearedAt"].get<std::int64_t>(), now + 60'000);
+    auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u); // told once, though both the load and the save met it
+    EXPECT_NE(notices[0].message.find("晚於現在"), std::string::npos);
 }
 
 TEST_F(UserPhraseStoreTest, WorksInMemoryWithoutAFile) {
