@@ -95,6 +95,7 @@ void JsonFileDefaults::set(std::string_view key, DefaultsValue value) {
         memory_.set(key, std::move(value)); // in effect for this process until it ends
         return;
     }
+    notices_.troubleOver();
     reload();
 }
 

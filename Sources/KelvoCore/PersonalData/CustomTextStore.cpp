@@ -156,6 +156,7 @@ std::error_code CustomTextStore::update(const std::function<void(Values&)>& chan
     });
     if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
     if (error) return error;
+    notices_.troubleOver();
     std::lock_guard lock(mutex_);
     values_ = std::move(merged);
     return {};

@@ -60,10 +60,19 @@ StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& 
     return {message, detail};
 }
 
-void StoreNotices::add(StoreNotice notice) {
+void StoreNotices::add(StoreNotice notice, Clock::time_point now) {
     std::lock_guard lock(mutex_);
-    if (!told_.insert(notice.message).second) return;
+    auto [told, first] = told_.try_emplace(notice.message, now);
+    if (!first) {
+        if (now - told->second < repeatAfter) return;
+        told->second = now;
+    }
     waiting_.push_back(std::move(notice));
+}
+
+void StoreNotices::troubleOver() {
+    std::lock_guard lock(mutex_);
+    told_.clear();
 }
 
 std::vector<StoreNotice> StoreNotices::take() {

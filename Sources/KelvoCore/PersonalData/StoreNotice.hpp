@@ -1,8 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <mutex>
-#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -28,16 +29,21 @@ StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path&
 StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
                             const std::filesystem::path& aside);
 
-// Notices waiting for the owner to show them, each told once however often it recurs. Safe to
-// use from several threads.
+// Notices waiting for the owner to show them. A notice that recurs is told again only after a few
+// minutes, so that a lasting failure is seen now and then and not on every key; once the trouble
+// is over (`troubleOver`), the next one is told at once. Safe to use from several threads.
 class StoreNotices {
 public:
-    void add(StoreNotice notice);
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::minutes repeatAfter{5};
+
+    void add(StoreNotice notice, Clock::time_point now = Clock::now());
     std::vector<StoreNotice> take();
+    void troubleOver();
 
 private:
     std::mutex mutex_;
-    std::set<std::string> told_;
+    std::map<std::string, Clock::time_point> told_;
     std::vector<StoreNotice> waiting_;
 };
 

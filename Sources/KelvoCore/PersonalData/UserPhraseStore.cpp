@@ -131,6 +131,7 @@ bool UserPhraseStore::saveChanges() {
                                       "修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。"));
         return false;
     }
+    notices_.troubleOver(); // a failure after this one is told again
     std::lock_guard lock(mutex_);
     std::erase_if(unsaved_, [&](const auto& pair) { return pair.first <= through; });
     savedThrough_ = through;

@@ -245,4 +245,24 @@ TEST_F(UserPhraseStoreTest, FailedSaveKeepsTheOldFileAndTheNewData) {
     EXPECT_GT(store.bonus("ㄅㄚ", "八"), 0.0);
     store.bump("ㄅ", "不"); // the next save writes everything
     EXPECT_EQ(saved(store)["selections"]["ㄅㄚ"]["八"], 1);
+    // Failing again after a recovery is told again.
+    {
+        kelvo::testing::FileSizeLimit limit(8);
+        store.bump("ㄆㄚ", "趴");
+        store.flush();
+    }
+    EXPECT_EQ(store.takeNotices().size(), 1u);
+}
+
+TEST(StoreNotices, ALastingFailureIsToldAgainOnlyAfterAFewMinutes) {
+    StoreNotices notices;
+    const auto start = StoreNotices::Clock::now();
+    notices.add({"磁碟已滿", ""}, start);
+    notices.add({"磁碟已滿", ""}, start + std::chrono::minutes(1));
+    EXPECT_EQ(notices.take().size(), 1u);
+    notices.add({"磁碟已滿", ""}, start + StoreNotices::repeatAfter + std::chrono::seconds(1));
+    EXPECT_EQ(notices.take().size(), 1u);
+    notices.troubleOver();
+    notices.add({"磁碟已滿", ""}, start + StoreNotices::repeatAfter + std::chrono::seconds(2));
+    EXPECT_EQ(notices.take().size(), 1u);
 }
