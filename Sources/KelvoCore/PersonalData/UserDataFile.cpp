@@ -65,11 +65,37 @@ std::string temporaryPrefix(const std::filesystem::path& path) {
     return prefix;
 }
 
+// Where a write to `path` goes: through a symbolic link to the file it names, so that the link
+// stays a link.
+std::filesystem::path writtenPath(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
+// Gives the new file the mode and owner of the one it replaces: a file the user made read-only is
+// refused instead, and one whose owner cannot be kept (another user's, written by a user who is
+// not root) is not replaced.
+std::error_code keepModeAndOwner(int descriptor, const std::filesystem::path& replaced) {
+    struct stat old {};
+    if (::stat(replaced.c_str(), &old) != 0) return {}; // a new file
+    if (!(old.st_mode & S_IWUSR)) return std::make_error_code(std::errc::permission_denied);
+    if (::fchmod(descriptor, old.st_mode & 07777) != 0) return lastError();
+    struct stat made {};
+    if (::fstat(descriptor, &made) != 0) return lastError();
+    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+        ::fchown(descriptor, old.st_uid, old.st_gid) != 0)
+        return lastError();
+    return {};
+}
+
 // Writes a temporary file beside `path` and renames it over `path`; answers the version put in
 // place through `written`.
-std::error_code writeAtomically(const std::filesystem::path& path, std::string_view contents,
+std::error_code writeAtomically(const std::filesystem::path& requested, std::string_view contents,
                                 const StepCheck& check, std::optional<FileVersion>& written) {
     std::error_code error;
+    const std::filesystem::path path = writtenPath(requested);
     const std::filesystem::path folder = path.parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
     if (error) return error;
@@ -77,7 +103,8 @@ std::error_code writeAtomically(const std::filesystem::path& path, std::string_v
     std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
     int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) return lastError();
-    error = writeAll(descriptor, contents);
+    error = keepModeAndOwner(descriptor, path);
+    if (!error) error = writeAll(descriptor, contents);
     if (!error) error = check(Step::temporaryWritten);
     if (!error && ::fsync(descriptor) != 0) error = lastError();
     if (!error) error = check(Step::temporarySynced);

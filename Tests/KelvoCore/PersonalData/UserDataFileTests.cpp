@@ -58,6 +58,38 @@ TEST(UserDataFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
     EXPECT_TRUE(writeFileAtomically(folder / "blocker/data.json", "x"));
 }
 
+// What the user set on the file stays: a link stays a link to the file it names, a read-only file
+// is refused and unchanged, and its mode and owner stay.
+TEST(UserDataFile, ARewriteKeepsTheUsersLinkModeAndOwner) {
+    TemporaryFolder folder;
+    auto target = folder.write("synced/data.json", "old");
+    std::filesystem::create_directories(folder / "Kelvo");
+    std::filesystem::create_symlink(target, folder / "Kelvo/data.json");
+    UserDataFile linked(folder / "Kelvo/data.json");
+    EXPECT_FALSE(linked.rewrite(replacingWith("new")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "Kelvo/data.json"));
+    EXPECT_EQ(TemporaryFolder::read(target), "new");
+
+    auto readOnly = folder.write("readonly.json", "kept");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(UserDataFile(readOnly).rewrite(replacingWith("lost")), std::errc::permission_denied);
+    EXPECT_EQ(TemporaryFolder::read(readOnly), "kept");
+
+    auto shared = folder.write("shared.json", "x");
+    ::chmod(shared.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) { // another user's file, as root
+        ASSERT_EQ(::chown(shared.c_str(), 12345, 12345), 0);
+    }
+    EXPECT_FALSE(UserDataFile(shared).rewrite(replacingWith("y")));
+    struct stat status {};
+    ASSERT_EQ(::stat(shared.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(status.st_uid, 12345u);
+    }
+}
+
 TEST(UserDataFile, RewriteStartsFromWhatIsOnDiskNow) {
     TemporaryFolder folder;
     UserDataFile file(folder / "data.json");
