@@ -260,6 +260,15 @@ bool clampFutureTimes(LearnedData& data, std::int64_t now) {
     return clamped;
 }
 
+namespace {
+
+bool isKnownKey(std::string_view key) {
+    return std::find(std::begin(tableNames), std::end(tableNames), key) != std::end(tableNames) ||
+           key == "englishReadings" || key == "removed" || key == "clearedAt";
+}
+
+} // namespace
+
 std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) {
     Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     LearnedData data;
@@ -270,22 +279,20 @@ std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) 
         readTable(json["pendingWords"], data.pendingWords, clean);
         readTable(json["words"], data.words, clean);
         readTable(json["transitions"], data.transitions, clean);
-        std::size_t known = 4;
         if (json.contains("englishReadings")) {
             readTable(json["englishReadings"], data.englishReadings, clean);
-            ++known;
         }
         if (json.contains("removed")) {
             readTimes(json["removed"], data.removed, clean);
-            ++known;
         }
         if (json.contains("clearedAt")) {
             auto time = countFrom(json["clearedAt"]);
             data.clearedAt = time.value_or(0);
             clean = clean && time.has_value();
-            ++known;
         }
-        if (json.size() != known) clean = false;
+        for (const auto& [key, value] : json.items())
+            if (!isKnownKey(key))
+                data.newerKeys[key] = value.dump(-1, ' ', false, Json::error_handler_t::replace);
         return data;
     }
     // The older layout: the choices alone, reading -> word -> count.
@@ -312,6 +319,8 @@ std::string encodeLearnedData(const LearnedData& data) {
     }
     if (!data.englishReadings.empty()) json["englishReadings"] = tableJson(data.englishReadings);
     if (data.clearedAt > 0) json["clearedAt"] = data.clearedAt;
+    for (const auto& [key, text] : data.newerKeys)
+        if (!json.contains(key)) json[key] = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 

@@ -3,6 +3,7 @@
 #include "Text/StringMap.hpp"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,9 @@ struct LearnedData {
     Table englishReadings;           // keys typed as a word -> "english" or "chinese" -> times so
     StringMap<std::int64_t> removed; // removal key -> when (milliseconds since 1970)
     std::int64_t clearedAt = 0;      // when everything was last erased
+    // Top-level keys this version does not know (a newer version's, beside it), as their JSON
+    // text: kept as they are.
+    std::map<std::string, std::string> newerKeys;
 
     // The most entries each table keeps; the least used go first.
     static constexpr std::size_t selectionLimit = 50000;

@@ -2,6 +2,7 @@
 
 #include "Text/FileContents.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -200,7 +201,30 @@ std::error_code UserDataFile::rewrite(const Change& change) {
     return replaceWith(next->contents);
 }
 
+// The copies set aside so far, the oldest first.
+std::vector<std::filesystem::path> UserDataFile::copiesAside() const {
+    const std::string prefix = path_.filename().string() + ".unreadable-";
+    std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> found;
+    std::error_code error;
+    const std::filesystem::path folder = path_.parent_path().empty() ? "." : path_.parent_path();
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().filename().string().starts_with(prefix))
+            found.emplace_back(entry.last_write_time(error), entry.path());
+    std::sort(found.begin(), found.end());
+    std::vector<std::filesystem::path> copies;
+    for (auto& [time, path] : found)
+        copies.push_back(std::move(path));
+    return copies;
+}
+
 std::error_code UserDataFile::keepAside(const std::string& contents) {
+    // Once for each distinct content: what a copy already holds is not copied again (a newer
+    // version's file, say, met again and again).
+    std::vector<std::filesystem::path> copies = copiesAside();
+    for (const auto& copy : copies) {
+        std::error_code unread;
+        if (readFileContents(copy, unread) == contents && !unread) return step(SaveStep::keptAside);
+    }
     // A fresh name for every copy: a copy never replaces an earlier one.
     const std::string base = path_.string() + ".unreadable-" + timestamp();
     std::string aside = base;
@@ -218,6 +242,10 @@ std::error_code UserDataFile::keepAside(const std::string& contents) {
         return error;
     }
     keptAside_ = aside;
+    // A few copies are kept, the oldest going first.
+    copies.emplace_back(aside);
+    for (std::size_t i = 0; i + keptCopies < copies.size(); ++i)
+        ::unlink(copies[i].c_str());
     return step(SaveStep::keptAside);
 }
 

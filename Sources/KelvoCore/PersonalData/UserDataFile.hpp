@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace kelvo {
 
@@ -58,6 +59,8 @@ public:
     void removeLeftovers();
 
     const std::filesystem::path& path() const { return path_; }
+    // How many copies of unusable contents stay beside the file ("NAME.unreadable-DATE").
+    static constexpr std::size_t keptCopies = 5;
     // Where unusable contents were copied since the last call.
     std::optional<std::filesystem::path> takeKeptAside() { return std::exchange(keptAside_, std::nullopt); }
     void setStepHook(StepHook hook) { stepHook_ = std::move(hook); }
@@ -65,6 +68,7 @@ public:
 private:
     std::error_code step(SaveStep done) const;
     std::error_code keepAside(const std::string& contents);
+    std::vector<std::filesystem::path> copiesAside() const;
     std::error_code replaceWith(const std::string& contents);
 
     std::filesystem::path path_;

@@ -3,6 +3,7 @@
 #include "Text/FileContents.hpp"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -122,6 +123,20 @@ TEST(UserDataFile, UnusableContentsAreCopiedAsideNeverOverACopy) {
     }
     // Three copies made within the same second keep three names.
     EXPECT_EQ(folder.filesStartingWith("data.json.unreadable-").size(), 3u);
+
+    // The same unusable contents again make no further copy; of many, the newest few stay.
+    folder.write("data.json", "second bad");
+    EXPECT_FALSE(file.rewrite(replacingWith("{}", true)));
+    EXPECT_FALSE(file.takeKeptAside());
+    EXPECT_EQ(folder.filesStartingWith("data.json.unreadable-").size(), 3u);
+    for (int n = 0; n < 8; ++n) {
+        folder.write("data.json", "bad " + std::to_string(n));
+        EXPECT_FALSE(file.rewrite(replacingWith("{}", true)));
+    }
+    std::set<std::string> kept;
+    for (const auto& name : folder.filesStartingWith("data.json.unreadable-"))
+        kept.insert(TemporaryFolder::read(name));
+    EXPECT_EQ(kept, (std::set<std::string>{"bad 3", "bad 4", "bad 5", "bad 6", "bad 7"}));
 }
 
 TEST(UserDataFile, WhatCannotBeReadIsNeverReplaced) {

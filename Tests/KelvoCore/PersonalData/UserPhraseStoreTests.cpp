@@ -220,6 +220,18 @@ TEST_F(UserPhraseStoreTest, TimesFromTheFutureAreMovedBackAndLearningGoesOn) {
     EXPECT_NE(notices[0].message.find("晚於現在"), std::string::npos);
 }
 
+// A newer Kelvo beside this one (the package and a user's own copy) writes keys this one does not
+// know: they stay, and the file is not copied aside for them.
+TEST_F(UserPhraseStoreTest, KeysOfANewerVersionStayAndAreNoReasonToSetTheFileAside) {
+    folder.write("Kelvo/userphrases.json", fullLayout("{}").insert(1, R"("newerTable":{"a":[1,2]},)"));
+    UserPhraseStore store(path);
+    for (int i = 0; i < 3; ++i) {
+        store.bump("ㄇㄚ", "媽");
+        EXPECT_EQ(saved(store)["newerTable"], Json::parse(R"({"a":[1,2]})"));
+    }
+    EXPECT_TRUE(asideCopies().empty());
+}
+
 TEST_F(UserPhraseStoreTest, WorksInMemoryWithoutAFile) {
     UserPhraseStore store;
     store.bump("ㄇㄚ", "媽");
