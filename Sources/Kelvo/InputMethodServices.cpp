@@ -16,7 +16,10 @@ InputMethodServices::InputMethodServices(platform::UserDefaults& defaults, platf
 }
 
 InputMethodServices::~InputMethodServices() {
-    shared_.userPhrases->flush(); // what was learned in the last moment before the end
+    // What was learned in the last moment before the end; a failure now can only be logged.
+    if (shared_.userPhrases->finish()) return;
+    for (const StoreNotice& notice : shared_.userPhrases->takeNotices())
+        shared_.log.log(platform::Logger::Level::error, notice.message + " (" + notice.detail + ")");
 }
 
 } // namespace kelvo

@@ -69,7 +69,7 @@ int runBatch(std::istream& input, std::ostream& output, std::ostream& errors,
         output << escapedLine(field.text()) << "\n";
     }
     if (settings.timing) reportTiming(std::move(timings), errors);
-    resources.save(errors);
+    if (!resources.save(errors)) status = 1;
     return status;
 }
 

@@ -95,8 +95,7 @@ int runInteractive(const SharedResources& resources, const TermSettings& setting
     draw(renderScreen(screenStateOf(session.engine(), field.text(), chinese)));
     restoreTerminal();
     std::printf("\n%s\n", field.text().c_str());
-    resources.save(std::cerr);
-    return 0;
+    return resources.save(std::cerr) ? 0 : 1;
 }
 
 } // namespace kelvo::term

@@ -40,16 +40,15 @@ SharedResources SharedResources::load(const TermSettings& settings,
     return resources;
 }
 
-void SharedResources::save(std::ostream& errors) const {
+bool SharedResources::save(std::ostream& errors) const {
     std::vector<StoreNotice> notices;
-    if (userPhrases) {
-        userPhrases->flush();
-        notices = userPhrases->takeNotices();
-    }
+    const bool saved = !userPhrases || userPhrases->finish();
+    if (userPhrases) notices = userPhrases->takeNotices();
     for (auto& notice : customTexts->takeNotices())
         notices.push_back(std::move(notice));
     for (const StoreNotice& notice : notices)
         errors << "kelvo-term: " << notice.message << " (" << notice.detail << ")\n";
+    return saved;
 }
 
 Session::Session(const SharedResources& resources, const TermSettings& settings)

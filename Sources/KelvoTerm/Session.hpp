@@ -22,8 +22,9 @@ struct SharedResources {
     // user's files under `userData` when given.
     static SharedResources load(const TermSettings& settings,
                                 const std::optional<std::filesystem::path>& userData);
-    // Writes what was learned and tells on `errors` what the user's files had to say.
-    void save(std::ostream& errors) const;
+    // Writes what was learned and tells on `errors` what the user's files had to say; false when
+    // the learned data could not be saved.
+    bool save(std::ostream& errors) const;
 };
 
 // One engine hosted as the desktop host hosts it: the settings are assigned before every key.

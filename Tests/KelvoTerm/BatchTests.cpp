@@ -94,6 +94,16 @@ TEST(Batch, LearnedDataIsKeptInTheNamedFolder) {
     std::ostringstream out, errors;
     EXPECT_EQ(runBatch(in, out, errors, withData, settings), 0);
     EXPECT_TRUE(std::filesystem::exists(folder / "Kelvo/userphrases.json"));
+
+    // A save that fails as the program ends is an error, and promises no retry.
+    std::istringstream again("w96j0 {down}2{enter}{enter}\n");
+    std::ostringstream out2, errors2;
+    {
+        kelvo::testing::FileSizeLimit limit(8);
+        EXPECT_EQ(runBatch(again, out2, errors2, withData, settings), 1);
+    }
+    EXPECT_NE(errors2.str().find("沒有儲存"), std::string::npos) << errors2.str();
+    EXPECT_EQ(errors2.str().find("會再試"), std::string::npos) << errors2.str();
 }
 
 TEST(Screen, ShowsStylesCaretCandidatesAndFeedback) {

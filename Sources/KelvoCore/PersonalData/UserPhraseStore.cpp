@@ -128,7 +128,8 @@ bool UserPhraseStore::saveChanges() {
     if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
     if (error) {
         notices_.add(saveFailedNotice(dataName, *fileURL_, error,
-                                      "修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。"));
+                                      finishing_ ? "程式即將結束，這次新學到的內容沒有儲存。"
+                                                 : "修好之前，新學到的內容只留在記憶體中，Kelvo 會再試。"));
         return false;
     }
     notices_.troubleOver(); // a failure after this one is told again
@@ -155,6 +156,13 @@ void UserPhraseStore::saveSoon() {
 
 void UserPhraseStore::flush() {
     if (worker_) worker_->flush();
+}
+
+bool UserPhraseStore::finish() {
+    finishing_ = true;
+    flush();
+    std::lock_guard lock(mutex_);
+    return unsaved_.empty();
 }
 
 void UserPhraseStore::bump(std::string_view reading, std::string_view value) {

@@ -6,6 +6,7 @@
 #include "PersonalData/StoreWorker.hpp"
 #include "PersonalData/UserDataFile.hpp"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -83,6 +84,9 @@ public:
     void saveSoon();
     // Returns once everything changed so far was written or its save failed.
     void flush();
+    // Saves what is unsaved as the process ends: false when that failed (the notice then says what
+    // was not saved, and promises no retry).
+    bool finish();
     // Changes whenever the tables do, so that a view can tell when to list them again.
     std::uint64_t version() const { return version_; }
     // What the user should hear of the file since the last call, each thing once.
@@ -110,6 +114,7 @@ private:
     std::int64_t lastTime_ = 0;
     std::uint64_t version_ = 0;
     StoreNotices notices_;
+    std::atomic<bool> finishing_ = false; // set as the process ends: a failed save is not retried
 
     std::mutex mutex_; // guards what follows, shared with the worker
     std::vector<std::pair<std::uint64_t, LearnedChange>> unsaved_;
