@@ -52,7 +52,10 @@ void learnWord(LearnedData& data, const LearnedChange::WordReport& report) {
 
 void remove(LearnedData& data, const LearnedChange::Removal& removal, std::int64_t time) {
     Table& rows = data.table(removal.kind);
-    if (auto row = rows.find(removal.key); row != rows.end()) row->second.erase(removal.value);
+    if (auto row = rows.find(removal.key); row != rows.end()) {
+        row->second.erase(removal.value);
+        if (row->second.empty()) rows.erase(row); // no empty rows in the file
+    }
     std::int64_t& when = data.removed[removalKey(removal.kind, removal.key, removal.value)];
     when = std::max(when, time);
 }
@@ -247,11 +250,11 @@ void prune(LearnedData& data, std::int64_t now) {
     pruneRemovals(data.removed, now);
 }
 
-bool clampFutureTimes(LearnedData& data, std::int64_t now) {
+bool clampFutureTimes(LearnedData& data, std::int64_t now, std::int64_t to) {
     bool clamped = false;
     auto clamp = [&](std::int64_t& time) {
-        if (time < now) return;
-        time = now - 1;
+        if (time <= now) return;
+        time = to;
         clamped = true;
     };
     clamp(data.clearedAt);

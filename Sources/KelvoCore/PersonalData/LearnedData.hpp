@@ -91,9 +91,9 @@ void apply(LearnedData& data, const LearnedChange& change);
 // Keeps each table within its limit and forgets removals too old to matter.
 void prune(LearnedData& data, std::int64_t now);
 // Moves times later than `now` (a clearing or removal made with the clock ahead, or on another
-// machine) back to just before it, so that they do not drop every change that follows. Answers
-// whether any was.
-bool clampFutureTimes(LearnedData& data, std::int64_t now);
+// machine) back to `to`, so that they do not drop every change that follows. Answers whether any
+// was.
+bool clampFutureTimes(LearnedData& data, std::int64_t now, std::int64_t to);
 
 // The file's JSON for some data, and the data a file's JSON gives. `parseLearnedData` answers no
 // value for text of neither known layout; `clean` is set false when anything had to be skipped.

@@ -52,12 +52,14 @@ std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& c
     if (!contents.text) return std::nullopt;
     bool clean = true; // what could not be used is copied aside by the next save
     auto data = parseLearnedData(*contents.text, clean);
-    if (data) noteFutureTimes(*data);
+    if (data) noteFutureTimes(*data, millisecondsNow());
     return data;
 }
 
-void UserPhraseStore::noteFutureTimes(LearnedData& data) {
-    if (clampFutureTimes(data, millisecondsNow()))
+// A time from the future counts as just before what this process learned since it met the file.
+void UserPhraseStore::noteFutureTimes(LearnedData& data, std::int64_t earliestChange) {
+    const std::int64_t now = millisecondsNow();
+    if (clampFutureTimes(data, now, std::min(now, earliestChange) - 1))
         notices_.add({std::string(dataName) +
                           "中記錄的時間晚於現在（可能曾在時鐘超前時重設，或來自另一台電腦），"
                           "已改為現在的時間，之後學到的內容會照常記錄。",
@@ -119,7 +121,7 @@ bool UserPhraseStore::saveChanges() {
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
         if (current) merged = parseLearnedData(*current, clean).value_or(LearnedData{});
-        noteFutureTimes(merged);
+        noteFutureTimes(merged, changes.front().time);
         for (const LearnedChange& change : changes)
             apply(merged, change);
         prune(merged, millisecondsNow());

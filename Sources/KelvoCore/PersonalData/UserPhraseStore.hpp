@@ -105,7 +105,7 @@ private:
     std::int64_t nextTime();
     bool saveChanges();
     void reloadFile();
-    void noteFutureTimes(LearnedData& data);
+    void noteFutureTimes(LearnedData& data, std::int64_t earliestChange);
     std::optional<LearnedData> load(const UserDataFile::Contents& contents);
 
     LearnedData data_; // the owner's thread only
