@@ -86,7 +86,9 @@ void JsonFileDefaults::set(std::string_view key, DefaultsValue value) {
         return kelvo::UserDataFile::Rewrite{json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n",
                                             !usable};
     });
-    if (auto aside = file_.takeKeptAside()) notices_.add(keptAsideNotice(settingsName, file_.path(), *aside));
+    // Settings are set aside only when nothing in them could be used.
+    if (auto aside = file_.takeKeptAside())
+        notices_.add(keptAsideNotice(settingsName, file_.path(), *aside, false));
     if (error) {
         // Settings are not saved again by themselves: the change lasts while Kelvo runs.
         notices_.add(

@@ -148,13 +148,17 @@ std::error_code CustomTextStore::update(const std::function<void(Values&)>& chan
     }
     std::lock_guard fileLock(fileMutex_);
     Values merged;
+    bool anythingUsed = true;
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
-        if (current) merged = parse(*current, clean).value_or(Values{});
+        std::optional<Values> read = current ? parse(*current, clean) : std::nullopt;
+        anythingUsed = read.has_value();
+        merged = read.value_or(Values{});
         change(merged);
         return UserDataFile::Rewrite{encoded(merged), !clean};
     });
-    if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
+    if (auto aside = file_->takeKeptAside())
+        notices_.add(keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
     if (error) return error;
     notices_.troubleOver();
     std::lock_guard lock(mutex_);

@@ -49,10 +49,11 @@ StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path&
 }
 
 StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
-                            const std::filesystem::path& aside) {
+                            const std::filesystem::path& aside, bool anythingUsed) {
     std::string message(what);
-    message +=
-        "檔有部分內容無法使用，原檔已另存為「" + aside.filename().string() + "」，與它放在同一資料夾。";
+    message += anythingUsed ? "檔有部分內容無法使用"
+                            : "檔的內容無法使用（空白、不完整或格式不符），沒有讀進任何資料";
+    message += "，原檔已另存為「" + aside.filename().string() + "」，與它放在同一資料夾。";
     std::string detail = "kept aside ";
     detail += file.string();
     detail += " as ";

@@ -26,8 +26,10 @@ std::string reasonInWords(std::error_code error);
 StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error,
                              std::string_view meanwhile);
 StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file, std::error_code error);
+// `anythingUsed` tells a file that was partly read from one of which nothing could be used (empty,
+// cut short, or of no layout Kelvo reads).
 StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
-                            const std::filesystem::path& aside);
+                            const std::filesystem::path& aside, bool anythingUsed);
 
 // Notices waiting for the owner to show them. A notice that recurs is told again only after a few
 // minutes, so that a lasting failure is seen now and then and not on every key; once the trouble

@@ -118,16 +118,20 @@ bool UserPhraseStore::saveChanges() {
         through = unsaved_.back().first;
     }
     LearnedData merged;
+    bool anythingUsed = true;
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
-        if (current) merged = parseLearnedData(*current, clean).value_or(LearnedData{});
+        std::optional<LearnedData> read = current ? parseLearnedData(*current, clean) : std::nullopt;
+        anythingUsed = read.has_value();
+        merged = read.value_or(LearnedData{});
         noteFutureTimes(merged, changes.front().time);
         for (const LearnedChange& change : changes)
             apply(merged, change);
         prune(merged, millisecondsNow());
         return UserDataFile::Rewrite{encodeLearnedData(merged), !clean};
     });
-    if (auto aside = file_->takeKeptAside()) notices_.add(keptAsideNotice(dataName, *fileURL_, *aside));
+    if (auto aside = file_->takeKeptAside())
+        notices_.add(keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
     if (error) {
         notices_.add(saveFailedNotice(dataName, *fileURL_, error,
                                       finishing_ ? "程式即將結束，這次新學到的內容沒有儲存。"

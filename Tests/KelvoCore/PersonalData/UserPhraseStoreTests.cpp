@@ -130,6 +130,7 @@ TEST_F(UserPhraseStoreTest, FileOfNeitherLayoutIsEmptyAndKeptAside) {
     auto notices = store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].message.find(asideCopies()[0].filename().string()), std::string::npos);
+    EXPECT_NE(notices[0].message.find("沒有讀進任何資料"), std::string::npos) << notices[0].message;
     EXPECT_TRUE(store.takeNotices().empty()); // told once
 }
 
@@ -156,6 +157,7 @@ TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
     mixed.bump("ㄅ", "不");
     mixed.flush();
     EXPECT_EQ(asideCopies().size(), 1u); // the skipped parts stay in the copy kept aside
+    EXPECT_NE(mixed.takeNotices().at(0).message.find("有部分內容無法使用"), std::string::npos);
 }
 
 TEST_F(UserPhraseStoreTest, CountsStopAtTheLargestInteger) {
