@@ -27,7 +27,7 @@ public:
         if (shown_.marked && !shown_.marked->pieces.empty())
             ibus_engine_update_preedit_text_with_mode(engine_, ibus_text_new_from_string(""), 0, FALSE,
                                                       IBUS_ENGINE_PREEDIT_CLEAR);
-        if (!frameworkCommitsMarked_)
+        if (!frameworkInsertsMarked_)
             ibus_engine_commit_text(engine_, ibus_text_new_from_string(text.c_str()));
         shown_.marked = MarkedText{};
     }
@@ -123,9 +123,9 @@ public:
     // the marked text itself (see IBusClientKind): it would be inserted twice, the second time into
     // whichever field has the focus by now.
     template <typename Action> void endingComposition(bool reset, Action action) {
-        frameworkCommitsMarked_ = !(reset && kind_.dropsMarkedTextOnReset);
+        frameworkInsertsMarked_ = !(reset && kind_.dropsMarkedTextOnReset);
         action();
-        frameworkCommitsMarked_ = false;
+        frameworkInsertsMarked_ = false;
         shown_.forget();
     }
     const Rect& cursorLocation() const { return cursor_; }
@@ -154,7 +154,7 @@ private:
     ShownState shown_;
     static constexpr int maxTableItems = 16;
     int firstShown_ = 0;
-    bool frameworkCommitsMarked_ = false;
+    bool frameworkInsertsMarked_ = false;
     bool tableShown_ = false;
     bool noteShown_ = false;
     Rect cursor_;

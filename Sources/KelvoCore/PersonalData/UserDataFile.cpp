@@ -59,6 +59,11 @@ std::string timestamp() {
     return text;
 }
 
+// The folder a file lies in, "." for a bare name.
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.parent_path().empty() ? "." : path.parent_path();
+}
+
 std::string temporaryPrefix(const std::filesystem::path& path) {
     std::string prefix = ".";
     prefix += path.filename().string();
@@ -206,8 +211,7 @@ std::vector<std::filesystem::path> UserDataFile::copiesAside() const {
     const std::string prefix = path_.filename().string() + ".unreadable-";
     std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> found;
     std::error_code error;
-    const std::filesystem::path folder = path_.parent_path().empty() ? "." : path_.parent_path();
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(path_), error))
         if (entry.path().filename().string().starts_with(prefix))
             found.emplace_back(entry.last_write_time(error), entry.path());
     std::sort(found.begin(), found.end());
@@ -263,8 +267,7 @@ void UserDataFile::removeLeftovers() {
     // Rewrites make their temporary files only while they hold the lock: any found now is a leftover.
     const std::string prefix = temporaryPrefix(path_);
     std::error_code error;
-    const std::filesystem::path folder = path_.parent_path().empty() ? "." : path_.parent_path();
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(path_), error)) {
         const std::string name = entry.path().filename().string();
         if (name.size() == prefix.size() + 6 && name.starts_with(prefix) && entry.is_regular_file(error))
             std::filesystem::remove(entry.path(), error);
