@@ -45,9 +45,10 @@ inline std::filesystem::path temporaryPath(const std::string& name) {
 }
 
 // A learned-data file with `pairCount` word pairs among the words the sentence can decode to, and
-// some choices and learned words, loaded into a store.
+// some choices and learned words, loaded into a store; with `full`, the choices and learned words
+// fill their tables too.
 inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::path& path,
-                                                         std::size_t pairCount = 20000) {
+                                                         std::size_t pairCount = 20000, bool full = false) {
     kelvo::SentenceDecoder plain(bundledLexicon());
     auto elements = composition(sentenceReadings.size());
     std::vector<std::string> words;
@@ -69,9 +70,15 @@ inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::
             if (count.is_null()) ++pairs;
             count = 1 + static_cast<int>(i % 3);
         }
+    for (std::size_t i = 0; full && json["selections"].size() < LearnedData::selectionLimit; ++i)
+        json["selections"]["ㄅㄚ" + std::to_string(i)]["八"] = 1 + i % 3;
+    for (std::size_t i = 0; full && json["words"].size() < LearnedData::wordLimit; ++i)
+        json["words"]["ㄅㄚ-ㄅㄚ" + std::to_string(i)]["八八"] = 2 + i % 3;
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << json.dump();
-    return std::make_shared<kelvo::UserPhraseStore>(path);
+    auto store = std::make_shared<kelvo::UserPhraseStore>(path);
+    store->flush();
+    return store;
 }
 
 } // namespace kelvo::bench

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -60,5 +62,55 @@ void BM_SaveLearnedData(benchmark::State& state) {
     std::filesystem::remove_all(store->fileURL()->parent_path());
 }
 BENCHMARK(BM_SaveLearnedData)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Typing at a human pace (a key every 60 ms, Enter after each sentence) into full tables while
+// saves run and another process's writes are taken in: the cost of every key, and how long each
+// commit took to reach the disk.
+void BM_TypingWhileSaving(benchmark::State& state) {
+    const auto path = kelvo::bench::temporaryPath("pace.json");
+    auto store = kelvo::bench::busyStore(path, kelvo::LearnedData::transitionLimit, /*full=*/true);
+    kelvo::UserPhraseStore other(path);
+    kelvo::InputEngine engine(kelvo::bench::bundledLexicon());
+    engine.setUserPhrases(store);
+    std::vector<double> micros, toDisk;
+    using Clock = std::chrono::steady_clock;
+    std::optional<std::pair<Clock::time_point, std::optional<kelvo::FileVersion>>> unsaved; // a commit
+    for (auto _ : state) {
+        for (std::size_t sentence = 0; sentence < 4; ++sentence) {
+            std::vector<kelvo::KeyInput> keys;
+            for (std::size_t i = sentence * 10; i < sentence * 10 + 10; ++i)
+                for (char key : kelvo::bench::keysOf(kelvo::bench::sentenceReadings[i]))
+                    keys.push_back(keyFor(key));
+            keys.push_back(kelvo::KeyInput::of(kelvo::KeyInput::Kind::enter));
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                const auto start = Clock::now();
+                benchmark::DoNotOptimize(engine.handle(keys[i]));
+                micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+                if (i == 5) other.bump("ㄆㄚ", "趴" + std::to_string(sentence)); // another process learns
+                if (keys[i].kind == kelvo::KeyInput::Kind::enter)
+                    unsaved.emplace(start, kelvo::versionOfFile(path));
+                std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                // Typing goes on while the commit makes its way to the disk.
+                if (unsaved && kelvo::versionOfFile(path) != unsaved->second) {
+                    toDisk.push_back(
+                        std::chrono::duration<double, std::milli>(Clock::now() - unsaved->first).count());
+                    unsaved.reset();
+                }
+            }
+        }
+    }
+    double sum = 0;
+    for (double value : micros)
+        sum += value;
+    state.counters["keys"] = static_cast<double>(micros.size());
+    state.counters["mean_us"] = sum / static_cast<double>(micros.size());
+    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.counters["max_us"] = percentile(micros, 1.0);
+    state.counters["to_disk_max_ms"] = percentile(toDisk, 1.0);
+    state.counters["to_disk_median_ms"] = percentile(toDisk, 0.5);
+    store->flush();
+    std::filesystem::remove_all(path.parent_path());
+}
+BENCHMARK(BM_TypingWhileSaving)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -30,9 +30,12 @@ SharedResources SharedResources::load(const TermSettings& settings,
         // Without the word list the engine still recognises its built-in English terms.
     }
     if (userData) {
-        if (settings.learning())
+        if (settings.learning()) {
             resources.userPhrases =
                 std::make_shared<UserPhraseStore>(*userData / "Kelvo" / "userphrases.json");
+            // A batch starts from what was learned, not from what the worker read by its first key.
+            resources.userPhrases->flush();
+        }
         resources.customTexts = std::make_shared<CustomTextStore>(*userData / "Kelvo" / "customtexts.json");
     } else {
         resources.customTexts = std::make_shared<CustomTextStore>();

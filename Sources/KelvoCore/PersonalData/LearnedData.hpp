@@ -2,9 +2,9 @@
 
 #include "Text/StringMap.hpp"
 
+#include <array>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -27,11 +27,17 @@ struct LearnedEntry {
     friend bool operator==(const LearnedEntry&, const LearnedEntry&) = default;
 };
 
-// Everything the learned-data file holds. Removals are remembered with their time, so that a
-// change made elsewhere before the removal cannot bring the entry back when the two are merged.
+// Everything the learned-data file holds. Each entry keeps when it was last learned, and each
+// removal when it was made, so that wherever a removal and a learn of the same entry meet, the
+// later one wins.
 struct LearnedData {
-    using Counts = StringMap<std::int64_t>;
-    using Table = StringMap<Counts>;
+    struct Use {
+        std::int64_t count = 0;
+        std::int64_t time = 0; // last learned, milliseconds since 1970; 0 when not known
+        friend bool operator==(const Use&, const Use&) = default;
+    };
+    using Row = StringMap<Use>;
+    using Table = StringMap<Row>;
 
     Table selections;                // reading -> word -> times chosen
     Table pendingWords;              // reading -> hand-assembled word -> times reported before promotion
@@ -44,7 +50,9 @@ struct LearnedData {
     // text: kept as they are.
     std::map<std::string, std::string> newerKeys;
 
-    // The most entries each table keeps; the least used go first.
+    // The most entries each table keeps. The least used and longest unused go first, but never
+    // an entry learned within `youngAge`, while older ones remain: it must have the chance to be
+    // used again.
     static constexpr std::size_t selectionLimit = 50000;
     static constexpr std::size_t wordLimit = 20000;
     static constexpr std::size_t transitionLimit = 100000;
@@ -52,7 +60,13 @@ struct LearnedData {
     static constexpr std::size_t removalLimit = 10000;
     static constexpr std::int64_t removalLifetime = 30LL * 24 * 3600 * 1000;
     static constexpr std::int64_t promotionThreshold = 2;
+    static constexpr std::int64_t day = 24LL * 3600 * 1000;
+    static constexpr std::int64_t youngAge = 14 * day;
+    static constexpr std::int64_t halfLife = 30 * day;   // each month unused halves a count's weight
+    static constexpr std::int64_t unknownAge = 90 * day; // of an entry an older version learned
 
+    // Every table: selections, pendingWords, words, transitions, englishReadings.
+    static const std::array<Table LearnedData::*, 5>& tables();
     Table& table(LearnedEntry::Kind kind);
     const Table& table(LearnedEntry::Kind kind) const;
     std::size_t entryCount(const Table& of) const;
@@ -88,16 +102,12 @@ struct LearnedChange {
 };
 
 void apply(LearnedData& data, const LearnedChange& change);
-// Keeps each table within its limit and forgets removals too old to matter.
-void prune(LearnedData& data, std::int64_t now);
+// Keeps each table within its limit and forgets removals too old to matter; answers how many
+// entries went.
+std::size_t prune(LearnedData& data, std::int64_t now);
 // Moves times later than `now` (a clearing or removal made with the clock ahead, or on another
 // machine) back to `to`, so that they do not drop every change that follows. Answers whether any
 // was.
 bool clampFutureTimes(LearnedData& data, std::int64_t now, std::int64_t to);
-
-// The file's JSON for some data, and the data a file's JSON gives. `parseLearnedData` answers no
-// value for text of neither known layout; `clean` is set false when anything had to be skipped.
-std::string encodeLearnedData(const LearnedData& data);
-std::optional<LearnedData> parseLearnedData(std::string_view json, bool& clean);
 
 } // namespace kelvo

@@ -6,10 +6,10 @@
 #include <utility>
 
 namespace kelvo {
-namespace {} // namespace
 
 std::string reasonInWords(std::error_code error) {
     if (error == FileError::notRegularFile) return "它不是一般檔案";
+    if (error == FileError::tooLarge) return "檔案大於 Kelvo 能讀的上限";
     if (error == std::errc::no_space_on_device) return "磁碟已滿";
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
         return "沒有權限";
@@ -34,8 +34,11 @@ std::string detailOf(std::string_view event, const std::filesystem::path& file, 
 StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path& file, std::error_code error,
                              std::string_view meanwhile) {
     std::string message(what);
-    message += "無法儲存（" + reasonInWords(error) + "）：請檢查「" + file.parent_path().string() +
-               "」的空間與權限。";
+    message += "無法儲存（" + reasonInWords(error) + "）：";
+    // A file that cannot be read is never replaced: the user has to move it.
+    message += error.category() == fileErrorCategory()
+                   ? "Kelvo 不會覆寫「" + file.string() + "」，請移走它。"
+                   : "請檢查「" + file.parent_path().string() + "」的空間與權限。";
     message += meanwhile;
     return {message, detailOf("cannot save", file, error)};
 }
@@ -43,8 +46,8 @@ StoreNotice saveFailedNotice(std::string_view what, const std::filesystem::path&
 StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path& file,
                              std::error_code error) {
     std::string message(what);
-    message += "檔「" + file.string() + "」無法讀取（" + reasonInWords(error) +
-               "），Kelvo 不會覆寫它：請改正它的權限或移走它。";
+    message += "檔「" + file.string() + "」無法讀取（" + reasonInWords(error) + "），Kelvo 不會覆寫它：";
+    message += error == FileError::tooLarge ? "請移走它。" : "請改正它的權限或移走它。";
     return {message, detailOf("cannot read", file, error)};
 }
 
@@ -57,6 +60,20 @@ StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& 
     std::string detail = "kept aside ";
     detail += file.string();
     detail += " as ";
+    detail += aside.string();
+    return {message, detail};
+}
+
+StoreNotice prunedNotice(std::string_view what, const std::filesystem::path& file,
+                         const std::filesystem::path& aside, std::size_t dropped) {
+    std::string message(what);
+    message += "超過 Kelvo 保留的筆數，已刪去最少用到的 " + std::to_string(dropped) +
+               " 筆；刪去前的檔案已另存為「" + aside.filename().string() + "」，與它放在同一資料夾。";
+    std::string detail = "pruned ";
+    detail += std::to_string(dropped);
+    detail += " entries from ";
+    detail += file.string();
+    detail += ", kept the file before as ";
     detail += aside.string();
     return {message, detail};
 }

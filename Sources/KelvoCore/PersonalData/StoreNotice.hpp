@@ -31,6 +31,10 @@ StoreNotice unreadableNotice(std::string_view what, const std::filesystem::path&
 StoreNotice keptAsideNotice(std::string_view what, const std::filesystem::path& file,
                             const std::filesystem::path& aside, bool anythingUsed);
 
+// Entries beyond the limits were dropped from the file, which was copied aside first.
+StoreNotice prunedNotice(std::string_view what, const std::filesystem::path& file,
+                         const std::filesystem::path& aside, std::size_t dropped);
+
 // Notices waiting for the owner to show them. A notice that recurs is told again only after a few
 // minutes, so that a lasting failure is seen now and then and not on every key; once the trouble
 // is over (`troubleOver`), the next one is told at once. Safe to use from several threads.

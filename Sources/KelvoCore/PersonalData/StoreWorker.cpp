@@ -61,10 +61,11 @@ void StoreWorker::saveSoon() {
 void StoreWorker::flush() {
     std::unique_lock lock(mutex_);
     const auto target = noted_;
-    if (finished_ >= target) return;
+    auto done = [&] { return started_ && finished_ >= target; };
+    if (done()) return;
     urgent_ = true;
     wake();
-    saved_.wait(lock, [&] { return finished_ >= target; });
+    saved_.wait(lock, done);
 }
 
 int StoreWorker::waitTime() const {
@@ -79,6 +80,8 @@ int StoreWorker::waitTime() const {
 void StoreWorker::run() {
     if (tasks_.start) tasks_.start();
     std::unique_lock lock(mutex_);
+    started_ = true;
+    saved_.notify_all();
     for (;;) {
         if (pending_ && (urgent_ || stopping_ || Clock::now() >= saveAt_)) {
             saveNow(lock);

@@ -35,7 +35,8 @@ public:
     void changed();
     // Save without waiting for a quiet moment.
     void saveSoon();
-    // Returns once every change noted before the call was saved or its save failed.
+    // Returns once the first work was done and every change noted before the call was saved or
+    // its save failed.
     void flush();
 
 private:
@@ -58,6 +59,7 @@ private:
     bool urgent_ = false;
     bool stopping_ = false;
     bool fileEvent_ = false;
+    bool started_ = false;
     Clock::time_point firstChange_{};
     Clock::time_point saveAt_{};
     unsigned long long noted_ = 0;    // changes noted so far

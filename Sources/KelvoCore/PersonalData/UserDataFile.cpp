@@ -176,7 +176,7 @@ std::error_code writeFileAtomically(const std::filesystem::path& path, std::stri
 UserDataFile::Contents UserDataFile::read() {
     Contents result;
     auto before = versionOfFile(path_);
-    std::string text = readFileContents(path_, result.error);
+    std::string text = readFileContents(path_, result.error, largest_);
     if (result.error == std::errc::no_such_file_or_directory)
         result.error.clear();
     else if (!result.error)

@@ -46,7 +46,9 @@ public:
     };
     using Change = std::function<std::optional<Rewrite>(const std::optional<std::string>& current)>;
 
-    explicit UserDataFile(std::filesystem::path path) : path_(std::move(path)) {}
+    // A file larger than `largest` bytes is read as unreadable, so it is never replaced either.
+    explicit UserDataFile(std::filesystem::path path, std::size_t largest = SIZE_MAX)
+        : path_(std::move(path)), largest_(largest) {}
 
     Contents read();
     // Locks, reads the current contents (none without a file), and writes what `change` makes of
@@ -72,6 +74,7 @@ private:
     std::error_code replaceWith(const std::string& contents);
 
     std::filesystem::path path_;
+    std::size_t largest_;
     std::optional<FileVersion> seen_;
     std::optional<std::filesystem::path> keptAside_;
     StepHook stepHook_;

@@ -1,5 +1,7 @@
 #include "PersonalData/UserPhraseStore.hpp"
 
+#include "PersonalData/LearnedDataFormat.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -8,13 +10,16 @@ namespace kelvo {
 namespace {
 
 constexpr std::string_view dataName = "學習資料";
+// A process's times run a little ahead of the clock when it makes several changes within one
+// millisecond: only a time further ahead than this comes from a clock that was wrong.
+constexpr std::int64_t clockSlack = 60'000;
 
 const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_view key,
                             std::string_view value) {
     auto row = table.find(key);
     if (row == table.end()) return nullptr;
     auto found = row->second.find(value);
-    return found == row->second.end() ? nullptr : &found->second;
+    return found == row->second.end() ? nullptr : &found->second.count;
 }
 
 std::int64_t millisecondsNow() {
@@ -29,20 +34,40 @@ std::string_view UserPhraseStore::label(Entry::Kind kind) {
 }
 
 double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
-    if (!counts_) return 0.0;
-    auto found = counts_->find(value);
-    if (found == counts_->end() || found->second < 1) return 0.0;
-    return std::log(static_cast<double>(found->second) + 1.0);
+    if (!row_) return 0.0;
+    auto found = row_->find(value);
+    if (found == row_->end() || found->second.count < 1) return 0.0;
+    return std::log(static_cast<double>(found->second.count) + 1.0);
 }
 
 UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
     : fileURL_(std::move(fileURL)) {
     if (!fileURL_) return;
-    file_.emplace(*fileURL_);
-    if (auto loaded = load(file_->read())) data_ = std::move(*loaded);
-    worker_ = std::make_unique<StoreWorker>(
-        *fileURL_, StoreWorker::Tasks{[this] { return saveChanges(); }, [this] { reloadFile(); },
-                                      [this] { file_->removeLeftovers(); }});
+    file_.emplace(*fileURL_, largestFile);
+    file_->setStepHook([this](UserDataFile::SaveStep step) {
+        UserDataFile::StepHook hook;
+        {
+            std::lock_guard lock(mutex_);
+            hook = stepHook_;
+        }
+        return hook ? hook(step) : std::error_code();
+    });
+    worker_ = std::make_unique<StoreWorker>(*fileURL_, StoreWorker::Tasks{[this] { return saveChanges(); },
+                                                                          [this] { reloadFile(); },
+                                                                          [this] {
+                                                                              file_->removeLeftovers();
+                                                                              readFile();
+                                                                          }});
+}
+
+void UserPhraseStore::setSaveStepHook(UserDataFile::StepHook hook) {
+    std::lock_guard lock(mutex_);
+    stepHook_ = std::move(hook);
+}
+
+std::size_t UserPhraseStore::tablesAwaitingRelease() {
+    std::lock_guard lock(mutex_);
+    return retired_.size();
 }
 
 UserPhraseStore::~UserPhraseStore() = default;
@@ -59,7 +84,7 @@ std::optional<LearnedData> UserPhraseStore::load(const UserDataFile::Contents& c
 // A time from the future counts as just before what this process learned since it met the file.
 void UserPhraseStore::noteFutureTimes(LearnedData& data, std::int64_t earliestChange) {
     const std::int64_t now = millisecondsNow();
-    if (clampFutureTimes(data, now, std::min(now, earliestChange) - 1))
+    if (clampFutureTimes(data, now + clockSlack, std::min(now, earliestChange) - 1))
         notices_.add({std::string(dataName) +
                           "中記錄的時間晚於現在（可能曾在時鐘超前時重設，或來自另一台電腦），"
                           "已改為現在的時間，之後學到的內容會照常記錄。",
@@ -99,16 +124,17 @@ bool UserPhraseStore::refresh() {
     ++version_;
     for (const LearnedChange& change : later)
         apply(data_, change);
-    // Freeing a large table takes milliseconds: the worker does it, off the key path.
+    // Freeing a large table takes milliseconds: the worker does it, off the key path. Several may
+    // wait, when a save began before the last refresh and ended after it.
     std::lock_guard lock(mutex_);
-    retired_ = std::move(previous);
+    retired_.push_back(std::move(previous));
     return true;
 }
 
 bool UserPhraseStore::saveChanges() {
     std::vector<LearnedChange> changes;
     std::uint64_t through = 0;
-    LearnedData retired;
+    std::vector<LearnedData> retired;
     {
         std::lock_guard lock(mutex_);
         retired = std::exchange(retired_, {});
@@ -119,6 +145,7 @@ bool UserPhraseStore::saveChanges() {
     }
     LearnedData merged;
     bool anythingUsed = true;
+    std::size_t pruned = 0;
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
         std::optional<LearnedData> read = current ? parseLearnedData(*current, clean) : std::nullopt;
@@ -127,11 +154,12 @@ bool UserPhraseStore::saveChanges() {
         noteFutureTimes(merged, changes.front().time);
         for (const LearnedChange& change : changes)
             apply(merged, change);
-        prune(merged, millisecondsNow());
-        return UserDataFile::Rewrite{encodeLearnedData(merged), !clean};
+        pruned = prune(merged, millisecondsNow());
+        return UserDataFile::Rewrite{encodeLearnedData(merged), !clean || pruned > largestQuietPrune};
     });
     if (auto aside = file_->takeKeptAside())
-        notices_.add(keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
+        notices_.add(pruned > largestQuietPrune ? prunedNotice(dataName, *fileURL_, *aside, pruned)
+                                                : keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
     if (error) {
         notices_.add(saveFailedNotice(dataName, *fileURL_, error,
                                       finishing_ ? "程式即將結束，這次新學到的內容沒有儲存。"
@@ -146,14 +174,17 @@ bool UserPhraseStore::saveChanges() {
     return true;
 }
 
-void UserPhraseStore::reloadFile() {
-    if (!file_->changedSinceSeen()) return; // this process wrote it
+void UserPhraseStore::readFile() {
     auto loaded = load(file_->read());
-    if (!loaded) return; // keep what is known; the next save sets the file right
-    LearnedData retired; // freed here, after the lock, as by a save
+    if (!loaded) return;              // keep what is known; the next save sets the file right
+    std::vector<LearnedData> retired; // freed here, after the lock, as by a save
     std::lock_guard lock(mutex_);
     retired = std::exchange(retired_, {});
     incoming_ = Merged{std::move(*loaded), savedThrough_};
+}
+
+void UserPhraseStore::reloadFile() {
+    if (file_->changedSinceSeen()) readFile(); // else this process wrote it
 }
 
 void UserPhraseStore::saveSoon() {
@@ -161,7 +192,9 @@ void UserPhraseStore::saveSoon() {
 }
 
 void UserPhraseStore::flush() {
-    if (worker_) worker_->flush();
+    if (!worker_) return;
+    worker_->flush();
+    refresh();
 }
 
 bool UserPhraseStore::finish() {
@@ -249,9 +282,9 @@ std::size_t UserPhraseStore::transitionCount() const {
 
 std::vector<UserPhraseStore::Entry> UserPhraseStore::entries(Entry::Kind kind) const {
     std::vector<Entry> rows;
-    for (const auto& [key, counts] : data_.table(kind))
-        for (const auto& [value, count] : counts)
-            rows.push_back(Entry{kind, key, value, count});
+    for (const auto& [key, row] : data_.table(kind))
+        for (const auto& [value, use] : row)
+            rows.push_back(Entry{kind, key, value, use.count});
     std::sort(rows.begin(), rows.end(), [](const Entry& a, const Entry& b) {
         if (a.count != b.count) return a.count > b.count;
         if (a.key != b.key) return a.key < b.key;

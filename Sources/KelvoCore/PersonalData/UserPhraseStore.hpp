@@ -26,11 +26,12 @@ namespace kelvo {
 // The tables live in memory and change at once; each change is also kept as a change, which a
 // worker thread merges into the file on disk shortly after (under the file's lock, over what
 // other processes wrote meanwhile), so no key waits for a disk and no writer undoes another's
-// change. When another process replaces the file, the worker reads it again. Both results reach
-// the tables only at `refresh` or the next change, on the thread that owns the store.
+// change. The worker reads the file at the start, and again when another process replaced it.
+// What it read or merged reaches the tables only at `refresh` or the next change, on the thread
+// that owns the store; the tables replaced there are freed by the worker, never on a key.
 class UserPhraseStore : public LearnedModel {
 public:
-    using Counts = LearnedData::Counts;
+    using Row = LearnedData::Row;
     using Table = LearnedData::Table;
     using StoredData = LearnedData;
     using Entry = LearnedEntry;
@@ -38,12 +39,12 @@ public:
     // The words that may follow one word, fetched once so that each following word costs one lookup.
     class TransitionRow {
     public:
-        explicit TransitionRow(const Counts* counts = nullptr) : counts_(counts) {}
-        explicit operator bool() const { return counts_ != nullptr; }
+        explicit TransitionRow(const Row* row = nullptr) : row_(row) {}
+        explicit operator bool() const { return row_ != nullptr; }
         double bonus(std::string_view value) const;
 
     private:
-        const Counts* counts_;
+        const Row* row_;
     };
 
     static constexpr double userWordScore = -8.0;
@@ -51,7 +52,14 @@ public:
     // The label shown for each kind of entry.
     static std::string_view label(Entry::Kind kind);
 
-    // Reads the file when a path is given; without one the store lives in memory only.
+    // A file larger than this is refused (and kept as it is): a full file is a few megabytes.
+    static constexpr std::size_t largestFile = 32 << 20;
+    // A save that would drop more entries than this from the file to keep within the limits (a
+    // file from a version with larger ones, say) copies the file aside first.
+    static constexpr std::size_t largestQuietPrune = 100;
+
+    // Reads the file, on the worker, when a path is given; without one the store lives in memory
+    // only.
     explicit UserPhraseStore(std::optional<std::filesystem::path> fileURL = std::nullopt);
     // Saves what is still unsaved before it goes.
     ~UserPhraseStore() override;
@@ -82,7 +90,8 @@ public:
     bool refresh();
     // Save without waiting for a pause (the input method is being left).
     void saveSoon();
-    // Returns once everything changed so far was written or its save failed.
+    // Returns once the file was read and everything changed so far was written or its save
+    // failed, with what was read in the tables. On the owner's thread, as `refresh`.
     void flush();
     // Saves what is unsaved as the process ends: false when that failed (the notice then says what
     // was not saved, and promises no retry).
@@ -93,6 +102,10 @@ public:
     std::vector<StoreNotice> takeNotices() { return notices_.take(); }
 
     const StoredData& data() const { return data_; }
+    // Called after each step of a save (tests), on the worker.
+    void setSaveStepHook(UserDataFile::StepHook hook);
+    // Tables `refresh` replaced that the worker has not freed yet.
+    std::size_t tablesAwaitingRelease();
     const std::optional<std::filesystem::path>& fileURL() const { return fileURL_; }
 
 private:
@@ -104,6 +117,7 @@ private:
     void record(decltype(LearnedChange::what) what);
     std::int64_t nextTime();
     bool saveChanges();
+    void readFile();
     void reloadFile();
     void noteFutureTimes(LearnedData& data, std::int64_t earliestChange);
     std::optional<LearnedData> load(const UserDataFile::Contents& contents);
@@ -121,7 +135,8 @@ private:
     std::uint64_t lastChange_ = 0;
     std::uint64_t savedThrough_ = 0;
     std::optional<Merged> incoming_;
-    LearnedData retired_; // the tables `refresh` replaced, freed by the worker
+    std::vector<LearnedData> retired_; // the tables `refresh` replaced, freed by the worker
+    UserDataFile::StepHook stepHook_;
 
     std::unique_ptr<StoreWorker> worker_; // last: it stops before the rest goes
 };

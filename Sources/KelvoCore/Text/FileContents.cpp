@@ -13,6 +13,7 @@ public:
     const char* name() const noexcept override { return "kelvo.file"; }
     std::string message(int value) const override {
         if (static_cast<FileError>(value) == FileError::notRegularFile) return "not a regular file";
+        if (static_cast<FileError>(value) == FileError::tooLarge) return "larger than Kelvo reads";
         return "unknown error";
     }
 };
@@ -32,7 +33,7 @@ std::error_code make_error_code(FileError error) {
     return {static_cast<int>(error), fileErrorCategory()};
 }
 
-std::string readFileContents(const std::filesystem::path& path, std::error_code& error) {
+std::string readFileContents(const std::filesystem::path& path, std::error_code& error, std::size_t largest) {
     error.clear();
     // Opening without blocking: a FIFO with no writer would otherwise hold the open forever.
     int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -46,6 +47,8 @@ std::string readFileContents(const std::filesystem::path& path, std::error_code&
         error = lastError();
     } else if (!S_ISREG(status.st_mode)) {
         error = FileError::notRegularFile;
+    } else if (static_cast<std::uint64_t>(status.st_size) > largest) {
+        error = FileError::tooLarge;
     } else {
         text.resize(static_cast<std::size_t>(status.st_size) + 1);
         std::size_t used = 0;
@@ -58,6 +61,10 @@ std::string readFileContents(const std::filesystem::path& path, std::error_code&
             }
             if (got == 0) break;
             used += static_cast<std::size_t>(got);
+            if (used > largest) {
+                error = FileError::tooLarge; // it grew while read
+                break;
+            }
             if (used == text.size()) text.resize(text.size() * 2); // the file grew while read
         }
         text.resize(error ? 0 : used);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -8,11 +9,13 @@ namespace kelvo {
 
 // The whole contents of a regular file, read straight into the returned string (the bytes are
 // copied once). A FIFO, device or folder is refused rather than opened, so that reading never
-// waits on another process. On failure `error` is set and the result is empty.
-std::string readFileContents(const std::filesystem::path& path, std::error_code& error);
+// waits on another process. A file of more than `largest` bytes is refused. On failure `error` is
+// set and the result is empty.
+std::string readFileContents(const std::filesystem::path& path, std::error_code& error,
+                             std::size_t largest = SIZE_MAX);
 
 // Errors of our own about files, beside the system's.
-enum class FileError { notRegularFile = 1 };
+enum class FileError { notRegularFile = 1, tooLarge };
 const std::error_category& fileErrorCategory();
 std::error_code make_error_code(FileError error);
 

@@ -62,7 +62,7 @@ TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
     EXPECT_FALSE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
     assembleMaMa();
     EXPECT_EQ(engine.flush(), "嗎嬤");
-    EXPECT_EQ(store->data().pendingWords.at("ㄇㄚ-ㄇㄚ").at("嗎嬤"), 1);
+    EXPECT_EQ(store->data().pendingWords.at("ㄇㄚ-ㄇㄚ").at("嗎嬤").count, 1);
     EXPECT_GT(store->bonus("ㄇㄚ", "嗎"), 0.0);
     assembleMaMa();
     engine.flush();
@@ -70,6 +70,7 @@ TEST_F(LearningTest, AWordAssembledTwiceIsLearnedAndOffered) {
     EXPECT_TRUE(offered("{ㄇㄚ}{ㄇㄚ}", "嗎嬤"));
     store->flush();
     UserPhraseStore reloaded(folder / "Kelvo/userphrases.json");
+    reloaded.flush();
     EXPECT_EQ(reloaded.userWords("ㄇㄚ-ㄇㄚ").size(), 1u);
 
     configure(engine, [&](EngineSettings& s) { s.learning = false; });
@@ -132,12 +133,13 @@ TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsA
     ASSERT_GE(view->items.size(), 3u);
     engine.selectCandidate(view->items.back().index);
     engine.flush();
-    EXPECT_EQ(store->data().englishReadings.at("ok").at("chinese"), 1);
+    EXPECT_EQ(store->data().englishReadings.at("ok").at("chinese").count, 1);
     EXPECT_LT(store->englishAdjustment("ok"), 0.0);
     EXPECT_FALSE(store->knowsEnglishWord("ok"));
 
     store->flush();
     UserPhraseStore reread(folder / "Kelvo/userphrases.json");
+    reread.flush();
     EXPECT_TRUE(reread.knowsEnglishWord("zfs"));
     EXPECT_LT(reread.englishAdjustment("ok"), 0.0);
 }

@@ -67,11 +67,12 @@ TEST(SharedStores, TwoProcessesLearningAtOnceLoseNothing) {
     ASSERT_TRUE(exitedCleanly(second));
 
     UserPhraseStore phrases(folder / "userphrases.json");
+    phrases.flush();
     const auto& selections = phrases.data().selections.at("ㄇㄚ");
-    EXPECT_EQ(selections.at("媽"), 2 * rounds); // the counts of both add up
+    EXPECT_EQ(selections.at("媽").count, 2 * rounds); // the counts of both add up
     EXPECT_EQ(selections.size(), 1u + 2 * rounds);
     EXPECT_EQ(phrases.data().transitions.at("甲").size(), 10u);
-    EXPECT_EQ(phrases.data().transitions.at("乙").at("0"), rounds / 10);
+    EXPECT_EQ(phrases.data().transitions.at("乙").at("0").count, rounds / 10);
 
     CustomTextStore shortcuts(folder / "customtexts.json");
     EXPECT_EQ(shortcuts.entries().size(), 2u * rounds);
@@ -91,6 +92,7 @@ TEST(SharedStores, ADeletionRacingALearnerStaysDeleted) {
     // The learner knows 妳好 and keeps learning other things while the window removes it.
     pid_t learner = inChild([&] {
         UserPhraseStore store(path);
+        store.flush();
         if (store.bonus("ㄋㄧˇ-ㄏㄠˇ", "妳好") <= 0) ::_exit(3);
         if (::write(fromLearner[1], "r", 1) != 1) ::_exit(5);
         char go = 0;
@@ -114,8 +116,9 @@ TEST(SharedStores, ADeletionRacingALearnerStaysDeleted) {
         ::close(end);
 
     UserPhraseStore after(path);
+    after.flush();
     EXPECT_EQ(after.bonus("ㄋㄧˇ-ㄏㄠˇ", "妳好"), 0.0);
-    EXPECT_EQ(after.data().selections.at("ㄉㄚˋ").at("大"), rounds);
+    EXPECT_EQ(after.data().selections.at("ㄉㄚˋ").at("大").count, rounds);
 }
 
 TEST(SharedStores, AStoreTakesInWhatAnotherWroteAtItsNextRefresh) {
@@ -141,6 +144,7 @@ TEST(SharedStores, AStoreTakesInWhatAnotherWroteAtItsNextRefresh) {
     inputMethod.bump("ㄉㄚˋ", "大");
     inputMethod.flush();
     UserPhraseStore reread(folder / "userphrases.json");
+    reread.flush();
     EXPECT_EQ(reread.bonus("ㄇㄚ", "媽"), 0.0);
     EXPECT_GT(reread.bonus("ㄉㄚˋ", "大"), 0.0);
 }
