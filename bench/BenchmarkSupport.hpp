@@ -45,8 +45,8 @@ inline std::filesystem::path temporaryPath(const std::string& name) {
 }
 
 // A learned-data file with `pairCount` word pairs among the words the sentence can decode to, and
-// some choices and learned words, loaded into a store; with `full`, the choices and learned words
-// fill their tables too.
+// some choices and learned words, loaded into a store; with `full`, entries of other words fill
+// every table to its limit, as years of use would.
 inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::path& path,
                                                          std::size_t pairCount = 20000, bool full = false) {
     kelvo::SentenceDecoder plain(bundledLexicon());
@@ -74,6 +74,8 @@ inline std::shared_ptr<kelvo::UserPhraseStore> busyStore(const std::filesystem::
         json["selections"]["ㄅㄚ" + std::to_string(i)]["八"] = 1 + i % 3;
     for (std::size_t i = 0; full && json["words"].size() < LearnedData::wordLimit; ++i)
         json["words"]["ㄅㄚ-ㄅㄚ" + std::to_string(i)]["八八"] = 2 + i % 3;
+    for (std::size_t i = 0; full && pairs < LearnedData::transitionLimit; ++i, ++pairs)
+        json["transitions"]["詞" + std::to_string(i / 4)]["字" + std::to_string(i % 4)] = 1 + i % 3;
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << json.dump();
     auto store = std::make_shared<kelvo::UserPhraseStore>(path);

@@ -68,7 +68,7 @@ BENCHMARK(BM_SaveLearnedData)->Unit(benchmark::kMillisecond)->Iterations(20);
 // commit took to reach the disk.
 void BM_TypingWhileSaving(benchmark::State& state) {
     const auto path = kelvo::bench::temporaryPath("pace.json");
-    auto store = kelvo::bench::busyStore(path, kelvo::LearnedData::transitionLimit, /*full=*/true);
+    auto store = kelvo::bench::busyStore(path, 20000, /*full=*/true);
     kelvo::UserPhraseStore other(path);
     kelvo::InputEngine engine(kelvo::bench::bundledLexicon());
     engine.setUserPhrases(store);

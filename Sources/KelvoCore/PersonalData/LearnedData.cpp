@@ -219,13 +219,28 @@ void apply(LearnedData& data, const LearnedChange& change) {
         change.what);
 }
 
+namespace {
+
+// Each table's limit, in the order of `LearnedData::tables()`.
+constexpr std::array<std::size_t, 5> limits = {LearnedData::selectionLimit, LearnedData::wordLimit,
+                                               LearnedData::wordLimit, LearnedData::transitionLimit,
+                                               LearnedData::englishReadingLimit};
+
+} // namespace
+
 std::size_t prune(LearnedData& data, std::int64_t now) {
     pruneRemovals(data.removed, now);
-    return pruneTable(data.selections, LearnedData::selectionLimit, now) +
-           pruneTable(data.pendingWords, LearnedData::wordLimit, now) +
-           pruneTable(data.words, LearnedData::wordLimit, now) +
-           pruneTable(data.transitions, LearnedData::transitionLimit, now) +
-           pruneTable(data.englishReadings, LearnedData::englishReadingLimit, now);
+    std::size_t dropped = 0;
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        dropped += pruneTable(data.*LearnedData::tables()[i], limits[i], now);
+    return dropped;
+}
+
+std::size_t entriesBeyondLimits(const LearnedData& data) {
+    std::size_t beyond = 0;
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        beyond += std::max(data.entryCount(data.*LearnedData::tables()[i]), limits[i]) - limits[i];
+    return beyond;
 }
 
 bool clampFutureTimes(LearnedData& data, std::int64_t now, std::int64_t to) {

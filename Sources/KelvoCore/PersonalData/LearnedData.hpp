@@ -105,6 +105,8 @@ void apply(LearnedData& data, const LearnedChange& change);
 // Keeps each table within its limit and forgets removals too old to matter; answers how many
 // entries went.
 std::size_t prune(LearnedData& data, std::int64_t now);
+// How many entries the tables hold beyond their limits.
+std::size_t entriesBeyondLimits(const LearnedData& data);
 // Moves times later than `now` (a clearing or removal made with the clock ahead, or on another
 // machine) back to `to`, so that they do not drop every change that follows. Answers whether any
 // was.

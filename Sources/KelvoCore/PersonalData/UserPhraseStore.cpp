@@ -146,20 +146,22 @@ bool UserPhraseStore::saveChanges() {
     LearnedData merged;
     bool anythingUsed = true;
     std::size_t pruned = 0;
+    bool overfull = false; // the file itself held far more than the limits
     std::error_code error = file_->rewrite([&](const std::optional<std::string>& current) {
         bool clean = true;
         std::optional<LearnedData> read = current ? parseLearnedData(*current, clean) : std::nullopt;
         anythingUsed = read.has_value();
         merged = read.value_or(LearnedData{});
+        overfull = entriesBeyondLimits(merged) > largestQuietPrune;
         noteFutureTimes(merged, changes.front().time);
         for (const LearnedChange& change : changes)
             apply(merged, change);
         pruned = prune(merged, millisecondsNow());
-        return UserDataFile::Rewrite{encodeLearnedData(merged), !clean || pruned > largestQuietPrune};
+        return UserDataFile::Rewrite{encodeLearnedData(merged), !clean || overfull};
     });
     if (auto aside = file_->takeKeptAside())
-        notices_.add(pruned > largestQuietPrune ? prunedNotice(dataName, *fileURL_, *aside, pruned)
-                                                : keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
+        notices_.add(overfull ? prunedNotice(dataName, *fileURL_, *aside, pruned)
+                              : keptAsideNotice(dataName, *fileURL_, *aside, anythingUsed));
     if (error) {
         notices_.add(saveFailedNotice(dataName, *fileURL_, error,
                                       finishing_ ? "程式即將結束，這次新學到的內容沒有儲存。"

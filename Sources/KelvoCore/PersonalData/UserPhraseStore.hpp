@@ -54,8 +54,8 @@ public:
 
     // A file larger than this is refused (and kept as it is): a full file is a few megabytes.
     static constexpr std::size_t largestFile = 32 << 20;
-    // A save that would drop more entries than this from the file to keep within the limits (a
-    // file from a version with larger ones, say) copies the file aside first.
+    // A file that holds more entries than this beyond the limits (one from a version with larger
+    // limits, say) is copied aside before a save drops them.
     static constexpr std::size_t largestQuietPrune = 100;
 
     // Reads the file, on the worker, when a path is given; without one the store lives in memory
