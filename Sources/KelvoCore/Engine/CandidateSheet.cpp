@@ -162,7 +162,10 @@ std::optional<InputEngine::SheetView> InputEngine::candidateSheetView(const Cand
     for (int i = first; i < last; ++i) {
         bool onHighlightedPage = i / p == view.pageIndex;
         std::string label = onHighlightedPage ? std::to_string(i % p + 1) : std::string();
-        view.items.push_back(SheetView::Item{std::move(label), sheet.all[i].value, i});
+        const DecodedSegment& candidate = sheet.all[i];
+        const int start = utf16LengthOfTextsBefore(candidate.start);
+        view.items.push_back(SheetView::Item{std::move(label), candidate.value, i, start,
+                                             utf16LengthOfTextsBefore(candidate.end()) - start});
     }
     view.highlightedInPage = view.expanded ? h : h - pageStart;
     view.anchorUTF16 = utf16LengthOfTextsBefore(sheet.anchor);

@@ -72,6 +72,10 @@ public:
             std::string label; // the digit that selects it, or empty
             std::string value;
             int index = 0; // for selectCandidate
+            // The stretch of the marked text a word candidate replaces, in UTF-16 units (a panel
+            // may mark it); empty for the other lists.
+            int startUTF16 = 0;
+            int lengthUTF16 = 0;
             friend bool operator==(const Item&, const Item&) = default;
         };
 
