@@ -33,6 +33,11 @@ inline std::shared_ptr<const kelvo::Lexicon> bundledLexicon() {
     return lexicon;
 }
 
+inline std::shared_ptr<const kelvo::WordPairModel> bundledWordPairs() {
+    static const auto model = kelvo::WordPairModel::open(KELVO_RESOURCES_DIR "/data/bigrams.bin");
+    return model;
+}
+
 inline std::vector<kelvo::Element> composition(std::size_t syllables) {
     std::vector<kelvo::Element> elements;
     for (std::size_t i = 0; i < syllables; ++i)

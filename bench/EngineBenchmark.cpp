@@ -14,6 +14,7 @@ kelvo::KeyInput keyFor(char key) {
 
 void handleKey(benchmark::State& state, bool learning) {
     kelvo::InputEngine engine(kelvo::bench::bundledLexicon());
+    engine.setWordPairs(kelvo::bench::bundledWordPairs());
     std::shared_ptr<kelvo::UserPhraseStore> store;
     if (learning) {
         // As the host runs it: the system word list, and learned data with 20000 word pairs.

@@ -1,5 +1,7 @@
-// Loading the bundled dictionary happens on every start of the input method.
+// Loading the bundled dictionary and its model of word pairs happens on every start of the input
+// method.
 #include "Dictionary/Lexicon.hpp"
+#include "Dictionary/WordPairModel.hpp"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -25,6 +27,18 @@ void BM_LexiconLoad(benchmark::State& state) {
     state.counters["peakRSS_MB"] = peakResidentMegabytes();
 }
 BENCHMARK(BM_LexiconLoad)->Unit(benchmark::kMillisecond);
+
+// Mapping the model of word pairs: nothing is parsed, so this is the cost at start-up.
+void BM_WordPairModelLoad(benchmark::State& state) {
+    std::size_t pairs = 0;
+    for (auto _ : state) {
+        auto model = kelvo::WordPairModel::open(KELVO_RESOURCES_DIR "/data/bigrams.bin");
+        pairs = model->pairCount();
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_WordPairModelLoad)->Unit(benchmark::kMicrosecond);
 
 void BM_LexiconLookup(benchmark::State& state) {
     auto lexicon = kelvo::Lexicon::contentsOf(bundledDictionary);

@@ -81,6 +81,7 @@ InputEngine* KelvoInputController::ensureEngine() {
         auto lexicon = LexiconStore::lexicon();
         if (!lexicon) return nullptr; // without a dictionary every key passes through
         engine_ = std::make_unique<InputEngine>(lexicon);
+        engine_->setWordPairs(LexiconStore::wordPairs());
         engine_->setUserPhrases(shared_.userPhrases);
         appliedSettings_.reset();
     }

@@ -36,6 +36,13 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
     }
     lexicon_ = lexicon;
     try {
+        if (auto file = bundle->resource("bigrams.bin", "data")) wordPairs_ = WordPairModel::open(*file);
+    } catch (const WordPairModelError& error) {
+        log.log(platform::Logger::Level::error, error.what());
+    }
+    if (!wordPairs_)
+        log.log(platform::Logger::Level::error, "Word-pair model unavailable; each word is scored alone");
+    try {
         if (auto file = bundle->resource("english.txt", "data"))
             englishVocabulary_ = EnglishVocabulary::contentsOf(*file);
     } catch (const VocabularyError& error) {
@@ -59,6 +66,7 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
 
 void LexiconStore::resetForTesting() {
     lexicon_.reset();
+    wordPairs_.reset();
     englishDetector_.reset();
     englishVocabulary_.reset();
     programNames_.reset();

@@ -4,6 +4,7 @@
 #include "Detectors/EnglishDetector.hpp"
 #include "Detectors/EnglishVocabulary.hpp"
 #include "Dictionary/Lexicon.hpp"
+#include "Dictionary/WordPairModel.hpp"
 #include "Logger.hpp"
 
 #include <memory>
@@ -15,11 +16,13 @@ namespace kelvo {
 class LexiconStore {
 public:
     static std::shared_ptr<const Lexicon> lexicon() { return lexicon_; }
+    static std::shared_ptr<const WordPairModel> wordPairs() { return wordPairs_; }
     static std::shared_ptr<const EnglishDetector> englishDetector() { return englishDetector_; }
     static std::shared_ptr<const EnglishVocabulary> englishVocabulary() { return englishVocabulary_; }
     static std::shared_ptr<const EnglishVocabulary> programNames() { return programNames_; }
 
-    // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, its English
+    // Loads data/data.txt of the bundle, accepted only with more than 100000 entries, its model of
+    // word pairs data/bigrams.bin (without it each word is scored alone), its English
     // vocabulary data/english.txt, the names of the installed programs and the system word list; logs the
     // outcome, and once what is missing. Does nothing once a dictionary is loaded.
     static void bootstrap(const std::optional<platform::Bundle>& bundle, platform::Logger& log,
@@ -30,6 +33,7 @@ public:
 
 private:
     static inline std::shared_ptr<const Lexicon> lexicon_;
+    static inline std::shared_ptr<const WordPairModel> wordPairs_;
     static inline std::shared_ptr<const EnglishDetector> englishDetector_;
     static inline std::shared_ptr<const EnglishVocabulary> englishVocabulary_;
     static inline std::shared_ptr<const EnglishVocabulary> programNames_;

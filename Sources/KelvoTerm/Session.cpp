@@ -1,5 +1,7 @@
 #include "Session.hpp"
 
+#include <iostream>
+
 namespace kelvo::term {
 namespace {
 
@@ -22,6 +24,11 @@ SharedResources SharedResources::load(const TermSettings& settings,
     SharedResources resources;
     resources.lexicon =
         Lexicon::contentsOf(settings.dictionary.value_or(bundledData("data.txt", KELVO_BUNDLED_DICTIONARY)));
+    try {
+        resources.wordPairs = WordPairModel::open(bundledData("bigrams.bin", KELVO_BUNDLED_WORD_PAIRS));
+    } catch (const WordPairModelError& error) {
+        std::cerr << "kelvo-term: " << error.what() << "; each word is scored alone\n";
+    }
     resources.englishVocabulary =
         EnglishVocabulary::contentsOf(bundledData("english.txt", KELVO_BUNDLED_VOCABULARY));
     try {
@@ -56,6 +63,7 @@ bool SharedResources::save(std::ostream& errors) const {
 
 Session::Session(const SharedResources& resources, const TermSettings& settings)
     : resources_(resources), settings_(settings), engine_(resources.lexicon) {
+    if (resources_.wordPairs) engine_.setWordPairs(resources_.wordPairs);
     if (resources_.userPhrases) engine_.setUserPhrases(resources_.userPhrases);
 }
 

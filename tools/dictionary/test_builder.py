@@ -3,6 +3,7 @@
 import struct
 import unittest
 
+import bigrams
 import chewing
 import corpus
 import vocabulary
@@ -77,12 +78,37 @@ class WeightsTest(unittest.TestCase):
                    (("ㄇㄨˋ", "ㄉㄧˋ"), "目的", 10), (("ㄏㄠˇ", "ㄉㄜ˙"), "好的", 50), (("ㄏㄠˇ",), "好", 0),
                    (("ㄇㄨˋ",), "目", 0)]
         lines = [["我的書", "好的", "你的的的"], ["的目的"]]
-        scores, counts = weights.scores(weights.Dictionary(entries), lines)
+        scores, counts, _ = weights.scores(weights.Dictionary(entries), lines)
         self.assertGreater(scores[(("ㄉㄜ˙",), "的")], scores[(("ㄉㄜ˙",), "得")])
         self.assertGreater(scores[(("ㄉㄜ˙",), "的")], scores[(("ㄉㄧˋ",), "的")])
         self.assertEqual(counts["好的"], 1)
         self.assertEqual(set(scores), {(r, w) for r, w, _ in entries})
         self.assertTrue(all(score < 0 for score in scores.values()))
+
+
+class BigramsTest(unittest.TestCase):
+    def test_pairs_count_within_runs_and_a_context_lifts_what_follows_it(self):
+        cost = {None: 5.0, "自動": 1.0, "刪除": 1.0, "以": 1.0, "已": 1.0}
+        lines = [["已自動刪除", "已自動刪除"], ["以已", "自動刪除已"], ["刪除以"]]
+        words, pairs = bigrams.count_pairs(lines, cost, 2)
+        self.assertEqual(pairs[("自動", "刪除")], 3)
+        self.assertEqual(pairs[("刪除", "以")], 1)  # across runs nothing pairs
+        backoff, kept, discount = bigrams.model(words, pairs)
+        # Seen once: 刪除 已, 以 已, 刪除 以; twice: 已 自動; thrice: 自動 刪除.
+        self.assertAlmostEqual(discount, 3 / (3 + 2))
+        self.assertEqual(set(kept), {("自動", "刪除")})  # 已 is a context seen too seldom
+        self.assertNotIn("已", backoff)
+        self.assertGreater(kept[("自動", "刪除")], 0)
+        self.assertLess(backoff["自動"], 0)
+
+    def test_the_file_is_the_same_for_the_same_model(self):
+        model = ({"他": -0.5, "媽媽": -0.3}, {("媽媽", "他"): 1.0})
+        data = bigrams.encode(*model)
+        self.assertEqual(data, bigrams.encode(*model))
+        self.assertEqual(data[:8], b"KELVOBG1")
+        words, pair_count, slots, string_bytes = struct.unpack("<IIII", data[8:24])
+        self.assertEqual((words, pair_count, slots), (2, 1, 4))
+        self.assertEqual(len(data), 24 + 16 * words + 8 * pair_count + 4 * slots + string_bytes)
 
 
 class VocabularyTest(unittest.TestCase):

@@ -161,7 +161,8 @@ def character_scores(dictionary, counts, probabilities):
 
 
 def scores(dictionary, lines):
-    """log10 probability of every (reading, word) of the dictionary; also the word counts."""
+    """log10 probability of every (reading, word) of the dictionary; also the word counts, and the
+    word costs that segment text by those probabilities."""
     lines = list(lines)
     first = count_words(lines, fewest_words_cost(dictionary), dictionary.longest)
     second = count_words(lines, probability_cost(word_probabilities(dictionary, first)), dictionary.longest)
@@ -171,4 +172,4 @@ def scores(dictionary, lines):
         if len(word) > 1:
             for reading, share in phrase_reading_shares(readings).items():
                 result[(reading, word)] = math.log10(probabilities[word] * share)
-    return result, second
+    return result, second, probability_cost(probabilities)

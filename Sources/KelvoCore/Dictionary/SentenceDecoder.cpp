@@ -28,6 +28,7 @@ struct State {
     const DecodedSegment* pin;
     double score;
     int prevIndex;
+    std::optional<WordPairModel::Word> modelWord; // the word as the word-pair model knows it
     // Asked for once, when the state first precedes another word.
     LearnedModel::TransitionScorer scorer;
     bool scorerFetched = false;
@@ -141,8 +142,11 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
                      double nodeScore) {
         const double base = nodeScore + nodePenalty;
+        const bool isWord = kind == NodeKind::word || kind == NodeKind::pin;
+        const std::optional<WordPairModel::Word> modelWord =
+            isWord && wordPairs ? wordPairs->word(value) : std::nullopt;
         if (start == 0) {
-            states[end].push_back(State{start, end, kind, value, pin, base, -1, {}, false});
+            states[end].push_back(State{start, end, kind, value, pin, base, -1, modelWord, {}, false});
             return;
         }
         std::vector<State>& previous = states[start];
@@ -159,12 +163,13 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 if (s.scorer) bonus = s.scorer(value);
             }
             double total = s.score + base + transitionWeight * bonus;
+            if (isWord && s.modelWord) total += wordPairWeight * wordPairs->contextAfter(*s.modelWord, modelWord);
             if (bestIndex < 0 || total > best) {
                 best = total;
                 bestIndex = i;
             }
         }
-        states[end].push_back(State{start, end, kind, value, pin, best, bestIndex, {}, false});
+        states[end].push_back(State{start, end, kind, value, pin, best, bestIndex, modelWord, {}, false});
     };
 
     for (int end = 1; end <= n; ++end) {

@@ -4,6 +4,7 @@
 #include "Dictionary/Element.hpp"
 #include "Dictionary/LearnedModel.hpp"
 #include "Dictionary/Lexicon.hpp"
+#include "Dictionary/WordPairModel.hpp"
 
 #include <memory>
 #include <string_view>
@@ -12,7 +13,8 @@
 namespace kelvo {
 
 // Turns a composition into its most likely words: a best-path search over every segmentation,
-// through the stretches the user pinned, scored by the lexicon and, when given, by a learned model.
+// through the stretches the user pinned, scored by the lexicon, by how likely each word is after the
+// one before it (when a word-pair model is given) and, when given, by a learned model above both.
 class SentenceDecoder {
 public:
     static constexpr double unknownPenalty = -17.0; // a syllable with no word
@@ -23,6 +25,8 @@ public:
     explicit SentenceDecoder(std::shared_ptr<const Lexicon> lexicon);
 
     std::shared_ptr<const Lexicon> lexicon;
+    std::shared_ptr<const WordPairModel> wordPairs; // none: each word by its own score alone
+    double wordPairWeight = 0.8;
     double transitionWeight = 2.0;
     int candidateDepth = 4; // words per stretch that take part in the walk
 

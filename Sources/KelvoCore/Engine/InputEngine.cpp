@@ -16,6 +16,12 @@ void InputEngine::setSettings(EngineSettings settings) {
     presentation_.reset();
 }
 
+void InputEngine::setWordPairs(std::shared_ptr<const WordPairModel> model) {
+    decoder_.wordPairs = std::move(model);
+    redecode();
+    presentation_.reset();
+}
+
 void InputEngine::setUserPhrases(std::shared_ptr<UserPhraseStore> store) {
     userPhrases_ = std::move(store);
     redecode();

@@ -112,6 +112,9 @@ public:
     // Takes effect at the next key; a change of learning re-decodes the composition at once.
     void setSettings(EngineSettings settings);
     // Attaching or detaching learned data re-decodes the composition.
+    // How likely each word is after the one before it; without it words are scored alone.
+    void setWordPairs(std::shared_ptr<const WordPairModel> model);
+
     const std::shared_ptr<UserPhraseStore>& userPhrases() const { return userPhrases_; }
     void setUserPhrases(std::shared_ptr<UserPhraseStore> store);
 

@@ -1,0 +1,119 @@
+"""A word-bigram model of running text, for the decoder's word layer, in the binary file it maps.
+
+The text is segmented into the dictionary's words with the word costs of the final weighting (see
+weights.py), and pairs of neighbouring words within a run of Han characters are counted. The decoder
+already scores each word by its probability alone, so the model stores only what the previous word
+adds to it: log10 P(w | v) / P(w). P(w | v) is absolute discounting interpolated with the text's
+word probabilities, P(w | v) = max(c(v w) - D, 0) / c(v) + lam(v) P(w) with lam(v) = D N(v) / c(v)
+(N(v) the number of words seen after v, D = n1 / (n1 + 2 n2) from the pairs seen once and twice).
+This is Kneser-Ney's discounting without its continuation counts: the decoder multiplies onto its
+own word probabilities, so the lower order must be the words' probabilities, not how many contexts
+they follow. A pair seen once is pruned (its mass stays in lam(v)); every pair the model does not
+hold scores log10 lam(v).
+
+The file, little-endian, every section aligned to 4 bytes:
+  "KELVOBG1", then u32 word count W, pair count P, hash slots H (a power of two above W), string bytes S;
+  W words: u32 string offset, u32 string length, u32 end of its pairs, f32 log10 lam(v);
+  P pairs, each word's sorted by the following word: u32 following word, f32 log10 P(w | v) / P(w);
+  H slots: u32 word index + 1 (0 empty), at FNV-1a of the word's UTF-8, probing linearly;
+  S bytes of UTF-8 strings.
+"""
+
+import math
+import struct
+from collections import defaultdict
+
+import weights
+
+MAGIC = b"KELVOBG1"
+# Contexts seen fewer times than this say too little to keep.
+SMALLEST_CONTEXT = 3
+# Pairs seen fewer times than this are left to lam(v).
+SMALLEST_PAIR = 2
+
+
+def count_pairs(lines, cost, longest):
+    """Word counts and neighbouring-word pair counts of the segmented text."""
+    words = defaultdict(int)
+    pairs = defaultdict(int)
+    for runs in lines:
+        for run in runs:
+            segmented = weights.segment(run, cost, longest)
+            for word in segmented:
+                words[word] += 1
+            for previous, following in zip(segmented, segmented[1:]):
+                pairs[(previous, following)] += 1
+    return words, pairs
+
+
+def model(words, pairs):
+    """log10 lam(v) per context, and log10 P(w | v) / P(w) per kept pair."""
+    seen_once = sum(1 for c in pairs.values() if c == 1)
+    seen_twice = sum(1 for c in pairs.values() if c == 2)
+    discount = seen_once / (seen_once + 2 * seen_twice)
+    total = sum(words.values())
+    followers = defaultdict(int)
+    context_count = defaultdict(int)
+    for (previous, _), count in pairs.items():
+        followers[previous] += 1
+        context_count[previous] += count
+    backoff = {}
+    for previous, count in context_count.items():
+        if count >= SMALLEST_CONTEXT:
+            backoff[previous] = discount * followers[previous] / count
+    kept = {}
+    for (previous, following), count in pairs.items():
+        if count < SMALLEST_PAIR or previous not in backoff:
+            continue
+        p_word = words[following] / total
+        p_pair = (count - discount) / context_count[previous] + backoff[previous] * p_word
+        kept[(previous, following)] = math.log10(p_pair / p_word)
+    return {w: math.log10(lam) for w, lam in backoff.items()}, kept, discount
+
+
+def fnv1a(data):
+    value = 0x811C9DC5
+    for byte in data:
+        value = ((value ^ byte) * 0x01000193) & 0xFFFFFFFF
+    return value
+
+
+def encode(backoff, kept):
+    """The binary file of a model; the same model always gives the same bytes."""
+    vocabulary = sorted(set(backoff) | {w for _, w in kept})
+    index = {w: i for i, w in enumerate(vocabulary)}
+    following = defaultdict(list)
+    for (previous, word), bonus in kept.items():
+        following[previous].append((index[word], bonus))
+    strings = bytearray()
+    word_rows = bytearray()
+    pair_rows = bytearray()
+    pair_count = 0
+    for word in vocabulary:
+        data = word.encode("utf-8")
+        for next_index, bonus in sorted(following.get(word, [])):
+            pair_rows += struct.pack("<If", next_index, bonus)
+            pair_count += 1
+        word_rows += struct.pack("<IIIf", len(strings), len(data), pair_count, backoff.get(word, 0.0))
+        strings += data
+    slots = 1
+    while slots < 2 * len(vocabulary):
+        slots *= 2
+    table = [0] * slots
+    for i, word in enumerate(vocabulary):
+        slot = fnv1a(word.encode("utf-8")) & (slots - 1)
+        while table[slot]:
+            slot = (slot + 1) & (slots - 1)
+        table[slot] = i + 1
+    strings += b"\0" * (-len(strings) % 4)
+    header = MAGIC + struct.pack("<IIII", len(vocabulary), pair_count, slots, len(strings))
+    return bytes(header + word_rows + pair_rows + struct.pack(f"<{slots}I", *table) + strings)
+
+
+def build(lines, cost, longest):
+    """The model file's bytes and what to say of it."""
+    words, pairs = count_pairs(lines, cost, longest)
+    backoff, kept, discount = model(words, pairs)
+    summary = (f"{sum(words.values())} words of text, {len(words)} distinct, {len(pairs)} pairs seen, "
+               f"{len(backoff)} contexts and {len(kept)} pairs kept, D = {discount:.3f}")
+    return encode(backoff, kept), summary
