@@ -13,7 +13,7 @@ namespace kelvo::term {
 // What every engine of the process shares: the dictionary, the word list and the user's files.
 struct SharedResources {
     std::shared_ptr<const Lexicon> lexicon;
-    std::shared_ptr<const WordPairModel> wordPairs; // none when the model is missing or unusable
+    std::shared_ptr<const WordPairModel> wordPairs;         // none when the model is missing or unusable
     std::shared_ptr<const EnglishDetector> englishDetector; // none when the word list is missing
     std::shared_ptr<const EnglishVocabulary> englishVocabulary;
     std::shared_ptr<UserPhraseStore> userPhrases; // none without learned data

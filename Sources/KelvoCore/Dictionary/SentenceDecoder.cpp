@@ -163,7 +163,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 if (s.scorer) bonus = s.scorer(value);
             }
             double total = s.score + base + transitionWeight * bonus;
-            if (isWord && s.modelWord) total += wordPairWeight * wordPairs->contextAfter(*s.modelWord, modelWord);
+            if (isWord && s.modelWord)
+                total += wordPairWeight * wordPairs->contextAfter(*s.modelWord, modelWord);
             if (bestIndex < 0 || total > best) {
                 best = total;
                 bestIndex = i;

@@ -32,7 +32,8 @@ double usable(float figure) {
 
 std::shared_ptr<const WordPairModel> WordPairModel::open(const std::filesystem::path& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) throw WordPairModelError("cannot read " + path.string() + ": " + std::strerror(errno));
+    if (descriptor < 0)
+        throw WordPairModelError("cannot read " + path.string() + ": " + std::strerror(errno));
     struct stat status {};
     void* mapped = MAP_FAILED;
     std::string failure;
@@ -109,7 +110,8 @@ std::string_view WordPairModel::text(Word word) const {
 std::optional<WordPairModel::Word> WordPairModel::word(std::string_view text) const {
     if (words_ == 0) return std::nullopt;
     const std::uint32_t mask = slots_ - 1;
-    for (std::uint32_t slot = fnv1a(text) & mask, probes = 0; probes < slots_; slot = (slot + 1) & mask, ++probes) {
+    for (std::uint32_t slot = fnv1a(text) & mask, probes = 0; probes < slots_;
+         slot = (slot + 1) & mask, ++probes) {
         const std::uint32_t entry = at(slotRows_ + std::size_t{slot} * 4);
         if (entry == 0 || entry > words_) return std::nullopt;
         if (this->text(entry - 1) == text) return entry - 1;

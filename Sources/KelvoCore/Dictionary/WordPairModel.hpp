@@ -50,8 +50,8 @@ private:
     float floatAt(std::size_t offset) const;
     std::string_view text(Word word) const;
 
-    std::string owned_;          // the bytes, when not mapped
-    void* mapped_ = nullptr;     // the mapping, when mapped
+    std::string owned_;      // the bytes, when not mapped
+    void* mapped_ = nullptr; // the mapping, when mapped
     std::size_t mappedSize_ = 0;
     std::span<const char> bytes_;
     std::uint32_t words_ = 0, pairs_ = 0, slots_ = 0, stringBytes_ = 0;

@@ -34,7 +34,8 @@ std::uint32_t fnv1a(std::string_view text) {
 
 // A word-pair file of sorted `words` (each with the figure for any other word after it) and `pairs`
 // (sorted by previous, then following), as the dictionary builder writes one.
-std::string modelBytes(const std::vector<std::pair<std::string, float>>& words, const std::vector<Pair>& pairs) {
+std::string modelBytes(const std::vector<std::pair<std::string, float>>& words,
+                       const std::vector<Pair>& pairs) {
     std::uint32_t slots = 1;
     while (slots < 2 * words.size())
         slots *= 2;
@@ -70,7 +71,8 @@ std::string modelBytes(const std::vector<std::pair<std::string, float>>& words, 
 }
 
 // 他 0, 她 1, 媽媽 2: after 媽媽 her is far likelier than him.
-const std::string small = modelBytes({{"他", -0.5f}, {"她", -0.5f}, {"媽媽", -0.3f}}, {{2, 0, -1.0f}, {2, 1, 2.0f}});
+const std::string small =
+    modelBytes({{"他", -0.5f}, {"她", -0.5f}, {"媽媽", -0.3f}}, {{2, 0, -1.0f}, {2, 1, 2.0f}});
 
 } // namespace
 
@@ -82,12 +84,13 @@ TEST(WordPairModel, TellsWhatTheWordBeforeAdds) {
     EXPECT_FLOAT_EQ(model->contextAfter(*mama, her), 2.0);
     EXPECT_FLOAT_EQ(model->contextAfter(*mama, model->word("他")), -1.0);
     EXPECT_FLOAT_EQ(model->contextAfter(*mama, std::nullopt), -0.3); // a word it lacks
-    EXPECT_FLOAT_EQ(model->contextAfter(*her, mama), -0.5);           // a pair it lacks
+    EXPECT_FLOAT_EQ(model->contextAfter(*her, mama), -0.5);          // a pair it lacks
     EXPECT_EQ(model->contextAfter(99, her), 0.0);
 
     // The decoder takes the word the context prefers, and without the model the likelier word.
     SentenceDecoder decoder(std::make_shared<const Lexicon>(kelvo::testing::smallLexicon));
-    const std::vector<Element> elements{Element::reading("ㄇㄚ"), Element::reading("ㄇㄚ"), Element::reading("ㄊㄚ")};
+    const std::vector<Element> elements{Element::reading("ㄇㄚ"), Element::reading("ㄇㄚ"),
+                                        Element::reading("ㄊㄚ")};
     EXPECT_EQ(decoder.walk(elements, {}).back().value, "他");
     decoder.wordPairs = model;
     EXPECT_EQ(decoder.walk(elements, {}).back().value, "她");
@@ -115,8 +118,8 @@ TEST(WordPairModel, RefusesWhatIsNoModelAndNeverReadsOutsideOne) {
     // Rows that point beyond their sections, and a figure that is no number.
     std::string hostile = small;
     const std::size_t rows = 24;
-    std::memset(hostile.data() + rows + 4, 0xff, 4);      // 他's text is far too long
-    std::memset(hostile.data() + rows + 32 + 8, 0xff, 4); // 媽媽's pairs end far beyond
+    std::memset(hostile.data() + rows + 4, 0xff, 4);       // 他's text is far too long
+    std::memset(hostile.data() + rows + 32 + 8, 0xff, 4);  // 媽媽's pairs end far beyond
     std::memset(hostile.data() + rows + 16 + 12, 0xff, 4); // 她's figure is NaN
     auto model = WordPairModel::fromBytes(hostile);
     EXPECT_FALSE(model->word("他"));
