@@ -8,8 +8,8 @@ word probabilities, P(w | v) = max(c(v w) - D, 0) / c(v) + lam(v) P(w) with lam(
 (N(v) the number of words seen after v, D = n1 / (n1 + 2 n2) from the pairs seen once and twice).
 This is Kneser-Ney's discounting without its continuation counts: the decoder multiplies onto its
 own word probabilities, so the lower order must be the words' probabilities, not how many contexts
-they follow. A pair seen once is pruned (its mass stays in lam(v)); every pair the model does not
-hold scores log10 lam(v).
+they follow. Every pair seen is kept: the text is small enough that the file stays near 1.5 MB;
+every other pair scores log10 lam(v).
 
 The file, little-endian, every section aligned to 4 bytes:
   "KELVOBG1", then u32 word count W, pair count P, hash slots H (a power of two above W), string bytes S;
@@ -26,10 +26,6 @@ from collections import defaultdict
 import weights
 
 MAGIC = b"KELVOBG1"
-# Contexts seen fewer times than this say too little to keep.
-SMALLEST_CONTEXT = 3
-# Pairs seen fewer times than this are left to lam(v).
-SMALLEST_PAIR = 2
 
 
 def count_pairs(lines, cost, longest):
@@ -47,7 +43,7 @@ def count_pairs(lines, cost, longest):
 
 
 def model(words, pairs):
-    """log10 lam(v) per context, and log10 P(w | v) / P(w) per kept pair."""
+    """log10 lam(v) per context, and log10 P(w | v) / P(w) per pair."""
     seen_once = sum(1 for c in pairs.values() if c == 1)
     seen_twice = sum(1 for c in pairs.values() if c == 2)
     discount = seen_once / (seen_once + 2 * seen_twice)
@@ -57,14 +53,9 @@ def model(words, pairs):
     for (previous, _), count in pairs.items():
         followers[previous] += 1
         context_count[previous] += count
-    backoff = {}
-    for previous, count in context_count.items():
-        if count >= SMALLEST_CONTEXT:
-            backoff[previous] = discount * followers[previous] / count
+    backoff = {previous: discount * followers[previous] / count for previous, count in context_count.items()}
     kept = {}
     for (previous, following), count in pairs.items():
-        if count < SMALLEST_PAIR or previous not in backoff:
-            continue
         p_word = words[following] / total
         p_pair = (count - discount) / context_count[previous] + backoff[previous] * p_word
         kept[(previous, following)] = math.log10(p_pair / p_word)
