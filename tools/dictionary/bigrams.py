@@ -9,7 +9,8 @@ word probabilities, P(w | v) = max(c(v w) - D, 0) / c(v) + lam(v) P(w) with lam(
 This is Kneser-Ney's discounting without its continuation counts: the decoder multiplies onto its
 own word probabilities, so the lower order must be the words' probabilities, not how many contexts
 they follow. Every pair seen is kept: the text is small enough that the file stays near 1.5 MB;
-every other pair scores log10 lam(v).
+every other pair scores log10 lam(v). In so little text a pair not seen says little, so no figure
+goes below log10 1/2: a frequent word followed by one it was never seen with loses at most that much.
 
 The file, little-endian, every section aligned to 4 bytes:
   "KELVOBG1", then u32 word count W, pair count P, hash slots H (a power of two above W), string bytes S;
@@ -26,6 +27,8 @@ from collections import defaultdict
 import weights
 
 MAGIC = b"KELVOBG1"
+# The lowest figure: no context makes a word less than half as likely as it is alone.
+LOWEST_FIGURE = math.log10(0.5)
 
 
 def count_pairs(lines, cost, longest):
@@ -58,8 +61,8 @@ def model(words, pairs):
     for (previous, following), count in pairs.items():
         p_word = words[following] / total
         p_pair = (count - discount) / context_count[previous] + backoff[previous] * p_word
-        kept[(previous, following)] = math.log10(p_pair / p_word)
-    return {w: math.log10(lam) for w, lam in backoff.items()}, kept, discount
+        kept[(previous, following)] = max(math.log10(p_pair / p_word), LOWEST_FIGURE)
+    return {w: max(math.log10(lam), LOWEST_FIGURE) for w, lam in backoff.items()}, kept, discount
 
 
 def fnv1a(data):
