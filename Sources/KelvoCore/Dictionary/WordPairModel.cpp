@@ -31,7 +31,8 @@ double usable(float figure) {
 } // namespace
 
 std::shared_ptr<const WordPairModel> WordPairModel::open(const std::filesystem::path& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO with no writer would otherwise hold the open forever.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         throw WordPairModelError("cannot read " + path.string() + ": " + std::strerror(errno));
     struct stat status {};

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kelvo;
 using kelvo::testing::TemporaryFolder;
@@ -96,11 +97,13 @@ TEST(WordPairModel, TellsWhatTheWordBeforeAdds) {
     EXPECT_EQ(decoder.walk(elements, {}).back().value, "她");
 }
 
-// A missing, short or foreign file is refused with its name; one whose rows point anywhere is read
+// A missing, short, foreign or special file is refused with its name; one whose rows point anywhere is read
 // without leaving it (the sanitizers watch) and gives neutral figures.
 TEST(WordPairModel, RefusesWhatIsNoModelAndNeverReadsOutsideOne) {
     TemporaryFolder folder;
     EXPECT_THROW(WordPairModel::open(folder / "missing.bin"), WordPairModelError);
+    ASSERT_EQ(::mkfifo((folder / "fifo.bin").c_str(), 0600), 0);
+    EXPECT_THROW(WordPairModel::open(folder / "fifo.bin"), WordPairModelError); // and does not wait
     std::string truncated = small.substr(0, small.size() - 4);
     std::string foreign = small;
     foreign[0] = 'X';
