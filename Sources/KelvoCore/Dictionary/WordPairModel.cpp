@@ -1,11 +1,11 @@
 #include "Dictionary/WordPairModel.hpp"
 
+#include "Text/FileContents.hpp"
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvo {
@@ -31,24 +31,19 @@ double usable(float figure) {
 } // namespace
 
 std::shared_ptr<const WordPairModel> WordPairModel::open(const std::filesystem::path& path) {
-    // Without blocking: a FIFO with no writer would otherwise hold the open forever.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        throw WordPairModelError("cannot read " + path.string() + ": " + std::strerror(errno));
-    struct stat status {};
+    std::error_code error;
+    std::size_t size = 0;
+    const int descriptor = openRegularFile(path, error, size);
+    if (descriptor < 0) throw WordPairModelError("cannot read " + path.string() + ": " + error.message());
     void* mapped = MAP_FAILED;
     std::string failure;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-        failure = "not a regular file";
-    else if (status.st_size < static_cast<off_t>(headerSize))
+    if (size < headerSize)
         failure = "too short to be a word-pair file";
-    else if ((mapped = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, MAP_PRIVATE,
-                              descriptor, 0)) == MAP_FAILED)
+    else if ((mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0)) == MAP_FAILED)
         failure = std::strerror(errno);
     ::close(descriptor);
     if (!failure.empty()) throw WordPairModelError("cannot use " + path.string() + ": " + failure);
-    std::shared_ptr<WordPairModel> model(
-        new WordPairModel({}, mapped, static_cast<std::size_t>(status.st_size))); // frees the mapping
+    std::shared_ptr<WordPairModel> model(new WordPairModel({}, mapped, size)); // frees the mapping
     model->check(path.string());
     return model;
 }

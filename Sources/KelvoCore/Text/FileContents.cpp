@@ -33,24 +33,36 @@ std::error_code make_error_code(FileError error) {
     return {static_cast<int>(error), fileErrorCategory()};
 }
 
-std::string readFileContents(const std::filesystem::path& path, std::error_code& error, std::size_t largest) {
+int openRegularFile(const std::filesystem::path& path, std::error_code& error, std::size_t& size) {
     error.clear();
     // Opening without blocking: a FIFO with no writer would otherwise hold the open forever.
     int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         error = lastError();
-        return {};
+        return -1;
     }
     struct stat status {};
-    std::string text;
-    if (::fstat(descriptor, &status) != 0) {
+    if (::fstat(descriptor, &status) != 0)
         error = lastError();
-    } else if (!S_ISREG(status.st_mode)) {
+    else if (!S_ISREG(status.st_mode))
         error = FileError::notRegularFile;
-    } else if (static_cast<std::uint64_t>(status.st_size) > largest) {
+    if (error) {
+        ::close(descriptor);
+        return -1;
+    }
+    size = static_cast<std::size_t>(status.st_size);
+    return descriptor;
+}
+
+std::string readFileContents(const std::filesystem::path& path, std::error_code& error, std::size_t largest) {
+    std::size_t size = 0;
+    int descriptor = openRegularFile(path, error, size);
+    if (descriptor < 0) return {};
+    std::string text;
+    if (size > largest) {
         error = FileError::tooLarge;
     } else {
-        text.resize(static_cast<std::size_t>(status.st_size) + 1);
+        text.resize(size + 1);
         std::size_t used = 0;
         for (;;) {
             ssize_t got = ::read(descriptor, text.data() + used, text.size() - used);

@@ -14,6 +14,10 @@ namespace kelvo {
 std::string readFileContents(const std::filesystem::path& path, std::error_code& error,
                              std::size_t largest = SIZE_MAX);
 
+// Opens a regular file for reading, refusing a FIFO, device or folder without waiting on it:
+// answers the descriptor (the caller closes it) and sets `size`, or -1 with `error` set.
+int openRegularFile(const std::filesystem::path& path, std::error_code& error, std::size_t& size);
+
 // Errors of our own about files, beside the system's.
 enum class FileError { notRegularFile = 1, tooLarge };
 const std::error_category& fileErrorCategory();
