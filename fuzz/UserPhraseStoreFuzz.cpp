@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool clean = true;
     auto parsed = kelvo::parseLearnedData(std::string_view(reinterpret_cast<const char*>(data), size), clean);
     if (!parsed) return 0;
-    for (auto table : kelvo::LearnedData::tables())
-        for (const auto& [key, row] : (*parsed).*table)
+    for (const auto& table : kelvo::LearnedData::tables())
+        for (const auto& [key, row] : (*parsed).*table.member)
             for (const auto& [value, use] : row)
                 if (use.count < 1 || use.time < 0) std::abort();
     bool cleanAgain = true;

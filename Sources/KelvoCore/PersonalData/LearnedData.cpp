@@ -75,8 +75,8 @@ void keepLaterThan(Table& table, std::int64_t time) {
 
 void clear(LearnedData& data, std::int64_t time) {
     data.clearedAt = std::max(data.clearedAt, time);
-    for (Table LearnedData::*table : LearnedData::tables())
-        keepLaterThan(data.*table, data.clearedAt);
+    for (const auto& table : LearnedData::tables())
+        keepLaterThan(data.*table.member, data.clearedAt);
     std::erase_if(data.removed, [&](const auto& pair) { return pair.second <= data.clearedAt; });
 }
 
@@ -158,10 +158,13 @@ std::string LearnedEntry::id() const {
     return text;
 }
 
-const std::array<Table LearnedData::*, 5>& LearnedData::tables() {
-    static constexpr std::array<Table LearnedData::*, 5> all = {
-        &LearnedData::selections, &LearnedData::pendingWords, &LearnedData::words, &LearnedData::transitions,
-        &LearnedData::englishReadings};
+const std::array<LearnedData::TableInfo, 5>& LearnedData::tables() {
+    static constexpr std::array<TableInfo, 5> all = {
+        {{&LearnedData::selections, "selections", selectionLimit},
+         {&LearnedData::pendingWords, "pendingWords", wordLimit},
+         {&LearnedData::words, "words", wordLimit},
+         {&LearnedData::transitions, "transitions", transitionLimit},
+         {&LearnedData::englishReadings, "englishReadings", englishReadingLimit}}};
     return all;
 }
 
@@ -219,27 +222,18 @@ void apply(LearnedData& data, const LearnedChange& change) {
         change.what);
 }
 
-namespace {
-
-// Each table's limit, in the order of `LearnedData::tables()`.
-constexpr std::array<std::size_t, 5> limits = {LearnedData::selectionLimit, LearnedData::wordLimit,
-                                               LearnedData::wordLimit, LearnedData::transitionLimit,
-                                               LearnedData::englishReadingLimit};
-
-} // namespace
-
 std::size_t prune(LearnedData& data, std::int64_t now) {
     pruneRemovals(data.removed, now);
     std::size_t dropped = 0;
-    for (std::size_t i = 0; i < limits.size(); ++i)
-        dropped += pruneTable(data.*LearnedData::tables()[i], limits[i], now);
+    for (const auto& table : LearnedData::tables())
+        dropped += pruneTable(data.*table.member, table.limit, now);
     return dropped;
 }
 
 std::size_t entriesBeyondLimits(const LearnedData& data) {
     std::size_t beyond = 0;
-    for (std::size_t i = 0; i < limits.size(); ++i)
-        beyond += std::max(data.entryCount(data.*LearnedData::tables()[i]), limits[i]) - limits[i];
+    for (const auto& table : LearnedData::tables())
+        beyond += std::max(data.entryCount(data.*table.member), table.limit) - table.limit;
     return beyond;
 }
 
@@ -253,8 +247,8 @@ bool clampFutureTimes(LearnedData& data, std::int64_t now, std::int64_t to) {
     clamp(data.clearedAt);
     for (auto& [key, time] : data.removed)
         clamp(time);
-    for (Table LearnedData::*table : LearnedData::tables())
-        for (auto& [key, row] : data.*table)
+    for (const auto& table : LearnedData::tables())
+        for (auto& [key, row] : data.*table.member)
             for (auto& [value, use] : row)
                 clamp(use.time);
     return clamped;

@@ -65,8 +65,15 @@ struct LearnedData {
     static constexpr std::int64_t halfLife = 30 * day;   // each month unused halves a count's weight
     static constexpr std::int64_t unknownAge = 90 * day; // of an entry an older version learned
 
-    // Every table: selections, pendingWords, words, transitions, englishReadings.
-    static const std::array<Table LearnedData::*, 5>& tables();
+    // A table, its name in the file and the most entries it keeps.
+    struct TableInfo {
+        Table LearnedData::*member;
+        std::string_view name;
+        std::size_t limit;
+    };
+    // Every table: selections, pendingWords, words, transitions (the layout every version reads),
+    // then englishReadings.
+    static const std::array<TableInfo, 5>& tables();
     Table& table(LearnedEntry::Kind kind);
     const Table& table(LearnedEntry::Kind kind) const;
     std::size_t entryCount(const Table& of) const;

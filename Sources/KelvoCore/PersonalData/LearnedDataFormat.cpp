@@ -10,9 +10,7 @@ namespace {
 using Json = nlohmann::json;
 using Table = LearnedData::Table;
 
-// The names in the file of `LearnedData::tables()`; the first four make the full layout.
-constexpr const char* tableNames[] = {"selections", "pendingWords", "words", "transitions",
-                                      "englishReadings"};
+// The first tables of `LearnedData::tables()` make the full layout.
 constexpr std::size_t layoutTables = 4;
 
 // A count or a time in the file: a whole number from 1 up.
@@ -97,7 +95,8 @@ template <class Number> Json tableJson(const Table& table, Number number) {
 }
 
 bool isKnownKey(std::string_view key) {
-    return std::find(std::begin(tableNames), std::end(tableNames), key) != std::end(tableNames) ||
+    const auto& tables = LearnedData::tables();
+    return std::any_of(tables.begin(), tables.end(), [&](const auto& table) { return table.name == key; }) ||
            key == "learnedAt" || key == "removed" || key == "clearedAt";
 }
 
@@ -106,9 +105,10 @@ bool isKnownKey(std::string_view key) {
 std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) {
     Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     LearnedData data;
-    bool fullLayout =
-        json.is_object() && std::all_of(std::begin(tableNames), std::begin(tableNames) + layoutTables,
-                                        [&](const char* name) { return json.contains(name); });
+    const auto& tables = LearnedData::tables();
+    bool fullLayout = json.is_object() &&
+                      std::all_of(tables.begin(), tables.begin() + layoutTables,
+                                  [&](const auto& table) { return json.contains(std::string(table.name)); });
     if (!fullLayout) {
         // The older layout: the choices alone, reading -> word -> count.
         if (!isTableOfCounts(json)) {
@@ -118,15 +118,15 @@ std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) 
         readTable(json, data.selections, clean);
         return data;
     }
-    for (std::size_t i = 0; i < std::size(tableNames); ++i)
-        if (json.contains(tableNames[i]))
-            readTable(json[tableNames[i]], data.*LearnedData::tables()[i], clean);
+    for (const auto& table : tables)
+        if (const std::string name(table.name); json.contains(name))
+            readTable(json[name], data.*table.member, clean);
     if (json.contains("learnedAt")) {
         const Json& times = json["learnedAt"];
         clean = clean && times.is_object();
-        for (std::size_t i = 0; i < std::size(tableNames); ++i)
-            if (times.is_object() && times.contains(tableNames[i]))
-                readTimes(times[tableNames[i]], data.*LearnedData::tables()[i], clean);
+        for (const auto& table : tables)
+            if (const std::string name(table.name); times.is_object() && times.contains(name))
+                readTimes(times[name], data.*table.member, clean);
     }
     if (json.contains("removed")) readRemovals(json["removed"], data.removed, clean);
     if (json.contains("clearedAt")) {
@@ -143,13 +143,14 @@ std::optional<LearnedData> parseLearnedData(std::string_view text, bool& clean) 
 std::string encodeLearnedData(const LearnedData& data) {
     Json json = Json::object();
     Json times = Json::object();
-    for (std::size_t i = 0; i < std::size(tableNames); ++i) {
-        const Table& table = data.*LearnedData::tables()[i];
+    for (std::size_t i = 0; i < LearnedData::tables().size(); ++i) {
+        const std::string name(LearnedData::tables()[i].name);
+        const Table& table = data.*LearnedData::tables()[i].member;
         // Only tables with something to say beyond the four every version writes.
         if (i < layoutTables || !table.empty())
-            json[tableNames[i]] = tableJson(table, [](const LearnedData::Use& use) { return use.count; });
+            json[name] = tableJson(table, [](const LearnedData::Use& use) { return use.count; });
         Json tableTimes = tableJson(table, [](const LearnedData::Use& use) { return use.time; });
-        if (!tableTimes.empty()) times[tableNames[i]] = std::move(tableTimes);
+        if (!tableTimes.empty()) times[name] = std::move(tableTimes);
     }
     if (!times.empty()) json["learnedAt"] = std::move(times);
     // Written only when there is something to say, so that a file without removals keeps the
