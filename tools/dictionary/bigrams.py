@@ -1,7 +1,9 @@
 """A word-bigram model of running text, for the decoder's word layer, in the binary file it maps.
 
 The text is segmented into the dictionary's words with the word costs of the final weighting (see
-weights.py), and pairs of neighbouring words within a run of Han characters are counted. The decoder
+weights.py), and pairs of neighbouring words within a run of Han characters are counted. A number
+standing between Han characters is one word of its own, "0" (corpus.NUMBER), so that the model also
+says how likely a number is after a word (第 3, 為 0) and a word after a number (3 個, 90 度). The decoder
 already scores each word by its probability alone, so the model stores only what the previous word
 adds to it: log10 P(w | v) / P(w). P(w | v) is absolute discounting interpolated with the text's
 word probabilities, P(w | v) = max(c(v w) - D, 0) / c(v) + lam(v) P(w) with lam(v) = D N(v) / c(v)
@@ -24,11 +26,22 @@ import math
 import struct
 from collections import defaultdict
 
+import corpus
 import weights
 
 MAGIC = b"KELVOBG1"
 # The lowest figure: no context makes a word less than half as likely as it is alone.
 LOWEST_FIGURE = math.log10(0.5)
+
+
+def segmented(run, cost, longest):
+    """The words of a run, each number in it one word, NUMBER."""
+    words = []
+    for i, han in enumerate(run.split(corpus.NUMBER)):
+        if i > 0 and (not words or words[-1] != corpus.NUMBER):
+            words.append(corpus.NUMBER)
+        words.extend(weights.segment(han, cost, longest) if han else [])
+    return words
 
 
 def count_pairs(lines, cost, longest):
@@ -37,10 +50,10 @@ def count_pairs(lines, cost, longest):
     pairs = defaultdict(int)
     for runs in lines:
         for run in runs:
-            segmented = weights.segment(run, cost, longest)
-            for word in segmented:
+            segmented_run = segmented(run, cost, longest)
+            for word in segmented_run:
                 words[word] += 1
-            for previous, following in zip(segmented, segmented[1:]):
+            for previous, following in zip(segmented_run, segmented_run[1:]):
                 pairs[(previous, following)] += 1
     return words, pairs
 

@@ -9,7 +9,13 @@ import re
 from pathlib import Path
 
 # The Han ranges that the input method treats as Han characters.
-HAN_RUN = re.compile("[\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\U00020000-\U000323af]+")
+HAN = "\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\U00020000-\U000323af"
+HAN_RUN = re.compile(f"[{HAN}]+")
+# A number standing by itself (not part of a name such as x86 or a version such as 2.6.32), with
+# the spaces around it: in the runs of number_lines it becomes NUMBER.
+STANDALONE_NUMBER = re.compile(r"\s*(?<![\w.])\d+(?:\.\d+)?(?![\w.])\s*", re.ASCII)
+NUMBER = "0"
+HAN_OR_NUMBER_RUN = re.compile(f"[{HAN}{NUMBER}]+")
 
 BLOCK_TAGS = {"p", "div", "br", "li", "td", "th", "tr", "h1", "h2", "h3", "h4", "h5", "h6", "title",
               "pre", "dt", "dd", "table", "section", "blockquote", "caption"}
@@ -104,6 +110,27 @@ def han_lines(pages):
                 continue
             key = "\u3000".join(runs)
             if key in seen:
+                continue
+            seen.add(key)
+            yield runs
+
+
+def number_lines(pages):
+    """The distinct lines of all pages as runs of Han characters and the numbers between them.
+
+    Each number becomes the one character NUMBER, so that a run reads 第0個 for 第 3 個; runs
+    without Han are dropped.
+    """
+    seen = set()
+    for page in pages:
+        text = page_text(page)
+        if text is None:
+            continue
+        for line in text.splitlines():
+            marked = STANDALONE_NUMBER.sub(NUMBER, line.replace(NUMBER, " "))
+            runs = [run for run in HAN_OR_NUMBER_RUN.findall(marked) if run.strip(NUMBER)]
+            key = "\u3000".join(runs)
+            if not runs or key in seen:
                 continue
             seen.add(key)
             yield runs

@@ -26,7 +26,8 @@ public:
 
     std::shared_ptr<const Lexicon> lexicon;
     std::shared_ptr<const WordPairModel> wordPairs; // none: each word by its own score alone
-    double wordPairWeight = 0.8;
+    static constexpr double usualWordPairWeight = 0.8;
+    double wordPairWeight = usualWordPairWeight;
     double transitionWeight = 2.0;
     int candidateDepth = 4; // words per stretch that take part in the walk
 

@@ -207,9 +207,12 @@ private:
         int firstElement = 0;
         std::string keys;
         std::vector<KeySegment> segments;
-        bool startsWithEnglish() const { return segments.front().kind == KeySegment::Kind::english; }
+        bool startsHeld() const { return segments.front().kind == KeySegment::Kind::english; }
     };
     std::optional<ReadContext> readContextBeforeCursor() const;
+    std::optional<ReadContext> contextFrom(int first) const;
+    void appendElementSegments(ReadContext& context, int first) const;
+    bool pinsSpare(int first) const; // no pin between `first` and the cursor
     // New keys with what the lattice reads them with: the context, and else the reading before.
     struct KeysAtCursor {
         std::optional<ReadContext> context;

@@ -1,5 +1,6 @@
 #include "Engine/KeyLattice.hpp"
 
+#include "Engine/EnglishRunSupport.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
 #include "Zhuyin/SyllableComposer.hpp"
@@ -11,16 +12,29 @@ namespace {
 
 // Keys that may belong to an English word: letters, then digits and dots of a version.
 bool mayBeEnglishKey(char key) {
-    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
-           key == '.';
+    return isLetterKey(key) || isDigitKey(key) || key == '.';
 }
 
 // Digits with a dot ended by a digit continue a version or a number (3.10): no syllable's keys.
 bool isDecimalPart(std::string_view keys, std::string_view toneKey) {
     const bool digitsAndDots =
-        std::all_of(keys.begin(), keys.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-    return digitsAndDots && keys.find('.') != std::string_view::npos && toneKey[0] >= '0' &&
-           toneKey[0] <= '9';
+        std::all_of(keys.begin(), keys.end(), [](char c) { return isDigitKey(c) || c == '.'; });
+    return digitsAndDots && keys.find('.') != std::string_view::npos && isDigitKey(toneKey[0]);
+}
+
+// Where the numbers that start at `p` end: after each digit, a decimal point taken at most once.
+std::vector<std::size_t> numberEnds(std::string_view keys, std::size_t p) {
+    std::vector<std::size_t> ends;
+    bool point = false;
+    for (std::size_t end = p; end < keys.size(); ++end) {
+        if (isDigitKey(keys[end]))
+            ends.push_back(end + 1);
+        else if (keys[end] == '.' && !point && end > p)
+            point = true;
+        else
+            break;
+    }
+    return ends;
 }
 
 // The composer after keys without a tone, as it reads them; none if it rejects one.
@@ -61,12 +75,30 @@ private:
     void extend(int from, std::size_t p) {
         const std::optional<KeySegment::Kind> kind = nodes_[from].kind;
         const bool atStart = !kind;
-        if (kind != KeySegment::Kind::english) addEnglish(from, p);
-        if (atStart && stretch_.startsWithEnglish) return;
-        if (kind == KeySegment::Kind::english && keys_[p] == ' ')
+        const bool afterWordOrNumber = kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
+        if (!afterWordOrNumber) {
+            addEnglish(from, p);
+            addNumber(from, p);
+        }
+        if (atStart && stretch_.startsHeld) return;
+        if (afterWordOrNumber && keys_[p] == ' ')
             reach(from, p, p + 1, KeySegment::Kind::space, {}, 0);
         else
             addSyllable(from, p);
+    }
+
+    // A number, and the same number with a unit after it (35mm, 12kg).
+    void addNumber(int from, std::size_t p) {
+        for (std::size_t end : numberEnds(keys_, p)) {
+            const double score = scorer_.numberScore(keys_.substr(p, end - p), contextOf(from));
+            reach(from, p, end, KeySegment::Kind::number, {}, score);
+            std::size_t unitEnd = end;
+            while (unitEnd < keys_.size() && isLetterKey(keys_[unitEnd])) {
+                ++unitEnd;
+                if (unitSuffixes().contains(lowercased(keys_.substr(end, unitEnd - end))))
+                    reach(from, p, unitEnd, KeySegment::Kind::number, {}, score + KeyRunScorer::unitPenalty);
+            }
+        }
     }
 
     void addEnglish(int from, std::size_t p) {
@@ -88,12 +120,12 @@ private:
             return;
         }
         const std::string_view letters = keys_.substr(p, tone - p), toneKey = keys_.substr(tone, 1);
-        if (nodes_[from].kind == KeySegment::Kind::english) {
+        if (nodes_[from].kind == KeySegment::Kind::english || nodes_[from].kind == KeySegment::Kind::number) {
             if (isDecimalPart(letters, toneKey)) return;
             auto syllable = syllableInKeyOrder(letters, toneKey);
             if (!syllable) return;
             std::string reading = syllable->canonical();
-            double score = scorer_.syllableScore(reading, std::nullopt);
+            double score = scoreAfter(from, reading);
             if (score > KeyRunScorer::unknownReadingScore)
                 reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
             return;
@@ -107,15 +139,18 @@ private:
             return;
         }
         std::string reading = result.syllable.canonical();
-        double score = scorer_.syllableScore(reading, contextOf(from)) +
-                       KeyRunScorer::overwritePenalty * static_cast<double>(overwrites);
+        double score =
+            scoreAfter(from, reading) + KeyRunScorer::overwritePenalty * static_cast<double>(overwrites);
+        if (overwrites == 0 && !syllableInKeyOrder(letters, toneKey))
+            score += KeyRunScorer::outOfOrderPenalty;
         reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
     }
 
     // The last keys without a tone yet: as likely as the likeliest syllable a tone key would make.
     void addUnfinishedSyllable(int from, std::size_t p) {
         const std::string_view letters = keys_.substr(p);
-        const bool afterEnglish = nodes_[from].kind == KeySegment::Kind::english;
+        const bool afterEnglish =
+            nodes_[from].kind == KeySegment::Kind::english || nodes_[from].kind == KeySegment::Kind::number;
         const auto walk = composerAfter(letters);
         if (!walk || (afterEnglish && walk->overwriteCount() > 0)) return;
         std::optional<std::pair<std::string, double>> best;
@@ -126,12 +161,19 @@ private:
             auto result = toned.press(toneKey);
             if (result.kind != SyllableComposer::PressResult::Kind::composed) continue;
             std::string reading = result.syllable.canonical();
-            double score = scorer_.syllableScore(reading, afterEnglish ? std::nullopt : contextOf(from));
+            double score = scoreAfter(from, reading);
             if (!best || score > best->second) best = {std::move(reading), score};
         }
         if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
         best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk->overwriteCount());
         reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
+    }
+
+    // A syllable's score after what the path to `from` ends with: a number or a syllable is context,
+    // English none.
+    double scoreAfter(int from, const std::string& reading) const {
+        if (nodes_[from].kind == KeySegment::Kind::number) return scorer_.syllableAfterNumberScore(reading);
+        return scorer_.syllableScore(reading, contextOf(from));
     }
 
     std::optional<std::string> contextOf(int node) const {

@@ -9,10 +9,11 @@
 
 namespace kelvo {
 
-// One stretch of the best reading of typed keys: an English word (with any version tail), the
-// Space that ends it, or one Zhuyin syllable ended by its tone key.
+// One stretch of the best reading of typed keys: an English word (with any version tail), a number
+// (digits with at most one decimal point, perhaps a unit), the Space that ends either, or one Zhuyin
+// syllable ended by its tone key.
 struct KeySegment {
-    enum class Kind { english, space, syllable };
+    enum class Kind { english, number, space, syllable };
     Kind kind = Kind::syllable;
     std::size_t start = 0, end = 0; // key positions
     std::string reading;            // a syllable's canonical reading; empty when it composes none known
@@ -23,16 +24,17 @@ struct KeyPath {
 };
 
 // The keys typed since the last settled text, read at every key position at once: each position may
-// start an English word, a syllable or the Space after a word, and the likeliest path through the
-// whole stretch wins. English words are scored by the vocabulary (or their spelling when unlisted),
-// syllables by the dictionary in the context of the syllable before, on one log10 scale with a
-// penalty for each switch into English.
+// start an English word, a number, a syllable or the Space after a word or number, and the likeliest
+// path through the whole stretch wins. English words are scored by the vocabulary (or their
+// spelling when unlisted), numbers by how often Chinese text holds them, syllables by the dictionary
+// in the context of the syllable before, on one log10 scale with a penalty for each switch into
+// English.
 class KeyLattice {
 public:
     struct Stretch {
         std::string_view keys;
-        bool startsWithEnglish = false;             // the first keys were already taken as English
-        bool endsWithSyllable = false;              // the last tone key must end a syllable
+        bool startsHeld = false;       // the first keys were already taken as English or digits: no syllable
+        bool endsWithSyllable = false; // the last tone key must end a syllable
         std::optional<std::string> previousReading; // the syllable before the stretch
         // The keys after the last tone key may be a syllable still without its tone, as likely as
         // the likeliest syllable a tone key would make of them; otherwise each syllable needs one.

@@ -5,6 +5,7 @@
 #include "Dictionary/Element.hpp"
 #include "Dictionary/LearnedModel.hpp"
 #include "Dictionary/Lexicon.hpp"
+#include "Dictionary/WordPairModel.hpp"
 #include "Zhuyin/Syllable.hpp"
 
 #include <optional>
@@ -13,6 +14,12 @@
 #include <vector>
 
 namespace kelvo {
+
+// The word-pair model and how its figures weigh against the words' own scores.
+struct WeightedWordPairs {
+    const WordPairModel* model = nullptr; // none: numbers and syllables without their neighbours
+    double weight = 1;
+};
 
 // Scores the pieces a stretch of typed keys may be read as, on one log10 scale: English words by the
 // vocabulary, syllables by the dictionary, with the penalties that let them compete.
@@ -25,23 +32,36 @@ public:
     // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
     static constexpr double versionDigitPenalty = -1.75;
 
+    // Keys of one syllable typed out of the layout's order (a final before its initial): the composer
+    // reads them, but they are more often digits than a syllable typed backwards.
+    static constexpr double outOfOrderPenalty = -2.0;
+    // A unit after a number (35mm): units follow few of the numbers in Chinese text.
+    static constexpr double unitPenalty = -1.5;
+
     // A word the user committed as English before, which the vocabulary lacks.
     static constexpr double learnedWordScore = -5.0;
 
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary, const DachenKeyModel* keyModel,
-                 const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr)
-        : lexicon_(lexicon), vocabulary_(vocabulary), keyModel_(keyModel), userWords_(userWords),
-          learned_(learned) {}
+                 const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr,
+                 WeightedWordPairs wordPairs = {});
 
     // The score of keys read as one English word, possibly with a version tail of digits and dots;
     // absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
+    // The score of digits (with at most one decimal point) read as a number after the syllable
+    // `previous`, if any: how often a number stands among the words of Chinese text, how often one
+    // of its length and digits, and how much the word before makes a number likelier (第 3, 為 0).
+    double numberScore(std::string_view digits, const std::optional<std::string>& previous) const;
+    // The score of a syllable's reading right after a number (3 個, 90 度).
+    double syllableAfterNumberScore(std::string_view reading) const;
     // The score of one syllable's reading in the context of the syllable before it, if any: the
     // dictionary's, and the user's habits where learning is on.
     double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
 
 private:
     double readingScore(std::string_view reading) const;
+    // What the pair of words `previous` `next` adds to `next`'s own score; nothing without the model.
+    double pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const;
     // Whether a spelling the vocabulary lacks is read as English at all.
     bool looksEnglish(const std::string& word, double spelling) const;
 
@@ -50,6 +70,8 @@ private:
     const DachenKeyModel* keyModel_;     // how Chinese typing spells keys; none to tell by syllables alone
     const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
     const LearnedModel* learned_;        // how the user took such keys before; none without learning
+    WeightedWordPairs wordPairs_;
+    std::optional<WordPairModel::Word> numberWord_; // the model's word for any number
 };
 
 // The syllable that keys typed in the layout's order (initial, medial, final, each at most once)

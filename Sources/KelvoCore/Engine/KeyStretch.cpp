@@ -1,8 +1,9 @@
 // The keys a tone key ends are read as one stretch with what precedes them: the syllable before the
-// cursor and the English run before that. The lattice's best path over the stretch may take the new
-// keys as English, move where a word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp
-// 黁件) or read the syllable before as English after all; the composition is rewritten from the
-// first segment that changed.
+// cursor and, before it, the English run or the digits and syllables typed with digit keys. The
+// lattice's best path over the stretch may take the new keys as English or a number, move where a
+// word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp 黁件), read the syllable before
+// as English after all, or digits read as Zhuyin as the number they were (1 小時 rather than 小時);
+// the composition is rewritten from the first segment that changed.
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
@@ -16,9 +17,12 @@ namespace {
 // A typed key of an English run: a lower-case letter or a digit (capitals were chosen as English).
 bool isRunKey(const Element& element) {
     return !element.isReading() && element.text.size() == 1 &&
-           ((element.text[0] >= 'a' && element.text[0] <= 'z') ||
-            (element.text[0] >= '0' && element.text[0] <= '9'));
+           ((element.text[0] >= 'a' && element.text[0] <= 'z') || isDigitKey(element.text[0]));
 }
+
+// The most elements the keys before the cursor are read again with: enough for a long number whose
+// digits were first taken as syllables.
+constexpr int longestReadContext = 6;
 
 // Keys typed in the layout's order, without a replaced slot, that spell the element's syllable.
 bool isCleanSyllable(const Element& element, std::string_view keys) {
@@ -38,8 +42,25 @@ bool spellsReading(std::string_view keys, const std::string& reading) {
            result.syllable.canonical() == reading;
 }
 
+// A digit or decimal point left as a literal: a number that later keys may still extend or end.
+bool isLiteralDigit(const Element& element) {
+    return !element.isReading() && element.text.size() == 1 &&
+           (isDigitKey(element.text[0]) || element.text[0] == '.');
+}
+
+// A syllable that digit keys helped spell (ㄅ ㄉ ㄓ ㄚ ㄞ ㄢ): they may have been a number.
+bool hasDigitKeyBeforeTone(std::string_view keys) {
+    return std::any_of(keys.begin(), keys.end() - (keys.empty() ? 0 : 1),
+                       [](char c) { return isDigitKey(c); });
+}
+
 bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
     return a.kind == b.kind && a.start == b.start && a.end == b.end;
+}
+
+// Segments that became one literal element per key.
+bool isKeyForKey(KeySegment::Kind kind) {
+    return kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
 }
 
 // How many leading keys of an English segment are letters: the rest is its version.
@@ -75,6 +96,17 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     if (end > 0 && elements[end - 1].isReading() &&
         spellsReading(composition_.keys()[end - 1], elements[end - 1].text))
         --readingsStart;
+    // Before it, digits and the syllables digit keys spelled, which a number may take back.
+    int digitsStart = readingsStart;
+    while (digitsStart > 0 && end - digitsStart < longestReadContext) {
+        const Element& element = elements[digitsStart - 1];
+        const std::string& keys = composition_.keys()[digitsStart - 1];
+        const bool digitSyllable =
+            element.isReading() && hasDigitKeyBeforeTone(keys) && spellsReading(keys, element.text);
+        if (!isLiteralDigit(element) && !digitSyllable) break;
+        --digitsStart;
+    }
+    if (digitsStart < readingsStart) return contextFrom(digitsStart);
     int runEnd = readingsStart;
     const bool spaced =
         runEnd > 0 && elements[runEnd - 1].isReading() == false && elements[runEnd - 1].text == " ";
@@ -84,13 +116,10 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     if (runStart && !spaced && readingsStart < end &&
         !isCleanSyllable(elements[readingsStart], composition_.keys()[readingsStart]))
         return std::nullopt;
-    const int first = runStart ? *runStart : readingsStart;
-    if (first == end) return std::nullopt;
-    for (const DecodedSegment& pin : composition_.pins())
-        if (pin.end() > first && pin.start < end) return std::nullopt;
-
-    ReadContext context{first, {}, {}};
-    if (runStart) {
+    if (!runStart) return contextFrom(readingsStart);
+    if (!pinsSpare(*runStart)) return std::nullopt;
+    ReadContext context{*runStart, {}, {}};
+    {
         for (int i = *runStart; i < runEnd; ++i)
             context.keys += elements[i].text;
         context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
@@ -100,21 +129,45 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
                 {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
         }
     }
-    for (int i = readingsStart; i < end; ++i) {
-        const std::size_t start = context.keys.size();
-        context.keys += composition_.keys()[i];
-        context.segments.push_back(
-            {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
-    }
+    appendElementSegments(context, readingsStart);
     return context;
 }
 
+bool InputEngine::pinsSpare(int first) const {
+    const int end = composition_.cursor();
+    return std::none_of(composition_.pins().begin(), composition_.pins().end(),
+                        [&](const DecodedSegment& pin) { return pin.end() > first && pin.start < end; });
+}
+
+// The elements from `first` to the cursor as a context of their own: syllables and literal digits.
+std::optional<InputEngine::ReadContext> InputEngine::contextFrom(int first) const {
+    if (first == composition_.cursor() || !pinsSpare(first)) return std::nullopt;
+    ReadContext context{first, {}, {}};
+    appendElementSegments(context, first);
+    return context;
+}
+
+void InputEngine::appendElementSegments(ReadContext& context, int first) const {
+    const auto& elements = composition_.elements();
+    for (int i = first; i < composition_.cursor(); ++i) {
+        const std::size_t start = context.keys.size();
+        if (elements[i].isReading()) {
+            context.keys += composition_.keys()[i];
+            context.segments.push_back(
+                {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
+        } else {
+            context.keys += elements[i].text;
+            context.segments.push_back({KeySegment::Kind::number, start, context.keys.size(), {}});
+        }
+    }
+}
+
 InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) const {
-    KeysAtCursor typed{numberRun() ? std::nullopt : readContextBeforeCursor(), {}, {}};
+    KeysAtCursor typed{readContextBeforeCursor(), {}, {}};
     const int start = typed.context ? typed.context->firstElement : composition_.cursor();
     if (typed.context) typed.keys = typed.context->keys;
     if (start > 0 && composition_.elements()[start - 1].isReading() &&
-        !(typed.context && typed.context->startsWithEnglish()))
+        !(typed.context && typed.context->startsHeld()))
         typed.previousReading = composition_.elements()[start - 1].text;
     typed.keys += newKeys;
     return typed;
@@ -127,8 +180,7 @@ std::optional<bool> InputEngine::englishLeadsAsTyped() const {
     auto scorer = keyRunScorer();
     if (!scorer) return std::nullopt;
     const auto [context, keys, previous] = keysAtCursor(composer().rawKeys());
-    auto path =
-        KeyLattice(*scorer).best({keys, context && context->startsWithEnglish(), false, previous, true});
+    auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), false, previous, true});
     return path && path->segments.back().kind == KeySegment::Kind::english;
 }
 
@@ -137,14 +189,21 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     if (!scorer || !DachenLayout::isToneKey(toneKey)) return std::nullopt;
     const std::string raw = composer().rawKeys();
     const auto runKeys = characterViews(raw);
-    runIsSyllable =
-        runIsSyllable || runKeys.size() < 2 || std::none_of(runKeys.begin(), runKeys.end(), isASCIILetter);
+    // Keys without letters spell no English, and without digits no number.
+    runIsSyllable = runIsSyllable || runKeys.size() < 2 ||
+                    std::none_of(runKeys.begin(), runKeys.end(),
+                                 [](std::string_view key) { return isASCIILetter(key) || isASCIIDigit(key); });
     const KeysAtCursor typed = keysAtCursor(raw + toneKey);
     const auto& [context, keys, previous] = typed;
-    if (!context && (runIsSyllable || automaticNumberReady())) return std::nullopt;
-    auto path =
-        KeyLattice(*scorer).best({keys, context && context->startsWithEnglish(), runIsSyllable, previous});
-    if (!path) return std::nullopt;
+    if (!context && runIsSyllable && !numberRun()) return std::nullopt;
+    auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), runIsSyllable, previous});
+    // Digits that go on as a number stay in the number run, which shows them as one.
+    if (!path || path->segments.back().kind == KeySegment::Kind::number) return std::nullopt;
+    const bool readsNumber =
+        std::any_of(path->segments.begin(), path->segments.end(),
+                    [](const KeySegment& s) { return s.kind == KeySegment::Kind::number; });
+    // Digits read as Chinese end the number run: a digit after them starts a number of its own.
+    if (!readsNumber) cancelNumericRun();
 
     std::vector<KeySegment> current = context ? context->segments : std::vector<KeySegment>{};
     current.push_back(
@@ -162,9 +221,7 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     // Elements of the unchanged segments stay; the rest of the stretch is typed again as read.
     int kept = 0;
     for (std::size_t i = 0; i < first && i < current.size() - 1; ++i)
-        kept += current[i].kind == KeySegment::Kind::english
-                    ? static_cast<int>(current[i].end - current[i].start)
-                    : 1;
+        kept += isKeyForKey(current[i].kind) ? static_cast<int>(current[i].end - current[i].start) : 1;
     if (context)
         for (int i = composition_.cursor(); i > context->firstElement + kept; --i)
             composition_.removeBeforeCursor();
@@ -181,6 +238,7 @@ bool InputEngine::acceptSyllableAfterHeldEnglish(std::string_view keys, const st
     if (!scorer || !DachenLayout::isToneKey(toneKey)) return false;
     const std::string stretch = std::string(keys) + toneKey;
     auto path = KeyLattice(*scorer).best({stretch, true, false, std::nullopt});
+    // Held digits are a number before the syllable (36 個, 100 元), held letters English.
     if (!path || std::none_of(path->segments.begin(), path->segments.end(),
                               [](const KeySegment& s) { return s.kind == KeySegment::Kind::syllable; }))
         return false;
@@ -200,6 +258,9 @@ void InputEngine::insertKeySegments(std::string_view keys, const std::vector<Key
                 holdEnglish(typed, lettersOf(typed));
             else
                 insertLiteralCharacters(formattedEnglish(typed, lettersOf(typed)));
+            break;
+        case KeySegment::Kind::number:
+            insertLiteralCharacters(typed);
             break;
         case KeySegment::Kind::space:
             insertLiteral(" ");

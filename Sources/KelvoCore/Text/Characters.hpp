@@ -42,6 +42,13 @@ bool isPunctuation(std::string_view character); // general category P*
 bool isSymbol(std::string_view character);      // general category S*
 bool isASCIILetter(std::string_view character);
 bool isASCIIDigit(std::string_view character);
+// The same for one typed key (keys are ASCII, one byte each).
+inline bool isLetterKey(char key) {
+    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
+}
+inline bool isDigitKey(char key) {
+    return key >= '0' && key <= '9';
+}
 
 // Unicode full case mapping with root-locale rules; applies to whole strings and single characters.
 std::string lowercased(std::string_view text);

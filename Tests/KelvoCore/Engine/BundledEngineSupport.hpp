@@ -34,6 +34,11 @@ inline std::shared_ptr<const EnglishVocabulary> bundledVocabulary() {
     return vocabulary;
 }
 
+inline std::shared_ptr<const WordPairModel> bundledWordPairs() {
+    static const auto model = WordPairModel::open(KELVO_RESOURCES_DIR "/data/bigrams.bin");
+    return model;
+}
+
 class BundledEngineTest : public ::testing::Test {
 protected:
     InputEngine engine{bundledLexicon()};

@@ -37,3 +37,29 @@ TEST_F(BundledEngineTest, MixedSentencesCommitAsMeant) {
         EXPECT_TRUE(engine.isIdle()) << script;
     }
 }
+
+// Digits typed straight before or after syllables, as written: 1 2 5 8 9 0 are also Zhuyin keys and
+// 3 4 6 7 tones, and the digits still come out as the number they were.
+TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
+    const std::pair<const char*, std::vector<std::pair<const char*, const char*>>> groups[] = {
+        {"a unit word after the number",
+         {{"2024{ㄋㄧㄢˊ}", "2024 年"},
+          {"100{ㄩㄢˊ}", "100 元"},
+          {"36{ㄍㄜ˙}", "36 個"},
+          {"10{ㄈㄣ}{ㄓㄨㄥ}", "10 分鐘"},
+          {"1{ㄒㄧㄠˇ}{ㄕˊ}", "1 小時"},
+          {"1048576{ㄨㄟˋ}{ㄩㄢˊ}{ㄗㄨˇ}", "1048576 位元組"}}},
+        {"a word before the number",
+         {{"{ㄉㄠˋ}{ㄓㄨㄢˇ}5{ㄇㄧㄠˇ}", "倒轉 5 秒"}, {"{ㄑㄩˋ}1{ㄈㄣ}", "去 1 分"}}},
+        {"decimals and units",
+         {{"3.14{ㄋㄧˇ}", "3.14 你"},
+          {"35mm{ㄖㄨㄢˇ}{ㄆㄧㄢˋ}", "35mm 軟片"},
+          {"{ㄏㄨㄢˊ}{ㄖㄠˋ} 7.1", "環繞 7.1"}}},
+        {"a digit key at the end of the text",
+         {{"{ㄈㄨˋ}{ㄅㄣˇ}2", "副本 2"}, {"{ㄕㄨˋ}{ㄓˊ}{ㄕˋ}0", "數值是 0"}}},
+        {"digits that spell Chinese stay Chinese", {{"{ㄓˋ}{ㄕㄤˋ}", "至上"}, {"{ㄅㄢˋ}{ㄈㄚˇ}", "辦法"}}},
+    };
+    for (const auto& [group, cases] : groups)
+        for (const auto& [script, expected] : cases)
+            EXPECT_EQ(typeScript(script), expected) << group << ": " << script;
+}

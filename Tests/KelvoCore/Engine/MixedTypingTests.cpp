@@ -113,7 +113,8 @@ namespace {
 // The best path as its pieces: English and Space as typed, syllables as their readings.
 std::string bestPathOf(KeyLattice::Stretch stretch) {
     static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(),
-                                     DachenKeyModel::of(bundledLexicon()).get());
+                                     DachenKeyModel::of(bundledLexicon()).get(), nullptr, nullptr,
+                                     {bundledWordPairs().get(), SentenceDecoder::usualWordPairWeight});
     auto path = KeyLattice(scorer).best(stretch);
     if (!path) return "(none)";
     std::string text;
@@ -127,10 +128,10 @@ std::string bestPathOf(KeyLattice::Stretch stretch) {
 
 } // namespace
 
-TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
+TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishNumberSyllableOrSpace) {
     struct Case {
         const char* keys;
-        bool startsWithEnglish, endsWithSyllable;
+        bool startsHeld, endsWithSyllable;
         const char* expected;
         bool openEnd = false;
     };
@@ -147,8 +148,19 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
           {"smarty xul4", true, false, "smart|ㄗ|ㄌㄧㄠˋ"},
           {"python3.10 ", true, false, "python3.10| "},
           {"gimp2.4", true, false, "gimp2.4"}, // digits with a dot are a version, not a syllable
-          {"github2k7", true, false, "github|ㄉㄜ˙"},
-          {"3", true, false, "(none)"}}},
+          {"github2k7", true, false, "github|ㄉㄜ˙"}}},
+        {"numbers",
+         {{"3", true, false, "3"},
+          {"36ek7", true, false, "36|ㄍㄜ˙"},        // held digits before a syllable
+          {"3.14su3", true, false, "3.14|ㄋㄧˇ"},    // a decimal point, not the final ㄡ
+          {"35mmbj03", true, false, "35mm|ㄖㄨㄢˇ"}, // a unit
+          {"2ek7", false, false, "2|ㄍㄜ˙"},         // ㄍ replacing ㄉ: the digit was meant
+          {"1vul3", false, false, "1|ㄒㄧㄠˇ"},
+          {"2k7", false, false, "ㄉㄜ˙"},    // keys in order spell a syllable
+          {"2025 ", false, false, "2025| "}, // Space after a number
+          {"5 ", false, false, "ㄓ"},
+          {"902j4", false, false, "90|ㄉㄨˋ"}, // 02j4 spells ㄉㄨㄢˋ, but backwards
+          {"2024su06", true, false, "2024|ㄋㄧㄢˊ"}}},
         {"a stretch whose last keys are a known syllable",
          {{"geditg4", true, true, "gedit|ㄕˋ"}, {"hello ", false, true, "hell|ㄟ"}}},
         {"keys still without their tone",
@@ -160,7 +172,7 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishSyllableOrSpace) {
     };
     for (const auto& [group, cases] : groups)
         for (const Case& c : cases)
-            EXPECT_EQ(bestPathOf({c.keys, c.startsWithEnglish, c.endsWithSyllable, std::nullopt, c.openEnd}),
+            EXPECT_EQ(bestPathOf({c.keys, c.startsHeld, c.endsWithSyllable, std::nullopt, c.openEnd}),
                       c.expected)
                 << group << ": " << c.keys;
 }
