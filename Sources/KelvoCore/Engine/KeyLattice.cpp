@@ -82,7 +82,7 @@ private:
         }
         if (atStart && stretch_.startsHeld) return;
         if (afterWordOrNumber && keys_[p] == ' ')
-            reach(from, p, p + 1, KeySegment::Kind::space, {}, 0);
+            reach(from, p, p + 1, KeySegment::Kind::space, {}, splitSyllableCost(from, p, p));
         else
             addSyllable(from, p);
     }
@@ -125,7 +125,7 @@ private:
             auto syllable = syllableInKeyOrder(letters, toneKey);
             if (!syllable) return;
             std::string reading = syllable->canonical();
-            double score = scoreAfter(from, reading);
+            double score = scoreAfter(from, reading) + splitSyllableCost(from, p, tone);
             if (score > KeyRunScorer::unknownReadingScore)
                 reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
             return;
@@ -167,6 +167,18 @@ private:
         if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
         best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk->overwriteCount());
         reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
+    }
+
+    // Keys from `p` to the tone key at `tone` right after a number of one digit that, as the initial
+    // or final it also is, would make them a known syllable typed in order (5 then ㄨㄟˋ, 5 then
+    // Space): the digit more often belonged to that syllable.
+    double splitSyllableCost(int from, std::size_t p, std::size_t tone) const {
+        if (nodes_[from].kind != KeySegment::Kind::number || nodes_[from].start + 1 != p) return 0;
+        auto whole = syllableInKeyOrder(keys_.substr(p - 1, tone - p + 1), keys_.substr(tone, 1));
+        if (!whole ||
+            scorer_.syllableScore(whole->canonical(), std::nullopt) <= KeyRunScorer::unknownReadingScore)
+            return 0;
+        return KeyRunScorer::splitSyllablePenalty;
     }
 
     // A syllable's score after what the path to `from` ends with: a number or a syllable is context,

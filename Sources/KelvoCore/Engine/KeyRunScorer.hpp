@@ -35,6 +35,8 @@ public:
     // Keys of one syllable typed out of the layout's order (a final before its initial): the composer
     // reads them, but they are more often digits than a syllable typed backwards.
     static constexpr double outOfOrderPenalty = -2.0;
+    // A number whose last digit would complete the syllable after it (5 為 typed as ㄓㄨㄟˋ).
+    static constexpr double splitSyllablePenalty = -3.0;
     // A unit after a number (35mm): units follow few of the numbers in Chinese text.
     static constexpr double unitPenalty = -1.5;
 

@@ -159,6 +159,7 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishNumberSyllableOrSpace) {
           {"2k7", false, false, "ㄉㄜ˙"},    // keys in order spell a syllable
           {"2025 ", false, false, "2025| "}, // Space after a number
           {"5 ", false, false, "ㄓ"},
+          {"5jo4", false, false, "ㄓㄨㄟˋ"},   // the digit is the syllable's initial
           {"902j4", false, false, "90|ㄉㄨˋ"}, // 02j4 spells ㄉㄨㄢˋ, but backwards
           {"2024su06", true, false, "2024|ㄋㄧㄢˊ"}}},
         {"a stretch whose last keys are a known syllable",
