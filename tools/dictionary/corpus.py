@@ -15,7 +15,8 @@ HAN_RUN = re.compile(f"[{HAN}]+")
 # the spaces around it: in the runs of number_lines it becomes NUMBER.
 STANDALONE_NUMBER = re.compile(r"\s*(?<![\w.])\d+(?:\.\d+)?(?![\w.])\s*", re.ASCII)
 NUMBER = "0"
-HAN_OR_NUMBER_RUN = re.compile(f"[{HAN}{NUMBER}]+")
+_MARK = "\0"  # where a number stood, while the digits of other names are still in the line
+_HAN_OR_MARK_RUN = re.compile(f"[{HAN}{_MARK}]+")
 
 BLOCK_TAGS = {"p", "div", "br", "li", "td", "th", "tr", "h1", "h2", "h3", "h4", "h5", "h6", "title",
               "pre", "dt", "dd", "table", "section", "blockquote", "caption"}
@@ -94,8 +95,8 @@ def source_pages(root, patterns):
     return sorted(pages)
 
 
-def han_lines(pages):
-    """The distinct lines of all pages, each reduced to its runs of Han characters.
+def _distinct_runs(pages, runs_of):
+    """The runs that `runs_of` finds in each line of the pages, once for each distinct list of runs.
 
     Pages repeat boilerplate (navigation, shared help sections); each distinct line counts once.
     """
@@ -105,14 +106,22 @@ def han_lines(pages):
         if text is None:
             continue
         for line in text.splitlines():
-            runs = HAN_RUN.findall(line)
-            if not runs:
-                continue
+            runs = runs_of(line)
             key = "\u3000".join(runs)
-            if key in seen:
+            if not runs or key in seen:
                 continue
             seen.add(key)
             yield runs
+
+
+def han_lines(pages):
+    """The distinct lines of all pages, each reduced to its runs of Han characters."""
+    return _distinct_runs(pages, HAN_RUN.findall)
+
+
+def _han_and_number_runs(line):
+    marked = STANDALONE_NUMBER.sub(_MARK, line.replace(_MARK, " "))
+    return [run.replace(_MARK, NUMBER) for run in _HAN_OR_MARK_RUN.findall(marked) if run.strip(_MARK)]
 
 
 def number_lines(pages):
@@ -121,16 +130,4 @@ def number_lines(pages):
     Each number becomes the one character NUMBER, so that a run reads 第0個 for 第 3 個; runs
     without Han are dropped.
     """
-    seen = set()
-    for page in pages:
-        text = page_text(page)
-        if text is None:
-            continue
-        for line in text.splitlines():
-            marked = STANDALONE_NUMBER.sub(NUMBER, line.replace(NUMBER, " "))
-            runs = [run for run in HAN_OR_NUMBER_RUN.findall(marked) if run.strip(NUMBER)]
-            key = "\u3000".join(runs)
-            if not runs or key in seen:
-                continue
-            seen.add(key)
-            yield runs
+    return _distinct_runs(pages, _han_and_number_runs)

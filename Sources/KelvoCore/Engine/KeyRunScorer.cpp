@@ -48,7 +48,7 @@ std::size_t digitValue(char digit) {
 }
 
 // The figures of numbers beside Han characters in the Traditional Chinese documentation the
-// dictionary is built from (5788 numbers among 702670 words; tools/dictionary/number-figures prints
+// dictionary is built from (5788 numbers among 703217 words; tools/dictionary/number-figures prints
 // them): log10 of their share of the words, of their length (1, 2, 3, 4, 5 or more digits), of their
 // first digit, of each digit after the first (a third of them are 0), and of a decimal point.
 namespace numbers {
