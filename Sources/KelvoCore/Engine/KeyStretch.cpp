@@ -191,8 +191,9 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     const auto runKeys = characterViews(raw);
     // Keys without letters spell no English, and without digits no number.
     runIsSyllable = runIsSyllable || runKeys.size() < 2 ||
-                    std::none_of(runKeys.begin(), runKeys.end(),
-                                 [](std::string_view key) { return isASCIILetter(key) || isASCIIDigit(key); });
+                    std::none_of(runKeys.begin(), runKeys.end(), [](std::string_view key) {
+                        return isASCIILetter(key) || isASCIIDigit(key);
+                    });
     const KeysAtCursor typed = keysAtCursor(raw + toneKey);
     const auto& [context, keys, previous] = typed;
     if (!context && runIsSyllable && !numberRun()) return std::nullopt;
