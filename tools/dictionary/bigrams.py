@@ -13,9 +13,13 @@ own word probabilities, so the lower order must be the words' probabilities, not
 they follow. Every pair seen is kept: the text is small enough that the file stays near 1.5 MB;
 every other pair scores log10 lam(v). In so little text a pair not seen says little, so no figure
 goes below log10 1/2: a frequent word followed by one it was never seen with loses at most that much.
+A word the text never shows is a context no pair was seen with either, so what follows it gets that
+lowest figure too: otherwise a wrong homophone the text lacks (大加) would lose nothing to the word
+the text has (大家), which every unseen follower costs.
 
 The file, little-endian, every section aligned to 4 bytes:
-  "KELVOBG1", then u32 word count W, pair count P, hash slots H (a power of two above W), string bytes S;
+  "KELVOBG2", then u32 word count W, pair count P, hash slots H (a power of two above W), string bytes S,
+  f32 log10 P(w | v) / P(w) where v is no word of the model;
   W words: u32 string offset, u32 string length, u32 end of its pairs, f32 log10 lam(v);
   P pairs, each word's sorted by the following word: u32 following word, f32 log10 P(w | v) / P(w);
   H slots: u32 word index + 1 (0 empty), at FNV-1a of the word's UTF-8, probing linearly;
@@ -29,7 +33,7 @@ from collections import defaultdict
 import corpus
 import weights
 
-MAGIC = b"KELVOBG1"
+MAGIC = b"KELVOBG2"
 # The lowest figure: no context makes a word less than half as likely as it is alone.
 LOWEST_FIGURE = math.log10(0.5)
 
@@ -113,7 +117,7 @@ def encode(backoff, kept):
             slot = (slot + 1) & (slots - 1)
         table[slot] = i + 1
     strings += b"\0" * (-len(strings) % 4)
-    header = MAGIC + struct.pack("<IIII", len(vocabulary), pair_count, slots, len(strings))
+    header = MAGIC + struct.pack("<IIIIf", len(vocabulary), pair_count, slots, len(strings), LOWEST_FIGURE)
     return bytes(header + word_rows + pair_rows + struct.pack(f"<{slots}I", *table) + strings)
 
 

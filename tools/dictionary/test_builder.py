@@ -110,10 +110,10 @@ class BigramsTest(unittest.TestCase):
         model = ({"他": -0.5, "媽媽": -0.3}, {("媽媽", "他"): 1.0})
         data = bigrams.encode(*model)
         self.assertEqual(data, bigrams.encode(*model))
-        self.assertEqual(data[:8], b"KELVOBG1")
+        self.assertEqual(data[:8], b"KELVOBG2")
         words, pair_count, slots, string_bytes = struct.unpack("<IIII", data[8:24])
         self.assertEqual((words, pair_count, slots), (2, 1, 4))
-        self.assertEqual(len(data), 24 + 16 * words + 8 * pair_count + 4 * slots + string_bytes)
+        self.assertEqual(len(data), 28 + 16 * words + 8 * pair_count + 4 * slots + string_bytes)
 
 
 class VocabularyTest(unittest.TestCase):

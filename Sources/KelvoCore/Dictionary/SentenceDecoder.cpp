@@ -20,6 +20,10 @@ using ExtraWords = std::deque<std::vector<Unigram>>;
 // How a node came about, which decides the segment it becomes.
 enum class NodeKind { word, pin, literal, unknownSyllable };
 
+bool isWordKind(NodeKind kind) {
+    return kind == NodeKind::word || kind == NodeKind::pin;
+}
+
 struct State {
     int start;
     int end;
@@ -142,7 +146,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
                      double nodeScore) {
         const double base = nodeScore + nodePenalty;
-        const bool isWord = kind == NodeKind::word || kind == NodeKind::pin;
+        const bool isWord = isWordKind(kind);
         const std::optional<WordPairModel::Word> modelWord =
             isWord && wordPairs ? wordPairs->word(value) : std::nullopt;
         if (start == 0) {
@@ -163,8 +167,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 if (s.scorer) bonus = s.scorer(value);
             }
             double total = s.score + base + transitionWeight * bonus;
-            if (isWord && s.modelWord)
-                total += wordPairWeight * wordPairs->contextAfter(*s.modelWord, modelWord);
+            if (isWord && wordPairs && isWordKind(s.kind))
+                total += wordPairWeight * wordPairs->contextAfter(s.modelWord, modelWord);
             if (bestIndex < 0 || total > best) {
                 best = total;
                 bestIndex = i;

@@ -11,8 +11,9 @@
 namespace kelvo {
 namespace {
 
-constexpr std::string_view magic = "KELVOBG1";
-constexpr std::size_t headerSize = 8 + 4 * 4;
+constexpr std::string_view magic = "KELVOBG2";
+// Counts of words, pairs, hash slots and string bytes, then the figure after a word the model lacks.
+constexpr std::size_t headerSize = 8 + 5 * 4;
 constexpr std::size_t wordRowSize = 16; // string offset, string length, end of its pairs, backoff
 constexpr std::size_t pairRowSize = 8;  // following word, figure
 
@@ -75,6 +76,7 @@ void WordPairModel::check(std::string_view where) {
     pairs_ = at(12);
     slots_ = at(16);
     stringBytes_ = at(20);
+    unknownContext_ = usable(floatAt(24));
     if (slots_ <= words_ || (slots_ & (slots_ - 1)) != 0) refuse("its word table has no room");
     wordRows_ = headerSize;
     pairRows_ = wordRows_ + std::size_t{words_} * wordRowSize;
@@ -115,13 +117,14 @@ std::optional<WordPairModel::Word> WordPairModel::word(std::string_view text) co
     return std::nullopt;
 }
 
-double WordPairModel::contextAfter(Word previous, std::optional<Word> next) const {
-    if (previous >= words_) return 0;
-    const std::size_t row = wordRows_ + std::size_t{previous} * wordRowSize;
+double WordPairModel::contextAfter(std::optional<Word> previous, std::optional<Word> next) const {
+    if (!previous) return unknownContext_;
+    if (*previous >= words_) return 0;
+    const std::size_t row = wordRows_ + std::size_t{*previous} * wordRowSize;
     const double otherwise = usable(floatAt(row + 12));
     if (!next) return otherwise;
     // The pairs of `previous` run from where the word before it ends theirs, sorted by word.
-    std::uint32_t first = previous == 0 ? 0 : at(row - wordRowSize + 8);
+    std::uint32_t first = *previous == 0 ? 0 : at(row - wordRowSize + 8);
     std::uint32_t end = at(row + 8);
     if (first > end || end > pairs_) return otherwise;
     while (first < end) {

@@ -39,8 +39,9 @@ public:
     // The model's number for a word, if it knows the word.
     std::optional<Word> word(std::string_view text) const;
     // log10 of how much `previous` makes `next` likelier than it is alone: the pair's own figure,
-    // else what any other word after `previous` gets (a word the model lacks too).
-    double contextAfter(Word previous, std::optional<Word> next) const;
+    // else what any other word after `previous` gets (a word the model lacks too). After a word the
+    // model lacks (none), the file's figure for a pair never seen.
+    double contextAfter(std::optional<Word> previous, std::optional<Word> next) const;
     std::size_t wordCount() const { return words_; }
     std::size_t pairCount() const { return pairs_; }
 
@@ -57,6 +58,7 @@ private:
     std::size_t mappedSize_ = 0;
     std::span<const char> bytes_;
     std::uint32_t words_ = 0, pairs_ = 0, slots_ = 0, stringBytes_ = 0;
+    double unknownContext_ = 0;
     std::size_t wordRows_ = 0, pairRows_ = 0, slotRows_ = 0, strings_ = 0; // section offsets
 };
 

@@ -69,8 +69,7 @@ KeyRunScorer::KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& voca
       numberWord_(wordPairs.model ? wordPairs.model->word(WordPairModel::numberWord) : std::nullopt) {}
 
 double KeyRunScorer::pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const {
-    if (!previous) return 0;
-    return wordPairs_.weight * wordPairs_.model->contextAfter(*previous, wordPairs_.model->word(next));
+    return wordPairs_.weight * wordPairs_.model->contextAfter(previous, wordPairs_.model->word(next));
 }
 
 double KeyRunScorer::numberScore(std::string_view digits, const std::optional<std::string>& previous) const {

@@ -40,7 +40,7 @@ std::string modelBytes(const std::vector<std::pair<std::string, float>>& words,
     std::uint32_t slots = 1;
     while (slots < 2 * words.size())
         slots *= 2;
-    std::string header = "KELVOBG1", rows, pairRows, strings;
+    std::string header = "KELVOBG2", rows, pairRows, strings;
     std::vector<std::uint32_t> table(slots, 0);
     std::uint32_t pairEnd = 0;
     for (std::uint32_t i = 0; i < words.size(); ++i) {
@@ -65,6 +65,7 @@ std::string modelBytes(const std::vector<std::pair<std::string, float>>& words,
     put(header, pairEnd);
     put(header, slots);
     put(header, static_cast<std::uint32_t>(strings.size()));
+    putFloat(header, -0.25f); // after a word the model lacks
     std::string slotRows;
     for (std::uint32_t entry : table)
         put(slotRows, entry);
@@ -87,6 +88,7 @@ TEST(WordPairModel, TellsWhatTheWordBeforeAdds) {
     EXPECT_FLOAT_EQ(model->contextAfter(*mama, std::nullopt), -0.3); // a word it lacks
     EXPECT_FLOAT_EQ(model->contextAfter(*her, mama), -0.5);          // a pair it lacks
     EXPECT_EQ(model->contextAfter(99, her), 0.0);
+    EXPECT_FLOAT_EQ(model->contextAfter(std::nullopt, her), -0.25); // as a pair never seen
 
     // The decoder takes the word the context prefers, and without the model the likelier word.
     SentenceDecoder decoder(std::make_shared<const Lexicon>(kelvo::testing::smallLexicon));
@@ -120,7 +122,7 @@ TEST(WordPairModel, RefusesWhatIsNoModelAndNeverReadsOutsideOne) {
     }
     // Rows that point beyond their sections, and a figure that is no number.
     std::string hostile = small;
-    const std::size_t rows = 24;
+    const std::size_t rows = 28;
     std::memset(hostile.data() + rows + 4, 0xff, 4);       // 他's text is far too long
     std::memset(hostile.data() + rows + 32 + 8, 0xff, 4);  // 媽媽's pairs end far beyond
     std::memset(hostile.data() + rows + 16 + 12, 0xff, 4); // 她's figure is NaN

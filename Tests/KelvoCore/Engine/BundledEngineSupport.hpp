@@ -44,6 +44,7 @@ protected:
     InputEngine engine{bundledLexicon()};
 
     void SetUp() override {
+        engine.setWordPairs(bundledWordPairs());
         configure(engine, [&](EngineSettings& s) {
             s.englishDetector = systemWords();
             s.englishVocabulary = bundledVocabulary();
