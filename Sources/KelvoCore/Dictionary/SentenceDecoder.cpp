@@ -168,7 +168,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             }
             double total = s.score + base + transitionWeight * bonus;
             if (isWord && wordPairs && isWordKind(s.kind))
-                total += wordPairWeight * wordPairs->contextAfter(s.modelWord, modelWord);
+                total += wordPairs->contextAfter(s.modelWord, modelWord);
             if (bestIndex < 0 || total > best) {
                 best = total;
                 bestIndex = i;

@@ -25,9 +25,10 @@ public:
     explicit SentenceDecoder(std::shared_ptr<const Lexicon> lexicon);
 
     std::shared_ptr<const Lexicon> lexicon;
-    std::shared_ptr<const WordPairModel> wordPairs; // none: each word by its own score alone
-    static constexpr double usualWordPairWeight = 0.8;
-    double wordPairWeight = usualWordPairWeight;
+    // What the word before adds to each word; its figures multiply onto the words' own probabilities
+    // as they are, making the path's score the probability of its words in sequence. None: each word
+    // by its own score alone.
+    std::shared_ptr<const WordPairModel> wordPairs;
     double transitionWeight = 2.0;
     int candidateDepth = 4; // words per stretch that take part in the walk
 

@@ -38,8 +38,7 @@ bool allASCIILetters(const std::vector<std::string_view>& characters) {
 std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
     if (!settings_.recognisesEnglish() || !settings_.englishVocabulary) return std::nullopt;
     return KeyRunScorer(*lexicon_, *settings_.englishVocabulary, keyModel_.get(),
-                        settings_.userVocabulary.get(), learnedModel(),
-                        {decoder_.wordPairs.get(), decoder_.wordPairWeight});
+                        settings_.userVocabulary.get(), learnedModel(), decoder_.wordPairs.get());
 }
 
 // Letters that overwrote a slot of the syllable and spell an English word as a whole.

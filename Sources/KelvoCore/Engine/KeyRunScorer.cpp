@@ -63,13 +63,13 @@ constexpr std::array<double, 10> laterDigit = {-0.52, -1.08, -0.84, -1.22, -1.23
 
 KeyRunScorer::KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
                            const DachenKeyModel* keyModel, const EnglishVocabulary* userWords,
-                           const LearnedModel* learned, WeightedWordPairs wordPairs)
+                           const LearnedModel* learned, const WordPairModel* wordPairs)
     : lexicon_(lexicon), vocabulary_(vocabulary), keyModel_(keyModel), userWords_(userWords),
       learned_(learned), wordPairs_(wordPairs),
-      numberWord_(wordPairs.model ? wordPairs.model->word(WordPairModel::numberWord) : std::nullopt) {}
+      numberWord_(wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt) {}
 
 double KeyRunScorer::pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const {
-    return wordPairs_.weight * wordPairs_.model->contextAfter(previous, wordPairs_.model->word(next));
+    return wordPairs_->contextAfter(previous, wordPairs_->word(next));
 }
 
 double KeyRunScorer::numberScore(std::string_view digits, const std::optional<std::string>& previous) const {
@@ -83,7 +83,7 @@ double KeyRunScorer::numberScore(std::string_view digits, const std::optional<st
     if (!previous || !numberWord_) return score;
     auto words = lexicon_.unigrams(*previous);
     if (words.empty()) return score;
-    return score + pairFigure(wordPairs_.model->word(words.front().value), WordPairModel::numberWord);
+    return score + pairFigure(wordPairs_->word(words.front().value), WordPairModel::numberWord);
 }
 
 // The likeliest word of the reading after a number, with what the number adds to each word.

@@ -15,12 +15,6 @@
 
 namespace kelvo {
 
-// The word-pair model and how its figures weigh against the words' own scores.
-struct WeightedWordPairs {
-    const WordPairModel* model = nullptr; // none: numbers and syllables without their neighbours
-    double weight = 1;
-};
-
 // Scores the pieces a stretch of typed keys may be read as, on one log10 scale: English words by the
 // vocabulary, syllables by the dictionary, with the penalties that let them compete.
 class KeyRunScorer {
@@ -45,7 +39,7 @@ public:
 
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary, const DachenKeyModel* keyModel,
                  const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr,
-                 WeightedWordPairs wordPairs = {});
+                 const WordPairModel* wordPairs = nullptr);
 
     // The score of keys read as one English word, possibly with a version tail of digits and dots;
     // absent when they cannot be English.
@@ -72,7 +66,7 @@ private:
     const DachenKeyModel* keyModel_;     // how Chinese typing spells keys; none to tell by syllables alone
     const EnglishVocabulary* userWords_; // words the vocabulary may lack; none without
     const LearnedModel* learned_;        // how the user took such keys before; none without learning
-    WeightedWordPairs wordPairs_;
+    const WordPairModel* wordPairs_;     // none: numbers and syllables without their neighbours
     std::optional<WordPairModel::Word> numberWord_; // the model's word for any number
 };
 

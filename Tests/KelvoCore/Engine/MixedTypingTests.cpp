@@ -114,7 +114,7 @@ namespace {
 std::string bestPathOf(KeyLattice::Stretch stretch) {
     static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(),
                                      DachenKeyModel::of(bundledLexicon()).get(), nullptr, nullptr,
-                                     {bundledWordPairs().get(), SentenceDecoder::usualWordPairWeight});
+                                     bundledWordPairs().get());
     auto path = KeyLattice(scorer).best(stretch);
     if (!path) return "(none)";
     std::string text;
