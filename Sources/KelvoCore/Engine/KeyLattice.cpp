@@ -139,8 +139,7 @@ private:
             return;
         }
         std::string reading = result.syllable.canonical();
-        double score =
-            scoreAfter(from, reading) + KeyRunScorer::overwritePenalty * static_cast<double>(overwrites);
+        double score = scoreAfter(from, reading) + KeyRunScorer::overwriteCost(overwrites);
         if (overwrites == 0 && !syllableInKeyOrder(letters, toneKey))
             score += KeyRunScorer::outOfOrderPenalty;
         reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
@@ -165,7 +164,7 @@ private:
             if (!best || score > best->second) best = {std::move(reading), score};
         }
         if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
-        best->second += KeyRunScorer::overwritePenalty * static_cast<double>(walk->overwriteCount());
+        best->second += KeyRunScorer::overwriteCost(walk->overwriteCount());
         reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
     }
 

@@ -68,6 +68,11 @@ KeyRunScorer::KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& voca
       learned_(learned), wordPairs_(wordPairs),
       numberWord_(wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt) {}
 
+double KeyRunScorer::overwriteCost(int overwrites) {
+    if (overwrites <= 0) return 0;
+    return overwritePenalty + furtherOverwritePenalty * static_cast<double>(overwrites - 1);
+}
+
 double KeyRunScorer::pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const {
     return wordPairs_->contextAfter(previous, wordPairs_->word(next));
 }

@@ -19,8 +19,11 @@ namespace kelvo {
 // vocabulary, syllables by the dictionary, with the penalties that let them compete.
 class KeyRunScorer {
 public:
-    static constexpr double switchPenalty = -2.0;        // a change of language between neighbours
-    static constexpr double overwritePenalty = -4.0;     // a Zhuyin key that replaced a filled slot
+    static constexpr double switchPenalty = -2.0;    // a change of language between neighbours
+    static constexpr double overwritePenalty = -4.0; // a Zhuyin key that replaced a filled slot
+    // Each further replaced slot of the same syllable: a slip corrected by typing over it happens, two
+    // in one syllable are rarer than English keys the layout cannot spell (UDMA CRC, XMP, PSP).
+    static constexpr double furtherOverwritePenalty = -6.0;
     static constexpr double unknownReadingScore = -17.0; // a syllable the dictionary does not have
     static constexpr double unknownWordPenalty = -3.0;   // English not in the vocabulary, on its spelling
     // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
@@ -40,6 +43,9 @@ public:
     KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary, const DachenKeyModel* keyModel,
                  const EnglishVocabulary* userWords = nullptr, const LearnedModel* learned = nullptr,
                  const WordPairModel* wordPairs = nullptr);
+
+    // What keys that replaced `overwrites` filled slots of one syllable cost it.
+    static double overwriteCost(int overwrites);
 
     // The score of keys read as one English word, possibly with a version tail of digits and dots;
     // absent when they cannot be English.

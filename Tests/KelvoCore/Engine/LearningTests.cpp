@@ -115,13 +115,14 @@ TEST_F(LearningTest, HooksOutliveNeitherTheStoreNorTheEngine) {
 }
 
 TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsAgainstIt) {
-    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "你"); // unknown letters that fill a syllable's slots
-    EXPECT_EQ(typeScript("ZFS"), "ZFS");
-    EXPECT_EQ(typeScript("ZFS"), "ZFS");
-    EXPECT_TRUE(store->knowsEnglishWord("zfs"));
-    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "zfs 你"); // now a word of the user's
+    // As Zhuyin these letters and the next key are a syllable (ㄌㄧㄣ, then ㄕ in ㄌ's slot).
+    EXPECT_NE(typeScript("xupg4"), "xup 是");
+    EXPECT_EQ(typeScript("XUP"), "XUP");
+    EXPECT_EQ(typeScript("XUP"), "XUP");
+    EXPECT_TRUE(store->knowsEnglishWord("xup"));
+    EXPECT_EQ(typeScript("xupg4"), "xup 是"); // now a word of the user's
     configure(engine, [&](EngineSettings& s) { s.learning = false; });
-    EXPECT_EQ(typeScript("zfs{ㄋㄧˇ}"), "你"); // learned English reaches the reading only with learning on
+    EXPECT_NE(typeScript("xupg4"), "xup 是"); // learned English reaches the reading only with learning on
     configure(engine, [&](EngineSettings& s) { s.learning = true; });
 
     // The English list for "ok" offers its spellings and then the Chinese reading: choosing
@@ -140,6 +141,6 @@ TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsA
     store->flush();
     UserPhraseStore reread(folder / "Kelvo/userphrases.json");
     reread.flush();
-    EXPECT_TRUE(reread.knowsEnglishWord("zfs"));
+    EXPECT_TRUE(reread.knowsEnglishWord("xup"));
     EXPECT_LT(reread.englishAdjustment("ok"), 0.0);
 }

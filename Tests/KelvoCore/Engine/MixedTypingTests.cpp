@@ -162,6 +162,11 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishNumberSyllableOrSpace) {
           {"5jo4", false, false, "ㄓㄨㄟˋ"},   // the digit is the syllable's initial
           {"902j4", false, false, "90|ㄉㄨˋ"}, // 02j4 spells ㄉㄨㄢˋ, but backwards
           {"2024su06", true, false, "2024|ㄋㄧㄢˊ"}}},
+        {"unlisted letters before a syllable, against keys that replace two of its slots",
+         {{"crchji4", false, false, "crc|ㄘㄨㄛˋ"},
+          {"pspck6", false, false, "psp|ㄏㄜˊ"},
+          {"fu6ru6", false, false, "ㄑㄧˊ|ㄐㄧˊ"}, // no key replaced: Chinese
+          {"zfssu3", false, false, "zfs|ㄋㄧˇ"}}},
         {"a stretch whose last keys are a known syllable",
          {{"geditg4", true, true, "gedit|ㄕˋ"}, {"hello ", false, true, "hell|ㄟ"}}},
         {"keys still without their tone",
@@ -182,7 +187,7 @@ TEST_F(BundledEngineTest, TheNextSyllableMayReadTheKeysBeforeItAgainAsEnglish) {
     // A word of the user's own, less likely than 琴 alone (ㄑㄧㄣˊ with two replaced slots) but
     // likely enough before 其他: the syllable after it decides.
     configure(engine,
-              [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xmp"}, -9.5); });
+              [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xmp"}, -12.0); });
     EXPECT_EQ(type("xmpfu6"), "琴");
     EXPECT_EQ(type("w8 "), "xmp其他");
     EXPECT_EQ(engine.flush(), "xmp 其他");
