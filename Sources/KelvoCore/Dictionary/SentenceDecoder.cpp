@@ -1,5 +1,7 @@
 #include "Dictionary/SentenceDecoder.hpp"
 
+#include "Text/Characters.hpp"
+
 #include <algorithm>
 #include <deque>
 #include <numeric>
@@ -17,11 +19,30 @@ struct ScoredWord {
 
 using ExtraWords = std::deque<std::vector<Unigram>>;
 
-// How a node came about, which decides the segment it becomes.
-enum class NodeKind { word, pin, literal, unknownSyllable };
+// How a node came about, which decides the segment it becomes. A digit of a number standing among
+// words is a literal that the word-pair model knows as a word of its own (第 3 個).
+enum class NodeKind { word, pin, literal, numberDigit, unknownSyllable };
 
 bool isWordKind(NodeKind kind) {
     return kind == NodeKind::word || kind == NodeKind::pin;
+}
+
+// Whether the word-pair model scores a node with its neighbours.
+bool takesPairs(NodeKind kind) {
+    return isWordKind(kind) || kind == NodeKind::numberDigit;
+}
+
+// Whether the literal at `index` is a digit of a number, not of a word such as x86 or md5sums.
+bool isNumberDigit(const std::vector<Element>& elements, int index) {
+    auto isOneKey = [&](int i, bool (*test)(char)) {
+        const Element& element = elements[i];
+        return !element.isReading() && element.text.size() == 1 && test(element.text[0]);
+    };
+    if (!isOneKey(index, isDigitKey)) return false;
+    int before = index - 1;
+    while (before >= 0 && (isOneKey(before, isDigitKey) || elements[before].text == "."))
+        --before;
+    return before < 0 || !isOneKey(before, isLetterKey);
 }
 
 struct State {
@@ -141,14 +162,17 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     std::vector<char> hasLiteral(n, 0);
     ExtraWords extras;
     std::vector<ScoredWord> ranked;
+    const std::optional<WordPairModel::Word> numberWord =
+        wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt;
 
     // Appends the state for one node, reached from the best predecessor at `start`.
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
                      double nodeScore) {
         const double base = nodeScore + nodePenalty;
-        const bool isWord = isWordKind(kind);
         const std::optional<WordPairModel::Word> modelWord =
-            isWord && wordPairs ? wordPairs->word(value) : std::nullopt;
+            kind == NodeKind::numberDigit   ? numberWord
+            : isWordKind(kind) && wordPairs ? wordPairs->word(value)
+                                            : std::nullopt;
         if (start == 0) {
             states[end].push_back(State{start, end, kind, value, pin, base, -1, modelWord, {}, false});
             return;
@@ -167,7 +191,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 if (s.scorer) bonus = s.scorer(value);
             }
             double total = s.score + base + transitionWeight * bonus;
-            if (isWord && wordPairs && isWordKind(s.kind))
+            const bool sameNumber = kind == NodeKind::numberDigit && s.kind == NodeKind::numberDigit;
+            if (wordPairs && takesPairs(kind) && takesPairs(s.kind) && !sameNumber)
                 total += wordPairs->contextAfter(s.modelWord, modelWord);
             if (bestIndex < 0 || total > best) {
                 best = total;
@@ -205,7 +230,9 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 continue;
             }
             if (end - start == 1 && !elements[start].isReading()) {
-                reach(start, end, NodeKind::literal, elements[start].text, nullptr, literalScore);
+                const bool digit = numberWord && isNumberDigit(elements, start);
+                reach(start, end, digit ? NodeKind::numberDigit : NodeKind::literal, elements[start].text, nullptr,
+                      literalScore);
                 continue;
             }
             if (hasLiteral[start]) continue;
@@ -234,6 +261,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             path.push_back(*state->pin);
             break;
         case NodeKind::literal:
+        case NodeKind::numberDigit:
             path.push_back(DecodedSegment{state->start, 1, std::string(state->value), std::nullopt});
             break;
         case NodeKind::word:
