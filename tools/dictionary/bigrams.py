@@ -13,8 +13,8 @@ own word probabilities, so the lower order must be the words' probabilities, not
 they follow. Every pair seen is kept: the text is small enough that the file stays near 1.5 MB;
 every other pair scores log10 lam(v). In so little text a pair not seen says little, so no figure
 goes below log10 1/2: a frequent word followed by one it was never seen with loses at most that much.
-A word the text never shows is a context no pair was seen with either, so what follows it gets that
-lowest figure too: otherwise a wrong homophone the text lacks (大加) would lose nothing to the word
+A word the text never shows, or shows only at the end of its runs, is a context no pair was seen with
+either, so what follows it gets that lowest figure too: otherwise a wrong homophone the text lacks (大加) would lose nothing to the word
 the text has (大家), which every unseen follower costs.
 
 The file, little-endian, every section aligned to 4 bytes:
@@ -105,7 +105,7 @@ def encode(backoff, kept):
         for next_index, bonus in sorted(following.get(word, [])):
             pair_rows += struct.pack("<If", next_index, bonus)
             pair_count += 1
-        word_rows += struct.pack("<IIIf", len(strings), len(data), pair_count, backoff.get(word, 0.0))
+        word_rows += struct.pack("<IIIf", len(strings), len(data), pair_count, backoff.get(word, LOWEST_FIGURE))
         strings += data
     slots = 1
     while slots < 2 * len(vocabulary):
