@@ -106,6 +106,11 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
         if (!isLiteralDigit(element) && !digitSyllable) break;
         --digitsStart;
     }
+    // Digits right after letters are the version of an English word (magic8, bzip2), not a number.
+    if (digitsStart > 0 && isRunKey(elements[digitsStart - 1]) &&
+        isLetterKey(elements[digitsStart - 1].text[0]))
+        while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]))
+            ++digitsStart;
     if (digitsStart < readingsStart) return contextFrom(digitsStart);
     int runEnd = readingsStart;
     const bool spaced =
