@@ -96,22 +96,38 @@ double KeyRunScorer::syllableAfterNumberScore(std::string_view reading) const {
     if (!numberWord_) return readingScore(reading);
     auto words = lexicon_.unigrams(reading);
     double best = unknownReadingScore;
-    constexpr std::size_t wordsAsked = 16;
     for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
         best = std::max(best, words[i].score + pairFigure(numberWord_, words[i].value));
     return best;
 }
 
+// Keys of letters and digits read as one word: each run of letters a word, each digit or dot after
+// one a version (python3.10) or a part of a name (md5sums, sigusr1), unless the vocabulary, the
+// user's words or the user's habits know the whole (x86, bzip2).
 std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
-    std::size_t letters = 0;
-    while (letters < keys.size() && isLetterKey(keys[letters]))
-        ++letters;
-    std::string_view tail = keys.substr(letters);
-    if (letters == 0 ||
-        !std::all_of(tail.begin(), tail.end(), [](char c) { return isDigitKey(c) || c == '.'; }))
-        return std::nullopt;
-    if (!tail.empty() && !isDigitKey(tail.front())) return std::nullopt;
-    const std::string word = lowercased(keys.substr(0, letters));
+    if (keys.empty() || !isLetterKey(keys.front())) return std::nullopt;
+    std::optional<double> whole;
+    if (!std::all_of(keys.begin(), keys.end(), isLetterKey)) whole = knownWordScore(lowercased(keys));
+    double pieces = 0;
+    for (std::size_t p = 0; p < keys.size();) {
+        const std::size_t letters =
+            std::find_if_not(keys.begin() + p, keys.end(), isLetterKey) - keys.begin();
+        const std::size_t tail = std::find_if_not(keys.begin() + letters, keys.end(),
+                                                  [](char c) { return isDigitKey(c) || c == '.'; }) -
+                                 keys.begin();
+        if (letters == p || (tail > letters && !isDigitKey(keys[letters])) ||
+            (tail == letters && tail < keys.size()))
+            return whole;
+        auto word = wordScore(lowercased(keys.substr(p, letters - p)));
+        if (!word) return whole;
+        pieces += *word + versionDigitPenalty * static_cast<double>(tail - letters);
+        p = tail;
+    }
+    return whole ? std::max(*whole, pieces) : pieces;
+}
+
+// A word as the vocabulary, the user's own words or the user's habits know it.
+std::optional<double> KeyRunScorer::knownWordScore(const std::string& word) const {
     std::optional<double> score;
     if (auto known = vocabulary_.score(word))
         score = *known;
@@ -119,11 +135,16 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
         score = *own;
     else if (learned_ && learned_->knowsEnglishWord(word))
         score = learnedWordScore;
-    else if (auto spelling = vocabulary_.spellingScore(word); spelling && looksEnglish(word, *spelling))
-        score = *spelling + unknownWordPenalty;
-    if (!score) return std::nullopt;
-    if (learned_) *score += learned_->englishAdjustment(word);
-    return *score + versionDigitPenalty * static_cast<double>(tail.size());
+    if (score && learned_) *score += learned_->englishAdjustment(word);
+    return score;
+}
+
+// Letters read as one English word: a known one, or an unlisted spelling that looks English.
+std::optional<double> KeyRunScorer::wordScore(const std::string& word) const {
+    if (auto known = knownWordScore(word)) return known;
+    auto spelling = vocabulary_.spellingScore(word);
+    if (!spelling || !looksEnglish(word, *spelling)) return std::nullopt;
+    return *spelling + unknownWordPenalty + (learned_ ? learned_->englishAdjustment(word) : 0.0);
 }
 
 // An unlisted spelling is English only where Zhuyin cannot read it: its letters replace a filled slot
@@ -136,14 +157,11 @@ bool KeyRunScorer::looksEnglish(const std::string& word, double spelling) const 
     return chinese && spelling > *chinese;
 }
 
-// The score of the likeliest word of a reading, with what the user's habits add to it. Habits lift
-// the words a user chose, which are among the reading's likeliest: only those are asked, so that a
-// syllable of hundreds of words costs no more than one of a few.
+// The score of the likeliest word of a reading, with what the user's habits add to it.
 double KeyRunScorer::readingScore(std::string_view reading) const {
     auto words = lexicon_.unigrams(reading);
     double best = words.empty() ? unknownReadingScore : words.front().score;
     if (!learned_) return best;
-    constexpr std::size_t wordsAsked = 16;
     for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
         best = std::max(best, words[i].score + learned_->bonus(reading, words[i].value));
     for (const Unigram& own : learned_->extraWords(reading))

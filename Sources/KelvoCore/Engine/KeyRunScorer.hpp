@@ -47,8 +47,8 @@ public:
     // What keys that replaced `overwrites` filled slots of one syllable cost it.
     static double overwriteCost(int overwrites);
 
-    // The score of keys read as one English word, possibly with a version tail of digits and dots;
-    // absent when they cannot be English.
+    // The score of keys read as one English word, possibly with a version tail of digits and dots or
+    // a name of letters and digits (md5sums); absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
     // The score of digits (with at most one decimal point) read as a number after the syllable
     // `previous`, if any: how often a number stands among the words of Chinese text, how often one
@@ -61,9 +61,16 @@ public:
     double syllableScore(std::string_view reading, const std::optional<std::string>& previous) const;
 
 private:
+    // How many of a reading's likeliest words a score asks the habits and the neighbours about: the
+    // words a user chose or a context lifts are among them, and a syllable of hundreds of words then
+    // costs no more than one of a few.
+    static constexpr std::size_t wordsAsked = 16;
+
     double readingScore(std::string_view reading) const;
     // What the pair of words `previous` `next` adds to `next`'s own score; nothing without the model.
     double pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const;
+    std::optional<double> knownWordScore(const std::string& word) const;
+    std::optional<double> wordScore(const std::string& word) const;
     // Whether a spelling the vocabulary lacks is read as English at all.
     bool looksEnglish(const std::string& word, double spelling) const;
 

@@ -162,6 +162,10 @@ TEST(KeyLattice, ReadsEveryKeyPositionAsEnglishNumberSyllableOrSpace) {
           {"5jo4", false, false, "ㄓㄨㄟˋ"},   // the digit is the syllable's initial
           {"902j4", false, false, "90|ㄉㄨˋ"}, // 02j4 spells ㄉㄨㄢˋ, but backwards
           {"2024su06", true, false, "2024|ㄋㄧㄢˊ"}}},
+        {"identifiers of letters and digits",
+         {{"md5sumsdj/4", false, false, "md5sums|ㄎㄨㄥˋ"},
+          {"bzip2u4", false, false, "bzip2|ㄧˋ"},
+          {"sigusr1g4", false, false, "sigusr1|ㄕˋ"}}},
         {"unlisted letters before a syllable, against keys that replace two of its slots",
          {{"crchji4", false, false, "crc|ㄘㄨㄛˋ"},
           {"pspck6", false, false, "psp|ㄏㄜˊ"},
