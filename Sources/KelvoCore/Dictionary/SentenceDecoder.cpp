@@ -164,15 +164,16 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     std::vector<ScoredWord> ranked;
     const std::optional<WordPairModel::Word> numberWord =
         wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt;
+    const double afterUnknownWord = wordPairs ? wordPairs->contextAfter(std::nullopt, std::nullopt) : 0.0;
 
     // Appends the state for one node, reached from the best predecessor at `start`.
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
                      double nodeScore) {
         const double base = nodeScore + nodePenalty;
-        const std::optional<WordPairModel::Word> modelWord =
-            kind == NodeKind::numberDigit   ? numberWord
-            : isWordKind(kind) && wordPairs ? wordPairs->word(value)
-                                            : std::nullopt;
+        const std::optional<WordPairModel::Word> modelWord = kind == NodeKind::numberDigit ? numberWord
+                                                             : isWordKind(kind) && wordPairs
+                                                                 ? wordPairs->word(value)
+                                                                 : std::nullopt;
         if (start == 0) {
             states[end].push_back(State{start, end, kind, value, pin, base, -1, modelWord, {}, false});
             return;
@@ -180,6 +181,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         std::vector<State>& previous = states[start];
         double best = 0;
         int bestIndex = -1;
+        const bool pairs = wordPairs && takesPairs(kind);
         for (int i = 0; i < static_cast<int>(previous.size()); ++i) {
             State& s = previous[i];
             double bonus = 0.0;
@@ -191,9 +193,12 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 if (s.scorer) bonus = s.scorer(value);
             }
             double total = s.score + base + transitionWeight * bonus;
-            const bool sameNumber = kind == NodeKind::numberDigit && s.kind == NodeKind::numberDigit;
-            if (wordPairs && takesPairs(kind) && takesPairs(s.kind) && !sameNumber)
-                total += wordPairs->contextAfter(s.modelWord, modelWord);
+            if (pairs && s.modelWord) {
+                if (kind != NodeKind::numberDigit || s.kind != NodeKind::numberDigit) // digits of one number
+                    total += wordPairs->contextAfter(*s.modelWord, modelWord);
+            } else if (pairs && isWordKind(s.kind)) {
+                total += afterUnknownWord;
+            }
             if (bestIndex < 0 || total > best) {
                 best = total;
                 bestIndex = i;
@@ -231,8 +236,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             }
             if (end - start == 1 && !elements[start].isReading()) {
                 const bool digit = numberWord && isNumberDigit(elements, start);
-                reach(start, end, digit ? NodeKind::numberDigit : NodeKind::literal, elements[start].text, nullptr,
-                      literalScore);
+                reach(start, end, digit ? NodeKind::numberDigit : NodeKind::literal, elements[start].text,
+                      nullptr, literalScore);
                 continue;
             }
             if (hasLiteral[start]) continue;

@@ -85,19 +85,6 @@ void WordPairModel::check(std::string_view where) {
     if (strings_ + stringBytes_ != bytes_.size()) refuse("its sections do not add up to its size");
 }
 
-std::uint32_t WordPairModel::at(std::size_t offset) const {
-    std::uint32_t value = 0;
-    if (offset + 4 <= bytes_.size()) std::memcpy(&value, bytes_.data() + offset, 4);
-    return value; // the file is little-endian, as every machine Kelvo runs on
-}
-
-float WordPairModel::floatAt(std::size_t offset) const {
-    const std::uint32_t bits = at(offset);
-    float value = 0;
-    std::memcpy(&value, &bits, 4);
-    return value;
-}
-
 std::string_view WordPairModel::text(Word word) const {
     const std::size_t row = wordRows_ + std::size_t{word} * wordRowSize;
     const std::uint32_t offset = at(row), length = at(row + 4);
@@ -117,14 +104,13 @@ std::optional<WordPairModel::Word> WordPairModel::word(std::string_view text) co
     return std::nullopt;
 }
 
-double WordPairModel::contextAfter(std::optional<Word> previous, std::optional<Word> next) const {
-    if (!previous) return unknownContext_;
-    if (*previous >= words_) return 0;
-    const std::size_t row = wordRows_ + std::size_t{*previous} * wordRowSize;
+double WordPairModel::contextAfterWord(Word previous, std::optional<Word> next) const {
+    if (previous >= words_) return 0;
+    const std::size_t row = wordRows_ + std::size_t{previous} * wordRowSize;
     const double otherwise = usable(floatAt(row + 12));
     if (!next) return otherwise;
     // The pairs of `previous` run from where the word before it ends theirs, sorted by word.
-    std::uint32_t first = *previous == 0 ? 0 : at(row - wordRowSize + 8);
+    std::uint32_t first = previous == 0 ? 0 : at(row - wordRowSize + 8);
     std::uint32_t end = at(row + 8);
     if (first > end || end > pairs_) return otherwise;
     while (first < end) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -41,16 +42,29 @@ public:
     // log10 of how much `previous` makes `next` likelier than it is alone: the pair's own figure,
     // else what any other word after `previous` gets (a word the model lacks too). After a word the
     // model lacks (none), the file's figure for a pair never seen.
-    double contextAfter(std::optional<Word> previous, std::optional<Word> next) const;
+    double contextAfter(std::optional<Word> previous, std::optional<Word> next) const {
+        return previous ? contextAfterWord(*previous, next) : unknownContext_;
+    }
     std::size_t wordCount() const { return words_; }
     std::size_t pairCount() const { return pairs_; }
 
 private:
     WordPairModel(std::string owned, void* mapped, std::size_t mappedSize);
     void check(std::string_view where);
+    double contextAfterWord(Word previous, std::optional<Word> next) const;
 
-    std::uint32_t at(std::size_t offset) const;
-    float floatAt(std::size_t offset) const;
+    // Read in line: the decoder asks for thousands of figures per key.
+    std::uint32_t at(std::size_t offset) const {
+        std::uint32_t value = 0;
+        if (offset + 4 <= bytes_.size()) std::memcpy(&value, bytes_.data() + offset, 4);
+        return value; // the file is little-endian, as every machine Kelvo runs on
+    }
+    float floatAt(std::size_t offset) const {
+        const std::uint32_t bits = at(offset);
+        float value = 0;
+        std::memcpy(&value, &bits, 4);
+        return value;
+    }
     std::string_view text(Word word) const;
 
     std::string owned_;      // the bytes, when not mapped
