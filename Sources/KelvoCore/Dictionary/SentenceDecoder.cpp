@@ -170,10 +170,11 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
                      double nodeScore) {
         const double base = nodeScore + nodePenalty;
-        const std::optional<WordPairModel::Word> modelWord = kind == NodeKind::numberDigit ? numberWord
-                                                             : isWordKind(kind) && wordPairs
-                                                                 ? wordPairs->word(value)
-                                                                 : std::nullopt;
+        std::optional<WordPairModel::Word> modelWord;
+        if (kind == NodeKind::numberDigit)
+            modelWord = numberWord;
+        else if (isWordKind(kind) && wordPairs)
+            modelWord = wordPairs->word(value);
         if (start == 0) {
             states[end].push_back(State{start, end, kind, value, pin, base, -1, modelWord, {}, false});
             return;
