@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -38,7 +37,7 @@ std::optional<double> parseScore(std::string_view field) {
         digits.remove_prefix(1);
     }
     // from_chars also reads "inf" and "nan", which are no decimal numbers.
-    if (digits.empty() || !(std::isdigit(static_cast<unsigned char>(digits[0])) || digits[0] == '.'))
+    if (digits.empty() || !(isDigitKey(digits[0]) || digits[0] == '.'))
         return std::nullopt;
     double value = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);

@@ -13,7 +13,7 @@ std::vector<std::string_view> englishWordsIn(std::string_view text) {
     std::vector<std::string_view> words;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
-        const bool letter = i < text.size() && ((text[i] | 0x20) >= 'a' && (text[i] | 0x20) <= 'z');
+        const bool letter = i < text.size() && isLetterKey(text[i]);
         if (letter) continue;
         const bool wholeWord = i == text.size() || text[i] == ' ';
         if (wholeWord && i - start >= 2 && i - start <= 32 && (start == 0 || text[start - 1] == ' '))

@@ -5,6 +5,7 @@
 #include "Dictionary/Element.hpp"
 #include "Dictionary/LearnedModel.hpp"
 #include "Dictionary/Lexicon.hpp"
+#include "Dictionary/SentenceDecoder.hpp"
 #include "Dictionary/WordPairModel.hpp"
 #include "Zhuyin/Syllable.hpp"
 
@@ -24,7 +25,8 @@ public:
     // Each further replaced slot of the same syllable: a slip corrected by typing over it happens, two
     // in one syllable are rarer than English keys the layout cannot spell (UDMA CRC, XMP, PSP).
     static constexpr double furtherOverwritePenalty = -6.0;
-    static constexpr double unknownReadingScore = -17.0; // a syllable the dictionary does not have
+    // A syllable the dictionary does not have, as the sentence decoder scores it.
+    static constexpr double unknownReadingScore = SentenceDecoder::unknownPenalty;
     static constexpr double unknownWordPenalty = -3.0;   // English not in the vocabulary, on its spelling
     // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
     static constexpr double versionDigitPenalty = -1.75;

@@ -9,7 +9,6 @@
 #include "Zhuyin/DachenLayout.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kelvo {
 namespace {
@@ -66,9 +65,7 @@ bool isKeyForKey(KeySegment::Kind kind) {
 // How many leading keys of an English segment are letters: the rest is its version.
 int lettersOf(std::string_view keys) {
     return static_cast<int>(
-        std::find_if(keys.begin(), keys.end(),
-                     [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); }) -
-        keys.begin());
+        std::find_if_not(keys.begin(), keys.end(), isLetterKey) - keys.begin());
 }
 
 } // namespace
@@ -81,7 +78,7 @@ std::optional<int> InputEngine::englishRunEndingAt(int runEnd) const {
     while (runStart > 0 && isRunKey(elements[runStart - 1]) &&
            !composition_.explicitCase().contains(runStart - 1))
         --runStart;
-    if (runEnd - runStart < 2 || !std::isalpha(static_cast<unsigned char>(elements[runStart].text[0])))
+    if (runEnd - runStart < 2 || !isLetterKey(elements[runStart].text[0]))
         return std::nullopt;
     if (runStart > 1 && elements[runStart - 1].text == " " && isRunKey(elements[runStart - 2]))
         return std::nullopt;
