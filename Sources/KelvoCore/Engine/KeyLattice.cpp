@@ -12,13 +12,12 @@ namespace {
 
 // Keys that may belong to an English word: letters, then digits and dots of a version.
 bool mayBeEnglishKey(char key) {
-    return isLetterKey(key) || isDigitKey(key) || key == '.';
+    return isLetterKey(key) || isNumberKey(key);
 }
 
 // Digits with a dot ended by a digit continue a version or a number (3.10): no syllable's keys.
 bool isDecimalPart(std::string_view keys, std::string_view toneKey) {
-    const bool digitsAndDots =
-        std::all_of(keys.begin(), keys.end(), [](char c) { return isDigitKey(c) || c == '.'; });
+    const bool digitsAndDots = std::all_of(keys.begin(), keys.end(), isNumberKey);
     return digitsAndDots && keys.find('.') != std::string_view::npos && isDigitKey(toneKey[0]);
 }
 

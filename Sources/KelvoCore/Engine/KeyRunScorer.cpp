@@ -112,9 +112,8 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     for (std::size_t p = 0; p < keys.size();) {
         const std::size_t letters =
             std::find_if_not(keys.begin() + p, keys.end(), isLetterKey) - keys.begin();
-        const std::size_t tail = std::find_if_not(keys.begin() + letters, keys.end(),
-                                                  [](char c) { return isDigitKey(c) || c == '.'; }) -
-                                 keys.begin();
+        const std::size_t tail =
+            std::find_if_not(keys.begin() + letters, keys.end(), isNumberKey) - keys.begin();
         if (letters == p || (tail > letters && !isDigitKey(keys[letters])) ||
             (tail == letters && tail < keys.size()))
             return whole;

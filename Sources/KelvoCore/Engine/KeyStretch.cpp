@@ -43,8 +43,7 @@ bool spellsReading(std::string_view keys, const std::string& reading) {
 
 // A digit or decimal point left as a literal: a number that later keys may still extend or end.
 bool isLiteralDigit(const Element& element) {
-    return !element.isReading() && element.text.size() == 1 &&
-           (isDigitKey(element.text[0]) || element.text[0] == '.');
+    return !element.isReading() && element.text.size() == 1 && isNumberKey(element.text[0]);
 }
 
 // A syllable that digit keys helped spell (ㄅ ㄉ ㄓ ㄚ ㄞ ㄢ): they may have been a number.
@@ -64,8 +63,7 @@ bool isKeyForKey(KeySegment::Kind kind) {
 
 // How many leading keys of an English segment are letters: the rest is its version.
 int lettersOf(std::string_view keys) {
-    return static_cast<int>(
-        std::find_if_not(keys.begin(), keys.end(), isLetterKey) - keys.begin());
+    return static_cast<int>(std::find_if_not(keys.begin(), keys.end(), isLetterKey) - keys.begin());
 }
 
 } // namespace
@@ -78,8 +76,7 @@ std::optional<int> InputEngine::englishRunEndingAt(int runEnd) const {
     while (runStart > 0 && isRunKey(elements[runStart - 1]) &&
            !composition_.explicitCase().contains(runStart - 1))
         --runStart;
-    if (runEnd - runStart < 2 || !isLetterKey(elements[runStart].text[0]))
-        return std::nullopt;
+    if (runEnd - runStart < 2 || !isLetterKey(elements[runStart].text[0])) return std::nullopt;
     if (runStart > 1 && elements[runStart - 1].text == " " && isRunKey(elements[runStart - 2]))
         return std::nullopt;
     return runStart;

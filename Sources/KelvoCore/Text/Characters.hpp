@@ -49,6 +49,10 @@ inline bool isLetterKey(char key) {
 inline bool isDigitKey(char key) {
     return key >= '0' && key <= '9';
 }
+// A key of a number or a version: a digit or the decimal point.
+inline bool isNumberKey(char key) {
+    return isDigitKey(key) || key == '.';
+}
 
 // Unicode full case mapping with root-locale rules; applies to whole strings and single characters.
 std::string lowercased(std::string_view text);
