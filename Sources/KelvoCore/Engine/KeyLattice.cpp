@@ -36,15 +36,6 @@ std::vector<std::size_t> numberEnds(std::string_view keys, std::size_t p) {
     return ends;
 }
 
-// The composer after keys without a tone, as it reads them; none if it rejects one.
-std::optional<SyllableComposer> composerAfter(std::string_view keys) {
-    SyllableComposer walk;
-    for (char key : keys)
-        if (walk.press(std::string_view(&key, 1)).kind == SyllableComposer::PressResult::Kind::rejected)
-            return std::nullopt;
-    return walk;
-}
-
 // A node of the lattice: the best path to a key position that ends with a segment of one kind
 // (and, after a syllable, with one reading, the context of the next syllable).
 struct Node {
@@ -129,7 +120,7 @@ private:
                 reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
             return;
         }
-        auto walk = composerAfter(letters);
+        auto walk = SyllableComposer::afterKeys(letters);
         if (!walk) return;
         const int overwrites = walk->overwriteCount();
         auto result = walk->press(toneKey);
@@ -149,7 +140,7 @@ private:
         const std::string_view letters = keys_.substr(p);
         const bool afterEnglish =
             nodes_[from].kind == KeySegment::Kind::english || nodes_[from].kind == KeySegment::Kind::number;
-        const auto walk = composerAfter(letters);
+        const auto walk = SyllableComposer::afterKeys(letters);
         if (!walk || (afterEnglish && walk->overwriteCount() > 0)) return;
         std::optional<std::pair<std::string, double>> best;
         for (std::size_t t = 0; t < DachenLayout::toneKeys.size(); ++t) {

@@ -13,12 +13,10 @@ namespace {
 // Whether letters could only be English: read as Zhuyin they overwrite a filled slot, or spell a
 // syllable the dictionary has under no tone.
 bool cannotBeOneSyllable(const Lexicon& lexicon, std::string_view letters) {
-    SyllableComposer walk;
-    for (char c : letters)
-        walk.press(std::string_view(&c, 1));
-    if (walk.overwriteCount() > 0) return true;
-    for (std::string_view mark : {"", "ˊ", "ˇ", "ˋ", "˙"})
-        if (!lexicon.unigrams(walk.display() + std::string(mark)).empty()) return false;
+    auto walk = SyllableComposer::afterKeys(letters);
+    if (!walk || walk->overwriteCount() > 0) return true;
+    for (Syllable::Tone tone : allTones())
+        if (!lexicon.unigrams(walk->display() + std::string(mark(tone))).empty()) return false;
     return true;
 }
 

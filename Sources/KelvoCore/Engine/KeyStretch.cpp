@@ -33,10 +33,9 @@ bool isCleanSyllable(const Element& element, std::string_view keys) {
 // Keys that the composer reads as the element's syllable (a choice may have left other keys).
 bool spellsReading(std::string_view keys, const std::string& reading) {
     if (keys.empty()) return false;
-    SyllableComposer walk;
-    for (std::size_t i = 0; i + 1 < keys.size(); ++i)
-        if (walk.press(keys.substr(i, 1)).kind != SyllableComposer::PressResult::Kind::absorbed) return false;
-    auto result = walk.press(keys.substr(keys.size() - 1));
+    auto walk = SyllableComposer::afterKeys(keys.substr(0, keys.size() - 1));
+    if (!walk) return false;
+    auto result = walk->press(keys.substr(keys.size() - 1));
     return result.kind == SyllableComposer::PressResult::Kind::composed &&
            result.syllable.canonical() == reading;
 }

@@ -6,6 +6,13 @@
 
 namespace kelvo {
 
+std::optional<SyllableComposer> SyllableComposer::afterKeys(std::string_view keys) {
+    SyllableComposer composer;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (composer.press(keys.substr(i, 1)).kind != PressResult::Kind::absorbed) return std::nullopt;
+    return composer;
+}
+
 SyllableComposer::PressResult SyllableComposer::press(std::string_view character) {
     auto component = DachenLayout::component(character);
     if (!component) return PressResult::rejected();

@@ -27,6 +27,8 @@ public:
     enum class Slot { initial, medial, final };
 
     PressResult press(std::string_view character);
+    // A composer that took each of `keys` into a slot; none when one of them was no such key.
+    static std::optional<SyllableComposer> afterKeys(std::string_view keys);
     // Undoes the last accepted key by replaying the others; false when there was none.
     bool backspace();
     void clear();
