@@ -37,8 +37,7 @@ std::optional<double> parseScore(std::string_view field) {
         digits.remove_prefix(1);
     }
     // from_chars also reads "inf" and "nan", which are no decimal numbers.
-    if (digits.empty() || !(isDigitKey(digits[0]) || digits[0] == '.'))
-        return std::nullopt;
+    if (digits.empty() || !(isDigitKey(digits[0]) || digits[0] == '.')) return std::nullopt;
     double value = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;

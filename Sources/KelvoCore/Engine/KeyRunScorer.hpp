@@ -27,7 +27,7 @@ public:
     static constexpr double furtherOverwritePenalty = -6.0;
     // A syllable the dictionary does not have, as the sentence decoder scores it.
     static constexpr double unknownReadingScore = SentenceDecoder::unknownPenalty;
-    static constexpr double unknownWordPenalty = -3.0;   // English not in the vocabulary, on its spelling
+    static constexpr double unknownWordPenalty = -3.0; // English not in the vocabulary, on its spelling
     // A digit or dot after an English word: about as likely as the digits spelling a common syllable.
     static constexpr double versionDigitPenalty = -1.75;
 
