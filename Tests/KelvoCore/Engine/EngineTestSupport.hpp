@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine/InputEngine.hpp"
+#include "Engine/KeyLattice.hpp"
 
 #include <gtest/gtest.h>
 #include <string_view>
@@ -33,6 +34,20 @@ protected:
     InputEngine::Output press(KeyInput::Kind kind) { return engine.handle(KeyInput::of(kind)); }
     std::string text() const { return engine.preedit().text(); }
 };
+
+// The lattice's best reading of a stretch as its pieces: English, numbers and Space as typed,
+// syllables as their readings, joined by "|"; "(none)" where no path spans the keys.
+inline std::string bestPathOf(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch) {
+    auto path = KeyLattice(scorer).best(stretch);
+    if (!path) return "(none)";
+    std::string text;
+    for (const KeySegment& segment : path->segments)
+        text += (text.empty() ? "" : "|") +
+                (segment.kind == KeySegment::Kind::syllable
+                     ? segment.reading
+                     : std::string(stretch.keys.substr(segment.start, segment.end - segment.start)));
+    return text;
+}
 
 // Changes some of the engine's settings, keeping the others.
 template <typename Change> void configure(InputEngine& engine, Change change) {

@@ -1,6 +1,4 @@
-#include "Engine/KeyLattice.hpp"
-
-#include <gtest/gtest.h>
+#include "EngineTestSupport.hpp"
 
 using namespace kelvo;
 
@@ -13,16 +11,8 @@ const Lexicon fixtureLexicon("ㄋㄧˇ 你 -2.5\nㄏㄠˇ 好 -3\nㄏㄠˇ 號 -
 const EnglishVocabulary fixtureVocabulary("hello -3\nhelp -3.5\npython -4.5\n");
 
 std::string bestPathOf(std::string_view keys) {
-    const KeyRunScorer scorer(fixtureLexicon, fixtureVocabulary, nullptr);
-    auto path = KeyLattice(scorer).best({keys, false, false, std::nullopt});
-    if (!path) return "(none)";
-    std::string text;
-    for (const KeySegment& segment : path->segments)
-        text += (text.empty() ? "" : "|") +
-                (segment.kind == KeySegment::Kind::syllable
-                     ? segment.reading
-                     : std::string(keys.substr(segment.start, segment.end - segment.start)));
-    return text;
+    static const KeyRunScorer scorer(fixtureLexicon, fixtureVocabulary, nullptr);
+    return kelvo::testing::bestPathOf(scorer, {keys, false, false, std::nullopt});
 }
 
 } // namespace

@@ -111,19 +111,11 @@ TEST_F(BundledEngineTest, TheNamesOfInstalledProgramsAreEnglishToo) {
 namespace {
 
 // The best path as its pieces: English and Space as typed, syllables as their readings.
-std::string bestPathOf(KeyLattice::Stretch stretch) {
+std::string bestPathOf(const KeyLattice::Stretch& stretch) {
     static const KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(),
                                      DachenKeyModel::of(bundledLexicon()).get(), nullptr, nullptr,
                                      bundledWordPairs().get());
-    auto path = KeyLattice(scorer).best(stretch);
-    if (!path) return "(none)";
-    std::string text;
-    for (const KeySegment& segment : path->segments)
-        text += (text.empty() ? "" : "|") +
-                (segment.kind == KeySegment::Kind::syllable
-                     ? segment.reading
-                     : std::string(stretch.keys.substr(segment.start, segment.end - segment.start)));
-    return text;
+    return kelvo::testing::bestPathOf(scorer, stretch);
 }
 
 } // namespace
