@@ -3,6 +3,7 @@
 #include "Dictionary/Unigram.hpp"
 
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
     virtual double bonus(std::string_view reading, std::string_view value) const = 0;
     // Words of the user's own for a reading.
     virtual std::vector<Unigram> extraWords(std::string_view reading) const = 0;
+    // The score of the user's own words that begin with a syllable, if any does: a syllable the
+    // dictionary lacks may still start one (ㄈㄧˇ of 飛飛 read ㄈㄧˇ-ㄈㄧˇ).
+    virtual std::optional<double> wordsBeginningWith(std::string_view /*syllable*/) const {
+        return std::nullopt;
+    }
     // The scorer for the words that follow `previous`. Asked once per preceding word, so whatever
     // the previous word needs is looked up once, not once per pair.
     virtual TransitionScorer transitionsAfter(std::string_view previous) const = 0;

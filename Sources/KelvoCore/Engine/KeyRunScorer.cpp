@@ -159,6 +159,7 @@ double KeyRunScorer::readingScore(std::string_view reading) const {
     auto words = lexicon_.unigrams(reading);
     double best = words.empty() ? unknownReadingScore : words.front().score;
     if (!learned_) return best;
+    if (words.empty()) best = learned_->wordsBeginningWith(reading).value_or(best);
     for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
         best = std::max(best, words[i].score + learned_->bonus(reading, words[i].value));
     for (const Unigram& own : learned_->extraWords(reading))

@@ -262,6 +262,14 @@ std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const 
     return result;
 }
 
+std::optional<double> UserPhraseStore::wordsBeginningWith(std::string_view syllable) const {
+    for (const auto& [reading, row] : data_.words)
+        if (!row.empty() && reading.size() > syllable.size() && reading.starts_with(syllable) &&
+            reading[syllable.size()] == '-')
+            return userWordScore;
+    return std::nullopt;
+}
+
 UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view from) const {
     auto row = data_.transitions.find(from);
     return TransitionRow(row == data_.transitions.end() ? nullptr : &row->second);

@@ -77,6 +77,7 @@ public:
     double bonus(std::string_view reading, std::string_view value) const override;
     std::vector<Unigram> userWords(std::string_view reading) const;
     std::vector<Unigram> extraWords(std::string_view reading) const override { return userWords(reading); }
+    std::optional<double> wordsBeginningWith(std::string_view syllable) const override;
     TransitionScorer transitionsAfter(std::string_view previous) const override;
     bool knowsEnglishWord(std::string_view keys) const override;
     double englishAdjustment(std::string_view keys) const override;

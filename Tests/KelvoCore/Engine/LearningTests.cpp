@@ -144,3 +144,10 @@ TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsA
     EXPECT_TRUE(reread.knowsEnglishWord("xup"));
     EXPECT_LT(reread.englishAdjustment("ok"), 0.0);
 }
+
+TEST_F(LearningTest, AWordOfTheUsersOwnIsTypedWhereTheDictionaryHasNoSuchSyllable) {
+    EXPECT_EQ(typeScript("zu3zu3"), "zu3zu3"); // ㄈㄧˇ is no syllable of the dictionary: English keys
+    store->noteWordCandidate("ㄈㄧˇ-ㄈㄧˇ", "飛飛");
+    store->noteWordCandidate("ㄈㄧˇ-ㄈㄧˇ", "飛飛");
+    EXPECT_EQ(typeScript("zu3zu3"), "飛飛");
+}
