@@ -187,8 +187,9 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     if (!scorer || !DachenLayout::isToneKey(toneKey)) return std::nullopt;
     const std::string raw = composer().rawKeys();
     const auto runKeys = characterViews(raw);
-    // Keys without letters spell no English, and without digits no number.
-    runIsSyllable = runIsSyllable || runKeys.size() < 2 ||
+    // Keys without letters spell no English, and without digits no number; one letter is no word,
+    // but one digit may be a number (用 2 cpu).
+    runIsSyllable = runIsSyllable || (runKeys.size() < 2 && (raw.empty() || !isDigitKey(raw.front()))) ||
                     std::none_of(runKeys.begin(), runKeys.end(), [](std::string_view key) {
                         return isASCIILetter(key) || isASCIIDigit(key);
                     });

@@ -53,6 +53,7 @@ TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
           {"{ㄑㄩˋ}1{ㄈㄣ}", "去 1 分"},
           {"{ㄉㄧˋ}2{ㄍㄜ˙}", "第 2 個"}}},
         {"digits that end an English word", {{"magic8{ㄙㄨㄣˇ}{ㄏㄨㄞˋ}", "magic8 損壞"}}},
+        {"a number before English", {{"{ㄩㄥˋ}2 cpu", "用 2 cpu"}}},
         {"decimals and units",
          {{"3.14{ㄋㄧˇ}", "3.14 你"},
           {"35mm{ㄖㄨㄢˇ}{ㄆㄧㄢˋ}", "35mm 軟片"},
