@@ -102,6 +102,10 @@ void UserPhraseStore::record(decltype(LearnedChange::what) what) {
     LearnedChange change{std::move(what), nextTime()};
     apply(data_, change);
     ++version_;
+    if (!std::holds_alternative<LearnedChange::Choice>(change.what) &&
+        !std::holds_alternative<LearnedChange::Sequence>(change.what) &&
+        !std::holds_alternative<LearnedChange::EnglishReading>(change.what))
+        ++wordsVersion_;
     if (!worker_) return;
     {
         std::lock_guard lock(mutex_);
@@ -122,6 +126,7 @@ bool UserPhraseStore::refresh() {
     }
     LearnedData previous = std::exchange(data_, std::move(merged->data));
     ++version_;
+    ++wordsVersion_;
     for (const LearnedChange& change : later)
         apply(data_, change);
     // Freeing a large table takes milliseconds: the worker does it, off the key path. Several may
@@ -263,11 +268,17 @@ std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const 
 }
 
 std::optional<double> UserPhraseStore::wordsBeginningWith(std::string_view syllable) const {
-    for (const auto& [reading, row] : data_.words)
-        if (!row.empty() && reading.size() > syllable.size() && reading.starts_with(syllable) &&
-            reading[syllable.size()] == '-')
-            return userWordScore;
-    return std::nullopt;
+    if (firstSyllablesVersion_ != wordsVersion_) {
+        firstSyllables_.clear();
+        for (const auto& [reading, row] : data_.words) {
+            const std::size_t dash = reading.find('-');
+            const std::string_view first = std::string_view(reading).substr(0, dash);
+            if (!row.empty() && dash != std::string::npos && !firstSyllables_.contains(first))
+                firstSyllables_.emplace(first);
+        }
+        firstSyllablesVersion_ = wordsVersion_;
+    }
+    return firstSyllables_.contains(syllable) ? std::optional(userWordScore) : std::nullopt;
 }
 
 UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view from) const {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace kelvo {
@@ -128,6 +129,12 @@ private:
     std::optional<UserDataFile> file_; // the worker's thread only, once it runs
     std::int64_t lastTime_ = 0;
     std::uint64_t version_ = 0;
+    // The first syllables of the learned words, made again on the first question after the words
+    // change (seldom: commits change the other tables): the key lattice asks for every syllable the
+    // dictionary lacks, and the words may be thousands.
+    std::uint64_t wordsVersion_ = 0;
+    mutable std::unordered_set<std::string, StringHash, std::equal_to<>> firstSyllables_;
+    mutable std::optional<std::uint64_t> firstSyllablesVersion_;
     StoreNotices notices_;
     std::atomic<bool> finishing_ = false; // set as the process ends: a failed save is not retried
 
