@@ -65,7 +65,7 @@ private:
     void extend(int from, std::size_t p) {
         const std::optional<KeySegment::Kind> kind = nodes_[from].kind;
         const bool atStart = !kind;
-        const bool afterWordOrNumber = kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
+        const bool afterWordOrNumber = endsTypedAsKeys(from);
         if (!afterWordOrNumber) {
             addEnglish(from, p);
             addNumber(from, p);
@@ -110,7 +110,7 @@ private:
             return;
         }
         const std::string_view letters = keys_.substr(p, tone - p), toneKey = keys_.substr(tone, 1);
-        if (nodes_[from].kind == KeySegment::Kind::english || nodes_[from].kind == KeySegment::Kind::number) {
+        if (endsTypedAsKeys(from)) {
             if (isDecimalPart(letters, toneKey)) return;
             auto syllable = syllableInKeyOrder(letters, toneKey);
             if (!syllable) return;
@@ -138,14 +138,13 @@ private:
     // The last keys without a tone yet: as likely as the likeliest syllable a tone key would make.
     void addUnfinishedSyllable(int from, std::size_t p) {
         const std::string_view letters = keys_.substr(p);
-        const bool afterEnglish =
-            nodes_[from].kind == KeySegment::Kind::english || nodes_[from].kind == KeySegment::Kind::number;
+        const bool afterTypedKeys = endsTypedAsKeys(from);
         const auto walk = SyllableComposer::afterKeys(letters);
-        if (!walk || (afterEnglish && walk->overwriteCount() > 0)) return;
+        if (!walk || (afterTypedKeys && walk->overwriteCount() > 0)) return;
         std::optional<std::pair<std::string, double>> best;
         for (std::size_t t = 0; t < DachenLayout::toneKeys.size(); ++t) {
             const std::string_view toneKey = DachenLayout::toneKeys.substr(t, 1);
-            if (afterEnglish && !syllableInKeyOrder(letters, toneKey)) continue;
+            if (afterTypedKeys && !syllableInKeyOrder(letters, toneKey)) continue;
             SyllableComposer toned = *walk;
             auto result = toned.press(toneKey);
             if (result.kind != SyllableComposer::PressResult::Kind::composed) continue;
@@ -176,6 +175,8 @@ private:
         if (nodes_[from].kind == KeySegment::Kind::number) return scorer_.syllableAfterNumberScore(reading);
         return scorer_.syllableScore(reading, contextOf(from));
     }
+
+    bool endsTypedAsKeys(int node) const { return nodes_[node].kind && isTypedAsKeys(*nodes_[node].kind); }
 
     std::optional<std::string> contextOf(int node) const {
         if (!nodes_[node].kind) return stretch_.previousReading;

@@ -19,6 +19,12 @@ struct KeySegment {
     std::string reading;            // a syllable's canonical reading; empty when it composes none known
 };
 
+// English words and numbers stand as the keys typed, one character each: a syllable right after one
+// needs its keys in the layout's order, and a Space may end one.
+inline bool isTypedAsKeys(KeySegment::Kind kind) {
+    return kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
+}
+
 struct KeyPath {
     std::vector<KeySegment> segments;
 };

@@ -55,11 +55,6 @@ bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
     return a.kind == b.kind && a.start == b.start && a.end == b.end;
 }
 
-// Segments that became one literal element per key.
-bool isKeyForKey(KeySegment::Kind kind) {
-    return kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
-}
-
 // How many leading keys of an English segment are letters: the rest is its version.
 int lettersOf(std::string_view keys) {
     return static_cast<int>(std::find_if_not(keys.begin(), keys.end(), isLetterKey) - keys.begin());
@@ -117,15 +112,13 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     if (!runStart) return contextFrom(readingsStart);
     if (!pinsSpare(*runStart)) return std::nullopt;
     ReadContext context{*runStart, {}, {}};
-    {
-        for (int i = *runStart; i < runEnd; ++i)
-            context.keys += elements[i].text;
-        context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
-        if (spaced) {
-            context.keys += " ";
-            context.segments.push_back(
-                {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
-        }
+    for (int i = *runStart; i < runEnd; ++i)
+        context.keys += elements[i].text;
+    context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
+    if (spaced) {
+        context.keys += " ";
+        context.segments.push_back(
+            {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
     }
     appendElementSegments(context, readingsStart);
     return context;
@@ -221,7 +214,7 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     // Elements of the unchanged segments stay; the rest of the stretch is typed again as read.
     int kept = 0;
     for (std::size_t i = 0; i < first && i < current.size() - 1; ++i)
-        kept += isKeyForKey(current[i].kind) ? static_cast<int>(current[i].end - current[i].start) : 1;
+        kept += isTypedAsKeys(current[i].kind) ? static_cast<int>(current[i].end - current[i].start) : 1;
     if (context)
         for (int i = composition_.cursor(); i > context->firstElement + kept; --i)
             composition_.removeBeforeCursor();
