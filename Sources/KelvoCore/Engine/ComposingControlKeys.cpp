@@ -19,9 +19,6 @@ InputEngine::Output InputEngine::handleSpace() {
     // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
     const bool cleanTone = composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable());
     if (auto output = settleKeyRun(" ", cleanTone)) return *output;
-    std::optional<int> prefix = englishPrefixLength(raw);
-    if (prefix && acceptChineseSuffix(raw, *prefix, " ")) return handled();
-    if (acceptUnlistedEnglishBeforeChinese(" ")) return handled();
     if (automaticNumberReady()) {
         const NumberRun& run = *numberRun();
         auto keys = characterViews(run.raw);
@@ -34,13 +31,6 @@ InputEngine::Output InputEngine::handleSpace() {
             insertLiteral(" ");
             return handled();
         }
-    }
-    if (prefix || isUnlistedEnglish()) {
-        const int boundary = prefix ? *prefix : static_cast<int>(characterCount(raw));
-        clearComposer();
-        cancelNumericRun();
-        insertLiteralCharacters(formattedEnglish(raw, boundary) + " ");
-        return handled();
     }
     if (!composer().isEmpty()) {
         if (englishHint() && englishWinsAtSpace()) {

@@ -19,6 +19,11 @@ bool holdsEnglishOn(std::string_view c) {
     return isASCII(c) && (isDecimalDigit(c) || c == "," || c == "." || c == "-" || c == ";" || c == "/");
 }
 
+// A key the lattice reads: a Zhuyin key, a digit or a decimal point.
+bool isLatticeKey(std::string_view c) {
+    return c.size() == 1 && (DachenLayout::component(c) || isNumberKey(c[0]));
+}
+
 } // namespace
 
 InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
@@ -36,21 +41,15 @@ InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
     if (auto output = settleKeyRun(c, cleanTone)) return *output;
     if (cleanTone) return handleZhuyinKey(c);
 
-    // English runs: the keys typed so far may be English, or English and one Chinese syllable.
-    std::optional<int> prefix = englishPrefixLength(raw);
-    if (prefix && acceptChineseSuffix(raw, *prefix, c)) return handled();
-    if (acceptUnlistedEnglishBeforeChinese(c)) return handled();
-    if (isLetter(c)) return handleZhuyinKey(c);
-    const bool wholeWord = composerSpellsEnglishWord();
-    if (!prefix && !isUnlistedEnglish() && !wholeWord) return handleZhuyinKey(c);
-    const int boundary = prefix && !wholeWord ? *prefix : static_cast<int>(characterCount(raw));
-    if (acceptChineseSuffix(raw, boundary, c)) return handled();
+    // A key that is no letter ends English keys as a word, or holds the word for a version, a unit, a
+    // domain or the syllable after it.
+    if (isLetter(c) || !englishKeysAtCursor(isLatticeKey(c) ? c : "")) return handleZhuyinKey(c);
     clearComposer();
     cancelNumericRun();
     if (holdsEnglishOn(c))
-        holdEnglish(raw + c, boundary);
+        holdEnglish(raw + c);
     else
-        insertLiteralCharacters(formattedEnglish(raw, boundary) + c);
+        insertLiteralCharacters(formattedEnglish(raw) + c);
     return handled();
 }
 
@@ -125,7 +124,12 @@ InputEngine::Output InputEngine::pressIntoComposer(const std::string& c) {
 
 InputEngine::Output InputEngine::handleEnglishLiteral(const std::string& c) {
     const std::string raw = composer().rawKeys();
-    if (auto prefix = englishPrefixLength(raw)) insertLiteralCharacters(formattedEnglish(raw, *prefix));
+    // The keys before it end as the English they spell or as they are shown, none lost.
+    if (!raw.empty()) {
+        const std::string shown = englishKeysAtCursor("") ? formattedEnglish(raw) : pendingText();
+        clearComposer();
+        insertLiteralCharacters(shown);
+    }
     startLiteralRun();
     insertLiteral(c);
     return handled();

@@ -43,7 +43,6 @@ struct LiteralRun {
 // the first `boundary` characters are confirmed English, the rest are shown as typed.
 struct HeldEnglish {
     std::string keys;
-    int boundary = 0;
 
     friend bool operator==(const HeldEnglish&, const HeldEnglish&) = default;
 };

@@ -10,8 +10,6 @@
 namespace kelvo {
 namespace {
 
-constexpr std::array<std::string_view, 5> webSuffixes = {"com", "net", "org", "edu", "io"};
-
 bool continuesHeldEnglish(std::string_view c) {
     return isASCII(c) &&
            (isLetter(c) || isNumber(c) || c == "." || c == "," || c == "-" || c == ";" || c == "/");
@@ -19,40 +17,32 @@ bool continuesHeldEnglish(std::string_view c) {
 
 } // namespace
 
-void InputEngine::holdEnglish(std::string keys, int boundary) {
-    state_ = HeldEnglish{std::move(keys), boundary};
+void InputEngine::holdEnglish(std::string keys) {
+    state_ = HeldEnglish{std::move(keys)};
 }
 
 InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
     const HeldEnglish held = std::get<HeldEnglish>(state_);
     auto commitRun = [&](std::string_view followedBy) {
         state_ = Composing{};
-        insertLiteralCharacters(formattedEnglish(held.keys, held.boundary) + std::string(followedBy));
-    };
-    // The English vocabulary decides where a syllable after the word starts, if one does; without it
-    // the syllable starts at the boundary or after the digits that follow it.
-    auto acceptsSyllable = [&](const std::string& toneKey) {
-        return keyRunScorer() ? acceptSyllableAfterHeldEnglish(held.keys, toneKey)
-                              : acceptChineseSuffix(held.keys, held.boundary, toneKey);
+        insertLiteralCharacters(formattedEnglish(held.keys) + std::string(followedBy));
     };
     switch (key.kind) {
     case KeyInput::Kind::repeatedCharacter:
-        holdEnglish(held.keys + key.character, held.boundary);
+        holdEnglish(held.keys + key.character);
         return handled();
     case KeyInput::Kind::character:
     case KeyInput::Kind::englishLiteral: {
-        if (acceptsSyllable(key.character)) return handled();
+        if (acceptSyllableAfterHeldEnglish(held.keys, key.character)) return handled();
         if (!continuesHeldEnglish(key.character)) {
             commitRun(key.character);
             return handled();
         }
-        std::string keys = held.keys + key.character;
-        int boundary = updatedEnglishBoundary(keys, held.boundary);
-        holdEnglish(std::move(keys), boundary);
+        holdEnglish(held.keys + key.character);
         return handled();
     }
     case KeyInput::Kind::space:
-        if (acceptsSyllable(" ")) return handled(); // Space is the first tone
+        if (acceptSyllableAfterHeldEnglish(held.keys, " ")) return handled(); // Space is the first tone
         commitRun(" ");
         return handled();
     case KeyInput::Kind::enter:
@@ -66,8 +56,7 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
         if (characters.empty())
             state_ = Composing{};
         else
-            holdEnglish(joinedCharacters(characters, 0, characters.size()),
-                        std::min(held.boundary, static_cast<int>(characters.size())));
+            holdEnglish(joinedCharacters(characters, 0, characters.size()));
         return handled();
     }
     case KeyInput::Kind::tab:
@@ -79,30 +68,6 @@ InputEngine::MaybeOutput InputEngine::handleInHeldEnglish(const KeyInput& key) {
     default:                 // arrowUp, pageUp, pageDown
         return handled();
     }
-}
-
-int InputEngine::updatedEnglishBoundary(std::string_view keys, int boundary) const {
-    const auto characters = characterViews(keys);
-    auto lastNonLetter =
-        std::find_if(characters.rbegin(), characters.rend(), [](std::string_view c) { return !isLetter(c); });
-    if (lastNonLetter == characters.rend()) return boundary;
-    const int j = static_cast<int>(characters.rend() - lastNonLetter) - 1;
-    const std::string_view separator = characters[j];
-    const std::string tail = joinedCharacters(characters, static_cast<std::size_t>(j) + 1, characters.size());
-    std::optional<int> length;
-    if (separator == ".") {
-        auto suffix = std::find_if(webSuffixes.begin(), webSuffixes.end(),
-                                   [&](std::string_view s) { return tail.starts_with(s); });
-        if (suffix != webSuffixes.end()) length = static_cast<int>(suffix->size());
-    } else if (isNumber(separator)) {
-        // The longest unit of two or more letters that the letters after the number start with.
-        for (std::string_view unit : unitSuffixes())
-            if (unit.size() >= 2 && tail.starts_with(unit))
-                length = std::max(length.value_or(0), static_cast<int>(unit.size()));
-    }
-    if (!length) length = englishPrefixLength(tail);
-    if (!length) return boundary;
-    return j + 1 + *length;
 }
 
 } // namespace kelvo

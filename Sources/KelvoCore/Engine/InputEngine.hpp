@@ -136,7 +136,6 @@ private:
         std::vector<std::string> texts; // what each element shows
         std::string pending;            // what is typed but not yet an element, at the cursor
         bool pendingIsEnglish = false;  // the composer's keys read as English
-        bool composerIsUnlistedEnglish = false;
         std::optional<std::string> numberHint;
         bool numberReady = false;
         std::optional<std::string> englishHint;
@@ -196,8 +195,7 @@ private:
 
     // Held English (HeldEnglish.cpp).
     MaybeOutput handleInHeldEnglish(const KeyInput& key);
-    int updatedEnglishBoundary(std::string_view keys, int boundary) const;
-    void holdEnglish(std::string keys, int boundary);
+    void holdEnglish(std::string keys);
 
     // Stretches of keys read through the lattice (KeyStretch.cpp). What keys typed next are read
     // with: the syllable before the cursor and the English run before it, if any, as keys and
@@ -220,7 +218,7 @@ private:
         std::optional<std::string> previousReading;
     };
     KeysAtCursor keysAtCursor(std::string_view newKeys) const;
-    std::optional<bool> englishLeadsAsTyped() const;
+    std::optional<std::size_t> englishKeysAtCursor(std::string_view next) const;
     // Reads the keys a tone key ends, with their context, through the lattice; nothing
     // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
     // clean known syllable, which only a moved word boundary may change.
@@ -231,15 +229,9 @@ private:
     // English runs inside Chinese (EnglishRuns.cpp).
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
-    bool composerSpellsEnglishWord() const;
     bool englishWinsAtSpace() const;
-    bool isEnglishWordOrTerm(std::string_view prefix) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
-    std::optional<int> englishPrefixLength(std::string_view raw) const;
-    bool isUnlistedEnglish() const;
-    std::string formattedEnglish(std::string_view raw, int boundary) const;
-    bool acceptChineseSuffix(std::string_view raw, int boundary, const std::string& toneKey);
-    bool acceptUnlistedEnglishBeforeChinese(const std::string& toneKey);
+    std::string formattedEnglish(std::string_view keys) const;
     bool hasEnglishContext() const;
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
@@ -264,7 +256,7 @@ private:
     Presentation present() const;
     std::vector<std::string> elementTexts() const;
     std::string pendingText() const;
-    std::string pendingText(std::optional<int> composerEnglishPrefix, bool unlistedEnglish) const;
+    std::string pendingText(std::optional<std::size_t> englishKeys) const;
     int utf16LengthOfTextsBefore(int index) const;
 
     // Commit and learning (Commit.cpp).

@@ -55,11 +55,6 @@ bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
     return a.kind == b.kind && a.start == b.start && a.end == b.end;
 }
 
-// How many leading keys of an English segment are letters: the rest is its version.
-int lettersOf(std::string_view keys) {
-    return static_cast<int>(std::find_if_not(keys.begin(), keys.end(), isLetterKey) - keys.begin());
-}
-
 } // namespace
 
 // Where the English run before the cursor starts, if one ends there; none for a run an earlier
@@ -164,15 +159,25 @@ InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) co
     return typed;
 }
 
-// Whether the keys typed so far, read with the English before them, are likelier an English word
-// than a syllable still waiting for its tone: a word of the list that is also a common syllable
-// (ru, fm, cl) is offered as English only where English leads. Nothing without the vocabulary.
-std::optional<bool> InputEngine::englishLeadsAsTyped() const {
+// How many of the composer's keys, and `next` after them, the lattice reads as English from the
+// first on, the rest a syllable still to come (gnome then ㄧ); none when they start a syllable. A
+// word of the list that is also a common syllable (ru, fm, cl) is English only where English leads,
+// and one key is no word.
+std::optional<std::size_t> InputEngine::englishKeysAtCursor(std::string_view next) const {
     auto scorer = keyRunScorer();
-    if (!scorer) return std::nullopt;
-    const auto [context, keys, previous] = keysAtCursor(composer().rawKeys());
+    const std::string raw = composer().rawKeys() + std::string(next);
+    if (!scorer || characterCount(raw) < 2) return std::nullopt;
+    const auto [context, keys, previous] = keysAtCursor(raw);
     auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), false, previous, true});
-    return path && path->segments.back().kind == KeySegment::Kind::english;
+    if (!path) return std::nullopt;
+    const std::size_t first = keys.size() - raw.size();
+    std::optional<std::size_t> english;
+    for (const KeySegment& segment : path->segments) {
+        if (segment.end <= first) continue;
+        if (!isTypedAsKeys(segment.kind) || (!english && segment.kind != KeySegment::Kind::english)) break;
+        english = segment.end - first;
+    }
+    return english;
 }
 
 InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, bool runIsSyllable) {
@@ -248,9 +253,9 @@ void InputEngine::insertKeySegments(std::string_view keys, const std::vector<Key
         case KeySegment::Kind::english:
             // The last word may still grow a version: it stays held.
             if (i + 1 == segments.size())
-                holdEnglish(typed, lettersOf(typed));
+                holdEnglish(typed);
             else
-                insertLiteralCharacters(formattedEnglish(typed, lettersOf(typed)));
+                insertLiteralCharacters(formattedEnglish(typed));
             break;
         case KeySegment::Kind::number:
             insertLiteralCharacters(typed);

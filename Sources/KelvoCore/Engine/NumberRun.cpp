@@ -154,7 +154,7 @@ InputEngine::MaybeOutput InputEngine::numberFollowedByLetter(const std::string& 
     if (!run.wasOverwritten && !run.wasLiteral && !composer().isEmpty()) return std::nullopt;
     auto hint = numberHint();
     if (!hint) return std::nullopt;
-    auto hintCharacters = characterViews(*hint);
+    const auto hintCharacters = characterViews(*hint);
     bool plainDigits = std::all_of(hintCharacters.begin(), hintCharacters.end(), [](std::string_view h) {
         return isNumber(h) || h == "." || h == "," || h == "-";
     });
@@ -162,7 +162,7 @@ InputEngine::MaybeOutput InputEngine::numberFollowedByLetter(const std::string& 
     const int produced = run.elements;
     clearComposer();
     removeElements(produced);
-    holdEnglish(*hint + c, static_cast<int>(hintCharacters.size()));
+    holdEnglish(*hint + c);
     return handled();
 }
 

@@ -60,16 +60,15 @@ const InputEngine::Presentation& InputEngine::presentation() const {
 
 InputEngine::Presentation InputEngine::present() const {
     Presentation shown;
-    const std::optional<int> englishPrefix = englishPrefixLength(composer().rawKeys());
+    const std::optional<std::size_t> englishKeys = englishKeysAtCursor("");
     shown.texts = elementTexts();
-    shown.composerIsUnlistedEnglish = isUnlistedEnglish();
-    shown.pending = pendingText(englishPrefix, shown.composerIsUnlistedEnglish);
-    shown.pendingIsEnglish = englishPrefix.has_value();
+    shown.pending = pendingText(englishKeys);
+    shown.pendingIsEnglish = englishKeys.has_value();
     shown.numberHint = numberHint();
     shown.numberReady = automaticNumberReady();
     shown.englishHint = englishHint();
     // Keys that are a clean syllable offer their English only where English leads.
-    if (shown.englishHint && composer().overwriteCount() == 0 && englishLeadsAsTyped() == false)
+    if (shown.englishHint && composer().overwriteCount() == 0 && keyRunScorer() && !englishKeys)
         shown.englishHint.reset();
     return shown;
 }
@@ -95,17 +94,18 @@ int InputEngine::utf16LengthOfTextsBefore(int index) const {
 }
 
 std::string InputEngine::pendingText() const {
-    return pendingText(englishPrefixLength(composer().rawKeys()), isUnlistedEnglish());
+    return presentation().pending;
 }
 
-std::string InputEngine::pendingText(std::optional<int> composerEnglishPrefix, bool unlistedEnglish) const {
+// English keys in the composer show as the English they spell, a syllable after them as its Zhuyin.
+std::string InputEngine::pendingText(std::optional<std::size_t> englishKeys) const {
     if (const auto* buffer = std::get_if<ShortcutBuffer>(&state_)) return buffer->keys;
-    if (const auto* held = std::get_if<HeldEnglish>(&state_))
-        return formattedEnglish(held->keys, held->boundary);
-    const std::string& raw = composer().rawKeys();
-    if (composerEnglishPrefix) return formattedEnglish(raw, *composerEnglishPrefix);
-    if (unlistedEnglish) return raw;
-    return composer().display();
+    if (const auto* held = std::get_if<HeldEnglish>(&state_)) return formattedEnglish(held->keys);
+    if (!englishKeys) return composer().display();
+    const std::string_view raw = composer().rawKeys();
+    const auto syllable = SyllableComposer::afterKeys(raw.substr(*englishKeys));
+    return formattedEnglish(raw.substr(0, *englishKeys)) +
+           (syllable ? syllable->display() : std::string(raw.substr(*englishKeys)));
 }
 
 InputEngine::Preedit InputEngine::preedit() const {
@@ -205,7 +205,7 @@ std::optional<InputEngine::SheetView> InputEngine::englishHintView() const {
     if (!std::holds_alternative<Composing>(state_) && !std::holds_alternative<LiteralRun>(state_))
         return std::nullopt;
     const Presentation& shown = presentation();
-    if (shown.pendingIsEnglish || shown.composerIsUnlistedEnglish || shown.numberReady) return std::nullopt;
+    if (shown.pendingIsEnglish || shown.numberReady) return std::nullopt;
     std::optional<std::string> hint;
     bool fromNumber = false;
     if (const NumberRun* run = numberRun(); run && characterCount(run->raw) >= 2) {

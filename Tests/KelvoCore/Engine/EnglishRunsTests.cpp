@@ -65,10 +65,14 @@ TEST_F(BundledEngineTest, KnownSyllablesStayChineseAtThatLength) {
     EXPECT_EQ(typeScript("{ㄋㄧˇ}{ㄏㄠˇ}"), "你好");
 }
 
-TEST_F(BundledEngineTest, UnlistedEnglishShowsAsTyped) {
+TEST_F(BundledEngineTest, EnglishKeysShowAsTheWordTheyAreWithTheSyllableAfterInZhuyin) {
     type("zxcv");
     EXPECT_EQ(engine.preedit().text(), "zxcv");
-    EXPECT_EQ(engine.preedit().pieces[0].style, Style::raw);
+    EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);
+    engine.handle(KeyInput::of(KeyInput::Kind::escape));
+    EXPECT_EQ(type("gnomeu"), "gnomeㄧ");
+    EXPECT_EQ(type("/3"), "gnome影");
+    EXPECT_EQ(engine.flush(), "gnome 影");
 }
 
 TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
@@ -121,11 +125,9 @@ TEST_F(BundledEngineTest, TheEnglishHintShowsOnlyWhereEnglishLeads) {
     EXPECT_TRUE(engine.preedit().text().ends_with("ru")) << engine.preedit().text();
     engine.handle(KeyInput::of(KeyInput::Kind::escape));
     engine.handle(KeyInput::of(KeyInput::Kind::escape));
-    // ㄙㄟ is no syllable the dictionary has: "no" is offered as English.
-    type("no");
-    auto hint = engine.englishHintView();
-    ASSERT_TRUE(hint);
-    EXPECT_EQ(hint->items.front().value, "no");
+    // ㄙㄟ is no syllable the dictionary has: "no" is English as typed, no hint needed.
+    EXPECT_EQ(type("no"), "no");
+    EXPECT_FALSE(engine.englishHintView());
 }
 
 TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {

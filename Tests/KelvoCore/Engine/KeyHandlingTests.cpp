@@ -57,6 +57,10 @@ TEST_F(EngineTest, AKeyThatCannotContinueAPartialSyllableIsNeverLost) {
     type("su");
     EXPECT_EQ(type("="), (InputEngine::Output{false, "ㄋㄧ"})); // committed as shown, "=" reaches the client
     EXPECT_TRUE(engine.isIdle());
+    type("su");
+    engine.handle(KeyInput::english("A")); // a Shift letter starts a literal run after them
+    EXPECT_EQ(text(), "ㄋㄧA");
+    engine.flush();
     type("su3c");
     EXPECT_EQ(type("!"), handledOutput); // a mapped mark follows the syllable it settles
     EXPECT_EQ(text(), "你ㄏ！");
