@@ -31,7 +31,7 @@ std::optional<std::string> InputEngine::englishCandidateKeys() const {
     return std::nullopt;
 }
 
-void InputEngine::openBilingualSheet(const std::optional<std::string>& raw) {
+void InputEngine::openBilingualSheet(const std::optional<std::string>& raw, bool endsWithSpace) {
     std::optional<std::string> word = raw ? raw : englishHint();
     Composing* underneath = composing();
     if (!word || !underneath) return;
@@ -53,6 +53,7 @@ void InputEngine::openBilingualSheet(const std::optional<std::string>& raw) {
     std::string display = composer().display();
     auto words = lexicon_->unigrams(display);
     sheet.choices.push_back({BilingualChoice::Kind::tone1, words.empty() ? display : words.front().value});
+    sheet.endsWithSpace = endsWithSpace;
     sheet.underneath = std::move(*underneath);
     state_ = std::move(sheet);
 }
@@ -105,8 +106,25 @@ InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
     default:
         break;
     }
-    closeBilingualSheet(); // the key then acts as if no list had been open
-    return std::nullopt;
+    if (sheet.endsWithSpace && key.kind == KeyInput::Kind::backspace) {
+        closeBilingualSheet(); // takes back the Space that opened the list
+        return handled();
+    }
+    const BilingualChoice highlighted = sheet.choices[h];
+    const bool readAsTyped = sheet.endsWithSpace && h == 0;
+    if (!sheet.endsWithSpace || readAsTyped) closeBilingualSheet();
+    if (readAsTyped) {
+        // The keys as the lattice read them, which later keys may read again.
+        if (!settleKeyRun(" ", false)) {
+            const std::string keys = composer().rawKeys();
+            clearComposer();
+            insertLiteralCharacters(formattedEnglish(keys) + " ");
+        }
+    } else if (sheet.endsWithSpace) {
+        selectBilingual(highlighted);
+        if (highlighted.kind == BilingualChoice::Kind::english) insertLiteral(" ");
+    }
+    return std::nullopt; // the key then acts on what the list left
 }
 
 void InputEngine::closeBilingualSheet() {

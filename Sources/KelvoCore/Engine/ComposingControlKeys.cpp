@@ -10,14 +10,12 @@ namespace kelvo {
 
 InputEngine::Output InputEngine::handleSpace() {
     const std::string raw = composer().rawKeys();
-    if (settings_.recognisesEnglish() && (raw == "a" || (raw == "i" && hasEnglishContext()))) {
-        clearComposer();
-        cancelNumericRun();
-        insertLiteralCharacters(raw + " ");
-        return handled();
-    }
     // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
     const bool cleanTone = composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable());
+    if (!cleanTone && offersUnlistedEnglishAtSpace()) {
+        openBilingualSheet(std::nullopt, true);
+        return handled();
+    }
     if (auto output = settleKeyRun(" ", cleanTone)) return *output;
     if (automaticNumberReady()) {
         const NumberRun& run = *numberRun();

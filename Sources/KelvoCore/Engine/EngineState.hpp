@@ -80,6 +80,8 @@ struct BilingualSheet {
     std::vector<BilingualChoice> choices; // never empty
     int highlighted = 0;
     std::optional<int> replacementIndex; // the element an English choice replaces
+    // Opened by the Space that ended the keys: typing on takes the highlighted choice with that Space.
+    bool endsWithSpace = false;
     Composing underneath;
 
     friend bool operator==(const BilingualSheet&, const BilingualSheet&) = default;

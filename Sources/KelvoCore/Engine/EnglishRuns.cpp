@@ -47,6 +47,18 @@ bool InputEngine::englishWinsAtSpace() const {
     return path && path->segments.front().kind == KeySegment::Kind::english;
 }
 
+// Keys the lattice reads, with the Space after them, as an English spelling that no list has, whole
+// or as words run together (zq, crc): Space offers them in the bilingual list, English first, rather
+// than settling them.
+bool InputEngine::offersUnlistedEnglishAtSpace() const {
+    auto scorer = keyRunScorer();
+    const std::string& raw = composer().rawKeys();
+    if (!scorer || !englishHint() || scorer->knowsWord(raw) ||
+        (settings_.englishDetector && settings_.englishDetector->segmentedWords(raw)))
+        return false;
+    return englishKeysAtCursor(" ") == raw.size();
+}
+
 // Letters that never got their tone are no syllable: at commit they are the English they spell.
 std::optional<std::string> InputEngine::unfinishedKeysAsEnglish() const {
     const std::string& raw = composer().rawKeys();
@@ -86,25 +98,6 @@ std::string InputEngine::formattedEnglish(std::string_view keys) const {
         }
     }
     return head + std::string(keys.substr(letters));
-}
-
-bool InputEngine::hasEnglishContext() const {
-    const int cursor = composition_.cursor();
-    if (cursor < 1) return false;
-    const Element& before = composition_.elements()[cursor - 1];
-    auto beforeCharacters = characterViews(before.text);
-    if (before.kind != Element::Kind::literal || beforeCharacters.empty() ||
-        !isWhitespace(beforeCharacters.back()))
-        return false;
-    for (int i = cursor - 1; i >= 0; --i) {
-        const Element& element = composition_.elements()[i];
-        auto characters = characterViews(element.text);
-        bool hasText = std::any_of(characters.begin(), characters.end(),
-                                   [](std::string_view c) { return !isWhitespace(c); });
-        if (!hasText) continue;
-        return element.kind == Element::Kind::literal && isASCIILetter(characters.back());
-    }
-    return false;
 }
 
 std::vector<UTF16Range> InputEngine::explicitCaseRanges() const {

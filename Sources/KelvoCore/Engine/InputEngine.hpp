@@ -230,9 +230,9 @@ private:
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
     bool englishWinsAtSpace() const;
+    bool offersUnlistedEnglishAtSpace() const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::string formattedEnglish(std::string_view keys) const;
-    bool hasEnglishContext() const;
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 
@@ -244,7 +244,7 @@ private:
 
     // The bilingual list and the English hint (BilingualSheet.cpp).
     std::optional<std::string> englishCandidateKeys() const;
-    void openBilingualSheet(const std::optional<std::string>& raw);
+    void openBilingualSheet(const std::optional<std::string>& raw, bool endsWithSpace = false);
     bool openPunctuationSheet();
     MaybeOutput handleInBilingual(const KeyInput& key);
     void closeBilingualSheet();

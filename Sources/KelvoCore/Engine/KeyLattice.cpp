@@ -94,7 +94,14 @@ private:
     void addEnglish(int from, std::size_t p) {
         for (std::size_t end = p + 1; end <= keys_.size() && mayBeEnglishKey(keys_[end - 1]); ++end)
             if (auto score = scorer_.englishScore(keys_.substr(p, end - p)))
-                reach(from, p, end, KeySegment::Kind::english, {}, *score + KeyRunScorer::switchPenalty);
+                reach(from, p, end, KeySegment::Kind::english, {},
+                      *score + (continuesEnglish(from) ? 0 : KeyRunScorer::switchPenalty));
+    }
+
+    // English, then the Space after it: a word after them goes on in English, no switch.
+    bool continuesEnglish(int node) const {
+        return nodes_[node].kind == KeySegment::Kind::space &&
+               nodes_[nodes_[node].back].kind == KeySegment::Kind::english;
     }
 
     // A syllable runs to the next tone key. Right after English its keys must come in the layout's

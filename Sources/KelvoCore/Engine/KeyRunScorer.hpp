@@ -7,6 +7,7 @@
 #include "Dictionary/Lexicon.hpp"
 #include "Dictionary/SentenceDecoder.hpp"
 #include "Dictionary/WordPairModel.hpp"
+#include "Text/Characters.hpp"
 #include "Zhuyin/Syllable.hpp"
 
 #include <optional>
@@ -52,6 +53,8 @@ public:
     // The score of keys read as one English word, possibly with a version tail of digits and dots or
     // a name of letters and digits (md5sums); absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
+    // Whether the vocabulary, the user's own words or the user's habits know the keys as a word.
+    bool knowsWord(std::string_view keys) const { return knownWordScore(lowercased(keys)).has_value(); }
     // The score of digits (with at most one decimal point) read as a number after the syllable
     // `previous`, if any: how often a number stands among the words of Chinese text, how often one
     // of its length and digits, and how much the word before makes a number likelier (第 3, 為 0).

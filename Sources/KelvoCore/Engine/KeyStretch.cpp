@@ -187,13 +187,16 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     const auto runKeys = characterViews(raw);
     // Keys without letters spell no English, and without digits no number; one letter is no word,
     // but one digit may be a number (用 2 cpu).
-    runIsSyllable = runIsSyllable || (runKeys.size() < 2 && (raw.empty() || !isDigitKey(raw.front()))) ||
+    runIsSyllable = runIsSyllable || raw.empty() ||
                     std::none_of(runKeys.begin(), runKeys.end(), [](std::string_view key) {
                         return isASCIILetter(key) || isASCIIDigit(key);
                     });
     const KeysAtCursor typed = keysAtCursor(raw + toneKey);
     const auto& [context, keys, previous] = typed;
     if (!context && runIsSyllable && !numberRun()) return std::nullopt;
+    // After English and its Space, a clean syllable competes with English as any keys do (if i).
+    if (context && context->startsHeld() && context->segments.back().kind == KeySegment::Kind::space)
+        runIsSyllable = false;
     auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), runIsSyllable, previous});
     // Digits that go on as a number stay in the number run, which shows them as one.
     if (!path || path->segments.back().kind == KeySegment::Kind::number) return std::nullopt;

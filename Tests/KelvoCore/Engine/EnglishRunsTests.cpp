@@ -105,6 +105,25 @@ TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
     EXPECT_EQ(engine.flush(), "Github");
 }
 
+TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypingOnTakesIt) {
+    type("zq ");
+    auto view = engine.sheetView();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(values(*view).front(), "zq");
+    type("2");
+    EXPECT_EQ(engine.flush(), "Zq");
+    type("zq ji4"); // the next key takes the English with its Space
+    EXPECT_FALSE(engine.sheetView());
+    EXPECT_EQ(engine.flush(), "zq 握");
+    type("zq ");
+    engine.handle(KeyInput::of(Kind::backspace)); // takes back the Space
+    EXPECT_EQ(engine.preedit().text(), "zq");
+    EXPECT_FALSE(engine.sheetView());
+    engine.flush();
+    type("github "); // a listed word is settled at once
+    EXPECT_FALSE(engine.sheetView());
+}
+
 TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
     configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
     type("hello");

@@ -21,6 +21,7 @@ TEST_F(BundledEngineTest, MixedSentencesCommitAsMeant) {
         {"{ㄑㄧㄥˇ}{ㄉㄚˇ}{ㄎㄞ}https://example.org", "請打開 https://example.org"},
         {"{ㄨㄛˇ}{ㄇㄟˇ}{ㄊㄧㄢ}{ㄆㄠˇ}5km", "我每天跑 5km"},
         {"hello world {ㄕˋ}{ㄉㄧˋ}{ㄧ}{ㄍㄜ˙}{ㄔㄥˊ}{ㄕˋ}", "hello world 是第一個程式"},
+        {"{ㄊㄚ}{ㄕㄨㄛ} if i can {ㄐㄧㄡˋ}{ㄏㄠˇ}", "他說 if i can 就好"},
         {"{ㄐㄧㄣ}{ㄋㄧㄢˊ}{ㄕˋ}2025 {ㄋㄧㄢˊ}", "今年是 2025 年"},
         {"{ㄑㄧㄥˇ}{ㄩㄥˋ}gmail {ㄌㄧㄢˊ}{ㄌㄨㄛˋ}{ㄨㄛˇ}{ㄇㄣ˙}", "請用 gmail 聯絡我們"},
         {"{ㄉㄚˋ}{ㄐㄧㄚ}{ㄏㄠˇ}>", "大家好。"},
