@@ -184,12 +184,9 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     auto scorer = keyRunScorer();
     if (!scorer || !DachenLayout::isToneKey(toneKey)) return std::nullopt;
     const std::string raw = composer().rawKeys();
-    const auto runKeys = characterViews(raw);
-    // Keys without letters spell no English, and without digits no number; one letter is no word,
-    // but one digit may be a number (用 2 cpu).
-    runIsSyllable = runIsSyllable || raw.empty() ||
-                    std::none_of(runKeys.begin(), runKeys.end(), [](std::string_view key) {
-                        return isASCIILetter(key) || isASCIIDigit(key);
+    // Keys without letters spell no English, and without digits no number.
+    runIsSyllable = runIsSyllable || std::none_of(raw.begin(), raw.end(), [](char key) {
+                        return isLetterKey(key) || isDigitKey(key);
                     });
     const KeysAtCursor typed = keysAtCursor(raw + toneKey);
     const auto& [context, keys, previous] = typed;
