@@ -32,8 +32,10 @@ done
 
 # The session's daemon runs before the first install, as a user's does, without Kelvo's folder among
 # its components and with its usual cache: the install makes Kelvo usable in it at once.
+# The keyfile stands in for dconf, which takes one key at a time: a daemon writing its own view of
+# the whole file back could undo what the installer wrote, which no real session would see.
 export IBUS_COMPONENT_PATH=/usr/share/ibus/component
-ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false >/dev/null 2>&1 &
+GSETTINGS_BACKEND=memory ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false >/dev/null 2>&1 &
 daemon=$!
 trap 'kill $daemon 2>/dev/null || true' EXIT
 for _ in $(seq 100); do ibus list-engine >/dev/null 2>&1 && break; sleep 0.1; done

@@ -34,10 +34,6 @@ protected:
 
 } // namespace
 
-TEST_F(SentenceDecoderTest, EmptyCompositionHasNoWalk) {
-    EXPECT_TRUE(decoder.walk({}, {}).empty());
-}
-
 TEST_F(SentenceDecoderTest, PrefersTheLongerWordWhenScoresAddUp) {
     auto walked = decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ"}), {});
     ASSERT_EQ(walked.size(), 1u);

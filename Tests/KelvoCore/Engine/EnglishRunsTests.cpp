@@ -14,11 +14,6 @@ TEST_F(BundledEngineTest, EnglishTermAndSpaceBecomeLiterals) {
     EXPECT_EQ(engine.flush(), "github ");
 }
 
-TEST_F(BundledEngineTest, CommonWordsTypedTogetherAreSplit) {
-    EXPECT_EQ(type("thankyou"), "thank you");
-    EXPECT_EQ(type(" "), "thank you ");
-}
-
 TEST_F(BundledEngineTest, EnglishFollowedByOneSyllable) {
     EXPECT_EQ(type("github2"), "github2"); // held: the 2 may be a version or a syllable
     EXPECT_FALSE(engine.isIdle());
@@ -47,15 +42,6 @@ TEST_F(BundledEngineTest, HeldEnglishKeysEndByKey) {
     EXPECT_EQ(engine.preedit().text(), "version");
     engine.handle(KeyInput::of(Kind::backspace));
     EXPECT_EQ(engine.preedit().text(), "versio");
-}
-
-TEST_F(BundledEngineTest, UnitsAndDomainsExtendTheEnglishBoundary) {
-    EXPECT_EQ(typeScript("{ㄧㄡˇ}12kg "), "有 12kg ");
-    type("{ㄧㄡˇ}12m"); // a one-letter unit leaves the boundary after the digits
-    EXPECT_EQ(engine.flush(), "有 12m");
-    EXPECT_EQ(typeScript("mail example.com "), "mail example.com ");
-    // Digits with a dot after the boundary are a decimal number: the next digit is no tone.
-    EXPECT_EQ(typeScript("version2.3 "), "version2.3 ");
 }
 
 TEST_F(BundledEngineTest, KnownSyllablesStayChineseAtThatLength) {
@@ -155,13 +141,4 @@ TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
     type("{ㄋㄧˇ}{ㄏㄠˇ}api{down}");
     type("2"); // "api" as typed, chosen after two Chinese characters
     EXPECT_EQ(engine.flush(), "你好 api");
-}
-
-TEST_F(BundledEngineTest, ZhuyinFinalsAfterDigitSyllablesKeepSpellingChinese) {
-    // 至上 and 只能 start with digit keys and go on with ; and /, the finals ㄤ and ㄥ.
-    EXPECT_EQ(typeScript("{ㄓˋ}{ㄕㄤˋ}"), "至上");
-    EXPECT_EQ(typeScript("{ㄓˇ}{ㄋㄥˊ}"), "只能");
-    EXPECT_EQ(typeScript("{ㄓˋ}{ㄉㄤˇ}"), "至檔");
-    // Digits that overwrote a syllable are a number, which / ends.
-    EXPECT_EQ(typeScript("12/25 "), "12/25 ");
 }

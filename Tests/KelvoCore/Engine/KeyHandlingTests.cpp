@@ -18,14 +18,6 @@ TEST_F(EngineTest, NewEngineIsIdleAndPassesKeysOn) {
     EXPECT_TRUE(engine.isIdle());
 }
 
-TEST(KeyInput, EqualityIsByKindAndCharacter) {
-    EXPECT_EQ(KeyInput::typed("a"), KeyInput::typed("a"));
-    EXPECT_NE(KeyInput::typed("a"), KeyInput::repeated("a"));
-    EXPECT_NE(KeyInput::typed("a"), KeyInput::typed("b"));
-    EXPECT_NE(KeyInput::english("A"), KeyInput::typed("A"));
-    EXPECT_EQ(KeyInput::of(Kind::tab), KeyInput::of(Kind::tab));
-}
-
 TEST_F(EngineTest, ToneKeyFinishesASyllableIntoAReading) {
     EXPECT_EQ(type("su"), handledOutput);
     EXPECT_EQ(type("3"), handledOutput);

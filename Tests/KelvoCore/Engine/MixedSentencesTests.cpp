@@ -58,10 +58,15 @@ TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
         {"decimals and units",
          {{"3.14{ㄋㄧˇ}", "3.14 你"},
           {"35mm{ㄖㄨㄢˇ}{ㄆㄧㄢˋ}", "35mm 軟片"},
+          {"{ㄧㄡˇ}12m", "有 12m"},
+          {"version2.3 ", "version2.3 "}, // a dot then a digit: no tone
+          {"mail example.com ", "mail example.com "},
           {"{ㄏㄨㄢˊ}{ㄖㄠˋ} 7.1", "環繞 7.1"}}},
         {"a digit key at the end of the text",
          {{"{ㄈㄨˋ}{ㄅㄣˇ}2", "副本 2"}, {"{ㄕㄨˋ}{ㄓˊ}{ㄕˋ}0", "數值是 0"}}},
-        {"digits that spell Chinese stay Chinese", {{"{ㄓˋ}{ㄕㄤˋ}", "至上"}, {"{ㄅㄢˋ}{ㄈㄚˇ}", "辦法"}}},
+        {"digits that spell Chinese stay Chinese, finals after them too",
+         {{"{ㄓˋ}{ㄕㄤˋ}", "至上"}, {"{ㄅㄢˋ}{ㄈㄚˇ}", "辦法"}, {"{ㄓˇ}{ㄋㄥˊ}", "只能"}, {"{ㄓˋ}{ㄉㄤˇ}", "至檔"}}},
+        {"digits that replaced a slot are a number", {{"12/25 ", "12/25 "}}},
     };
     for (const auto& [group, cases] : groups)
         for (const auto& [script, expected] : cases)
