@@ -52,6 +52,19 @@ protected:
         });
     }
 
+    // Opens the list at the cursor and chooses `value`, paging to it.
+    void pick(const std::string& value) {
+        engine.handle(KeyInput::of(KeyInput::Kind::arrowDown));
+        while (true) {
+            auto view = engine.sheetView();
+            ASSERT_TRUE(view) << value;
+            for (const auto& item : view->items)
+                if (item.value == value && engine.selectCandidate(item.index)) return;
+            engine.handle(KeyInput::of(KeyInput::Kind::pageDown));
+            ASSERT_NE(engine.sheetView()->pageIndex, view->pageIndex) << value << " is not offered";
+        }
+    }
+
     // What the client receives while the script is typed and the composition then committed.
     std::string typeScript(std::string_view script) {
         std::string received;

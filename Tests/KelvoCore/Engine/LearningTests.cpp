@@ -27,18 +27,6 @@ protected:
         pick("嬤");
     }
 
-    void pick(const std::string& value) {
-        engine.handle(KeyInput::of(Kind::arrowDown));
-        while (true) {
-            auto view = engine.sheetView();
-            ASSERT_TRUE(view);
-            for (const auto& item : view->items)
-                if (item.value == value && engine.selectCandidate(item.index)) return;
-            engine.handle(KeyInput::of(Kind::pageDown));
-            ASSERT_NE(engine.sheetView()->pageIndex, view->pageIndex) << value << " is not offered";
-        }
-    }
-
     bool offered(const std::string& script, const std::string& value) {
         type(script);
         engine.handle(KeyInput::of(Kind::arrowLeft));

@@ -65,10 +65,32 @@ TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
         {"a digit key at the end of the text",
          {{"{ㄈㄨˋ}{ㄅㄣˇ}2", "副本 2"}, {"{ㄕㄨˋ}{ㄓˊ}{ㄕˋ}0", "數值是 0"}}},
         {"digits that spell Chinese stay Chinese, finals after them too",
-         {{"{ㄓˋ}{ㄕㄤˋ}", "至上"}, {"{ㄅㄢˋ}{ㄈㄚˇ}", "辦法"}, {"{ㄓˇ}{ㄋㄥˊ}", "只能"}, {"{ㄓˋ}{ㄉㄤˇ}", "至檔"}}},
+         {{"{ㄓˋ}{ㄕㄤˋ}", "至上"},
+          {"{ㄅㄢˋ}{ㄈㄚˇ}", "辦法"},
+          {"{ㄓˇ}{ㄋㄥˊ}", "只能"},
+          {"{ㄓˋ}{ㄉㄤˇ}", "至檔"}}},
         {"digits that replaced a slot are a number", {{"12/25 ", "12/25 "}}},
     };
     for (const auto& [group, cases] : groups)
         for (const auto& [script, expected] : cases)
             EXPECT_EQ(typeScript(script), expected) << group << ": " << script;
+}
+
+// A word chosen from the list stays while English, numbers and syllables are typed around it.
+TEST_F(BundledEngineTest, AChosenWordStaysAcrossEnglishAndNumbersTypedAfterIt) {
+    struct Case {
+        const char *before, *chosen, *after, *expected;
+    };
+    const Case cases[] = {
+        {"{ㄨㄛˇ}{ㄩㄥˋ}", "佣", "github {ㄍㄨㄢˇ}{ㄌㄧˇ}", "我佣 GitHub 管理"},
+        {"github {ㄉㄜ˙}", "得", "2{ㄍㄜ˙}", "GitHub 得 2 個"},
+        {"2024{ㄋㄧㄢˊ}", "黏", "{ㄉㄜ˙}python3 ", "2024 黏的 python3 "},
+        {"{ㄧㄡˇ}12kg{ㄉㄜ˙}", "得", "{ㄒㄧㄤ}{ㄗ˙}", "有 12kg 得箱子"},
+    };
+    for (const Case& c : cases) {
+        type(c.before);
+        pick(c.chosen);
+        type(c.after);
+        EXPECT_EQ(engine.flush().value_or(""), c.expected) << c.before << " " << c.chosen << " " << c.after;
+    }
 }

@@ -190,11 +190,11 @@ TEST_F(BundledEngineTest, TheNextSyllableMayReadTheKeysBeforeItAgainAsEnglish) {
 }
 TEST_F(BundledEngineTest, KeysStillWithoutTheirToneShowAsWhatTheyMostLikelyAre) {
     const Table table = {
-        {"gtk", "gtk"},                            // a listed word whose keys replaced a slot
-        {"libarch", "libarch"},                    // a word still being typed
-        {"su", "ㄋㄧ"},                            // letters that spell a syllable wait for the tone key
-        {"xmp", "xmp"},                            // ㄌㄩㄣ is no syllable the dictionary has
-        {"cjji", "ㄏㄨㄛ"},                        // a repeated medial is a typo in the syllable
+        {"gtk", "gtk"},         // a listed word whose keys replaced a slot
+        {"libarch", "libarch"}, // a word still being typed
+        {"su", "ㄋㄧ"},         // letters that spell a syllable wait for the tone key
+        {"xmp", "xmp"},         // ㄌㄩㄣ is no syllable the dictionary has
+        {"cjji", "ㄏㄨㄛ"},     // a repeated medial is a typo in the syllable
     };
     for (const auto& [keys, shown] : table) {
         EXPECT_EQ(type(keys), shown) << keys;
