@@ -1,6 +1,7 @@
 // Printable keys while syllables are composed: the Zhuyin path from keys to reading elements, and
 // the points where the keys typed so far turn out to be English, an address, a shortcut or a long
 // press.
+#include "Engine/EnglishRunSupport.hpp"
 #include "Engine/InputEngine.hpp"
 #include "Formatting/Punctuation.hpp"
 #include "Text/Characters.hpp"
@@ -12,11 +13,6 @@ namespace {
 bool isURLScheme(std::string_view keys) {
     std::string scheme = lowercased(keys);
     return scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "file";
-}
-
-// Keys after English that keep it held: a version, a unit, a domain or a path may follow.
-bool holdsEnglishOn(std::string_view c) {
-    return isASCII(c) && (isDecimalDigit(c) || c == "," || c == "." || c == "-" || c == ";" || c == "/");
 }
 
 // A key the lattice reads: a Zhuyin key, a digit or a decimal point.

@@ -1,13 +1,11 @@
-// English typed on the Zhuyin keys among Chinese: whether the keys typed so far are English,
-// Chinese, or English followed by one Chinese syllable, and the ranges of explicitly chosen English
-// that commit-time formatting leaves alone.
-#include "Engine/EnglishRunSupport.hpp"
+// English typed on the Zhuyin keys among Chinese: the scorer the lattice reads keys with, what Space
+// and a commit make of English keys, how they are written, and the ranges of explicitly chosen
+// English that commit-time formatting leaves alone.
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
 
 #include <algorithm>
-#include <array>
 
 namespace kelvo {
 namespace {

@@ -4,15 +4,12 @@
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 
-#include <algorithm>
-#include <array>
 
 namespace kelvo {
 namespace {
 
 bool continuesHeldEnglish(std::string_view c) {
-    return isASCII(c) &&
-           (isLetter(c) || isNumber(c) || c == "." || c == "," || c == "-" || c == ";" || c == "/");
+    return isASCIILetter(c) || holdsEnglishOn(c);
 }
 
 } // namespace
