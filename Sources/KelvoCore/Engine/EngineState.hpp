@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Dictionary/DecodedSegment.hpp"
+#include "Engine/HeldEnglish.hpp"
+#include "Engine/ShortcutBuffer.hpp"
 #include "Zhuyin/SyllableComposer.hpp"
 
 #include <optional>
@@ -37,21 +39,6 @@ struct LiteralRun {
     SyllableComposer composer;
 
     friend bool operator==(const LiteralRun&, const LiteralRun&) = default;
-};
-
-// English keys held back while digits or separators follow them (a version, a unit, a domain):
-// the first `boundary` characters are confirmed English, the rest are shown as typed.
-struct HeldEnglish {
-    std::string keys;
-
-    friend bool operator==(const HeldEnglish&, const HeldEnglish&) = default;
-};
-
-// A text shortcut being typed, ";;" included.
-struct ShortcutBuffer {
-    std::string keys;
-
-    friend bool operator==(const ShortcutBuffer&, const ShortcutBuffer&) = default;
 };
 
 // The candidate list for the stretch at the cursor.

@@ -195,6 +195,9 @@ private:
 
     // Held English (HeldEnglish.cpp).
     MaybeOutput handleInHeldEnglish(const KeyInput& key);
+
+    // What a state holding keys back decided (HeldKeysStep.cpp).
+    MaybeOutput carryOut(const HeldKeysStep& step, bool english);
     void holdEnglish(std::string keys);
 
     // Stretches of keys read through the lattice (KeyStretch.cpp). What keys typed next are read

@@ -1,6 +1,9 @@
 // A text shortcut typed as ";;" and a key: Tab expands it, Space or any key it cannot hold releases
 // it as the literal text typed, Escape discards it.
+#include "Engine/ShortcutBuffer.hpp"
+
 #include "Engine/InputEngine.hpp"
+#include "PersonalData/CustomTextStore.hpp"
 #include "Text/Characters.hpp"
 
 namespace kelvo {
@@ -14,55 +17,38 @@ bool isShortcutKey(std::string_view c) {
 
 } // namespace
 
-InputEngine::MaybeOutput InputEngine::handleInShortcutBuffer(const KeyInput& key) {
-    const std::string keys = std::get<ShortcutBuffer>(state_).keys;
-    auto release = [&](std::string_view followedBy) {
-        state_ = Composing{};
-        insertLiteralCharacters(keys + std::string(followedBy));
-    };
-    if (!settings_.customText) {
-        release("");
-        return std::nullopt;
-    }
+HeldKeysStep ShortcutBuffer::take(const KeyInput& key, bool shortcutsOn, const CustomTextStore* texts) const {
+    using Change = HeldKeysStep::Change;
+    if (!shortcutsOn) return HeldKeysStep::release(keys, "", false);
     switch (key.kind) {
     case KeyInput::Kind::character:
     case KeyInput::Kind::englishLiteral:
-        if (isShortcutKey(key.character) && characterCount(keys) < longestShortcutBuffer) {
-            std::get<ShortcutBuffer>(state_).keys += key.character;
-            return handled();
-        }
-        release("");
-        return std::nullopt;
+        if (isShortcutKey(key.character) && characterCount(keys) < longestShortcutBuffer)
+            return HeldKeysStep::hold(keys + key.character);
+        return HeldKeysStep::release(keys, "", false);
     case KeyInput::Kind::space:
-        release(" ");
-        return handled();
+        return HeldKeysStep::release(keys, " ", true);
     case KeyInput::Kind::enter:
-        return handleEnter(); // the buffer is committed as typed
+        return {Change::commit, keys, {}, true}; // the buffer is committed as typed
     case KeyInput::Kind::escape:
-        state_ = Composing{};
-        return handled();
+        return {Change::discard, {}, {}, true};
     case KeyInput::Kind::backspace: {
         std::string rest = keys.substr(0, keys.size() - 1); // the buffer holds ASCII keys only
-        if (rest.size() > 1) {
-            std::get<ShortcutBuffer>(state_).keys = std::move(rest);
-        } else {
-            state_ = Composing{};
-            insertLiteralCharacters(rest); // the remaining ";" becomes a literal
-        }
-        return handled();
+        if (rest.size() > 1) return HeldKeysStep::hold(std::move(rest));
+        return HeldKeysStep::release(std::move(rest), "", true); // the remaining ";" is a literal
     }
-    case KeyInput::Kind::tab: {
-        if (!settings_.customTexts) return handled();
-        auto expansion = settings_.customTexts->expansion(std::string_view(keys).substr(2));
-        if (!expansion) return handled(); // the buffer stays
-        state_ = Composing{};
-        insertLiteral(*expansion);
-        return handled();
-    }
+    case KeyInput::Kind::tab:
+        if (auto expansion = texts ? texts->expansion(std::string_view(keys).substr(2)) : std::nullopt)
+            return {Change::expand, *expansion, {}, true};
+        return HeldKeysStep::hold(keys); // no such shortcut: the buffer stays
     default:
-        release("");
-        return std::nullopt;
+        return HeldKeysStep::release(keys, "", false);
     }
+}
+
+InputEngine::MaybeOutput InputEngine::handleInShortcutBuffer(const KeyInput& key) {
+    const auto& buffer = std::get<ShortcutBuffer>(state_);
+    return carryOut(buffer.take(key, settings_.customText, settings_.customTexts.get()), false);
 }
 
 } // namespace kelvo
