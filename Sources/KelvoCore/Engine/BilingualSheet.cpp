@@ -71,60 +71,75 @@ bool InputEngine::openPunctuationSheet() {
     return true;
 }
 
-InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
-    BilingualSheet& sheet = std::get<BilingualSheet>(state_);
-    const int n = static_cast<int>(sheet.choices.size());
-    int& h = sheet.highlighted;
+ListStep BilingualSheet::take(const KeyInput& key) {
+    const int n = static_cast<int>(choices.size());
+    int& h = highlighted;
     switch (key.kind) {
     case KeyInput::Kind::character:
-        if (auto digit = decimalDigitValue(key.character); digit && *digit >= 1 && *digit <= n) {
-            selectBilingual(sheet.choices[*digit - 1]);
-            return handled();
-        }
+        if (auto digit = decimalDigitValue(key.character); digit && *digit >= 1 && *digit <= n)
+            return ListStep::choose(*digit - 1);
         break;
     case KeyInput::Kind::space:
     case KeyInput::Kind::arrowRight:
     case KeyInput::Kind::arrowDown:
         h = (h + 1) % n;
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::arrowLeft:
     case KeyInput::Kind::arrowUp:
         h = (h - 1 + n) % n;
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::enter:
-        selectBilingual(sheet.choices[h]);
-        return handled();
-    case KeyInput::Kind::tab: {
+        return ListStep::choose(h);
+    case KeyInput::Kind::tab:
         // Tab always takes an English form: the first one when the Chinese reading is highlighted.
-        const BilingualChoice& highlighted = sheet.choices[h];
-        selectBilingual(highlighted.kind == BilingualChoice::Kind::english ? highlighted : sheet.choices[0]);
-        return handled();
-    }
+        return ListStep::choose(choices[h].kind == BilingualChoice::Kind::english ? h : 0);
     case KeyInput::Kind::escape:
-        closeBilingualSheet();
-        return handled();
+        return ListStep::close(true);
+    case KeyInput::Kind::backspace:
+        if (endsWithSpace) return ListStep::close(true); // takes back the Space that opened the list
+        break;
     default:
         break;
     }
-    if (sheet.endsWithSpace && key.kind == KeyInput::Kind::backspace) {
-        closeBilingualSheet(); // takes back the Space that opened the list
-        return handled();
+    // A key the list does not use: after the Space that opened it, typing on takes the highlight.
+    if (endsWithSpace) return {ListStep::Change::typeOn, h, false};
+    return ListStep::close(false);
+}
+
+InputEngine::MaybeOutput InputEngine::handleInBilingual(const KeyInput& key) {
+    BilingualSheet& sheet = std::get<BilingualSheet>(state_);
+    const ListStep step = sheet.take(key);
+    switch (step.change) {
+    case ListStep::Change::stay:
+        break;
+    case ListStep::Change::choose:
+        selectBilingual(sheet.choices[step.chosen]);
+        break;
+    case ListStep::Change::close:
+        closeBilingualSheet();
+        break;
+    case ListStep::Change::typeOn:
+        typeOnAfterBilingual(step.chosen);
+        break;
     }
-    const BilingualChoice highlighted = sheet.choices[h];
-    const bool readAsTyped = sheet.endsWithSpace && h == 0;
-    if (!sheet.endsWithSpace || readAsTyped) closeBilingualSheet();
-    if (readAsTyped) {
-        // The keys as the lattice read them, which later keys may read again.
-        if (!settleKeyRun(" ", false)) {
-            const std::string keys = composer().rawKeys();
-            clearComposer();
-            insertLiteralCharacters(formattedEnglish(keys) + " ");
-        }
-    } else if (sheet.endsWithSpace) {
-        selectBilingual(highlighted);
-        if (highlighted.kind == BilingualChoice::Kind::english) insertLiteral(" ");
+    return step.keyTaken ? MaybeOutput(handled()) : std::nullopt;
+}
+
+// The entry a Space offered is taken with that Space: the first as the lattice read the keys, so
+// that later keys may read them again, another as chosen.
+void InputEngine::typeOnAfterBilingual(int chosen) {
+    const BilingualChoice choice = std::get<BilingualSheet>(state_).choices[chosen];
+    if (chosen != 0) {
+        selectBilingual(choice);
+        if (choice.kind == BilingualChoice::Kind::english) insertLiteral(" ");
+        return;
     }
-    return std::nullopt; // the key then acts on what the list left
+    closeBilingualSheet();
+    if (!settleKeyRun(" ", false)) {
+        const std::string keys = composer().rawKeys();
+        clearComposer();
+        insertLiteralCharacters(formattedEnglish(keys) + " ");
+    }
 }
 
 void InputEngine::closeBilingualSheet() {

@@ -1,5 +1,7 @@
 // The candidate list: opening it for the segment at the cursor, the keys while it is open,
 // selection into a pin, and the view the panel draws.
+#include "Engine/CandidateSheet.hpp"
+
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 
@@ -45,66 +47,78 @@ void InputEngine::openSheet() {
     state_ = CandidateSheet{std::move(all), anchor->start, highlighted, false};
 }
 
-InputEngine::MaybeOutput InputEngine::handleInSheet(const KeyInput& key) {
-    CandidateSheet& sheet = std::get<CandidateSheet>(state_);
-    const int p = settings_.effectivePageSize();
-    const int n = static_cast<int>(sheet.all.size());
-    int& h = sheet.highlighted;
+ListStep CandidateSheet::take(const KeyInput& key, int p) {
+    const int n = static_cast<int>(all.size());
+    int& h = highlighted;
     switch (key.kind) {
     case KeyInput::Kind::character:
         if (auto digit = decimalDigitValue(key.character); digit && *digit >= 1 && *digit <= 9) {
             // The digit's entry on the page that holds the highlight.
-            if (*digit <= p && *digit - 1 < n - (h / p) * p) select(sheet.all[(h / p) * p + *digit - 1]);
-            return handled();
+            if (*digit <= p && *digit - 1 < n - (h / p) * p)
+                return ListStep::choose((h / p) * p + *digit - 1);
+            return ListStep::stay();
         }
-        state_ = Composing{};
-        return std::nullopt;
+        return ListStep::close(false);
     case KeyInput::Kind::repeatedCharacter:
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::englishLiteral:
     case KeyInput::Kind::backspace:
-        state_ = Composing{};
-        return std::nullopt;
+        return ListStep::close(false);
     case KeyInput::Kind::space:
         h = (h + 1) % n;
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::enter:
-        select(sheet.all[h]);
-        return handled();
+        return ListStep::choose(h);
     case KeyInput::Kind::escape:
-        state_ = Composing{}; // the composition stays
-        return handled();
+        return ListStep::close(true); // the composition stays
     case KeyInput::Kind::tab:
     case KeyInput::Kind::pageDown:
         h = steppedForward(h, p, n);
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::pageUp:
         h = steppedBack(h, p);
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::arrowLeft:
         h = steppedBack(h, 1);
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::arrowRight:
         h = steppedForward(h, 1, n);
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::arrowUp:
-        if (!sheet.expanded)
+        if (!expanded)
             h = steppedBack(h, 1);
         else if (h < p)
-            sheet.expanded = false;
+            expanded = false;
         else
             h = steppedBack(h, p);
-        return handled();
+        return ListStep::stay();
     case KeyInput::Kind::arrowDown:
-        if (sheet.expanded)
+        if (expanded)
             h = steppedForward(h, p, n);
         else if (p < n)
-            sheet.expanded = true;
+            expanded = true;
         else
             h = steppedForward(h, 1, n);
-        return handled();
+        return ListStep::stay();
     }
-    return handled();
+    return ListStep::stay();
+}
+
+InputEngine::MaybeOutput InputEngine::handleInSheet(const KeyInput& key) {
+    CandidateSheet& sheet = std::get<CandidateSheet>(state_);
+    const ListStep step = sheet.take(key, settings_.effectivePageSize());
+    switch (step.change) {
+    case ListStep::Change::choose:
+        select(sheet.all[step.chosen]);
+        break;
+    case ListStep::Change::close:
+    case ListStep::Change::typeOn:
+        state_ = Composing{};
+        break;
+    case ListStep::Change::stay:
+        break;
+    }
+    return step.keyTaken ? MaybeOutput(handled()) : std::nullopt;
 }
 
 void InputEngine::select(DecodedSegment segment) {

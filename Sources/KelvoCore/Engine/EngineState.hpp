@@ -1,7 +1,9 @@
 #pragma once
 
-#include "Dictionary/DecodedSegment.hpp"
+#include "Engine/CandidateSheet.hpp"
 #include "Engine/HeldEnglish.hpp"
+#include "Engine/KeyInput.hpp"
+#include "Engine/ListStep.hpp"
 #include "Engine/ShortcutBuffer.hpp"
 #include "Zhuyin/SyllableComposer.hpp"
 
@@ -41,16 +43,6 @@ struct LiteralRun {
     friend bool operator==(const LiteralRun&, const LiteralRun&) = default;
 };
 
-// The candidate list for the stretch at the cursor.
-struct CandidateSheet {
-    std::vector<DecodedSegment> all; // every candidate, in offer order; never empty
-    int anchor = 0;                  // element where the list belongs
-    int highlighted = 0;             // index into `all`
-    bool expanded = false;           // shown as a grid of every candidate
-
-    friend bool operator==(const CandidateSheet&, const CandidateSheet&) = default;
-};
-
 // One entry of a bilingual list: English text to insert, or the Chinese reading of the keys.
 struct BilingualChoice {
     enum class Kind { english, tone1 };
@@ -70,6 +62,9 @@ struct BilingualSheet {
     // Opened by the Space that ended the keys: typing on takes the highlighted choice with that Space.
     bool endsWithSpace = false;
     Composing underneath;
+
+    // What `key` does to the list; moves the highlight itself.
+    ListStep take(const KeyInput& key);
 
     friend bool operator==(const BilingualSheet&, const BilingualSheet&) = default;
 };

@@ -250,6 +250,7 @@ private:
     void openBilingualSheet(const std::optional<std::string>& raw, bool endsWithSpace = false);
     bool openPunctuationSheet();
     MaybeOutput handleInBilingual(const KeyInput& key);
+    void typeOnAfterBilingual(int chosen);
     void closeBilingualSheet();
     void selectBilingual(BilingualChoice choice);
     std::optional<SheetView> bilingualSheetView(const BilingualSheet& sheet) const;
