@@ -24,7 +24,9 @@ namespace kelvo {
 //
 // The engine is in one state at a time (EngineState): composing syllables, a literal run, held
 // English, a shortcut buffer, or a candidate or bilingual list. `handle` (KeyChain.cpp) gives each
-// key to the state that owns it; each state's keys live in a file of their own.
+// key to the state that owns it; each state's keys live in a file of their own. Held keys and the
+// lists decide what a key does, changing only their own data, and return a step (HeldKeysStep,
+// ListStep) that the engine carries out on the composition.
 class InputEngine {
 public:
     // The answer to one key.
