@@ -27,6 +27,7 @@ The file, little-endian, every section aligned to 4 bytes:
 """
 
 import math
+import re
 import struct
 from collections import defaultdict
 
@@ -39,12 +40,14 @@ LOWEST_FIGURE = math.log10(0.5)
 
 
 def segmented(run, cost, longest):
-    """The words of a run, each number in it one word, NUMBER."""
+    """The words of a run, each number in it one word, NUMBER, and each English word one, ENGLISH."""
     words = []
-    for i, han in enumerate(run.split(corpus.NUMBER)):
-        if i > 0 and (not words or words[-1] != corpus.NUMBER):
-            words.append(corpus.NUMBER)
-        words.extend(weights.segment(han, cost, longest) if han else [])
+    for piece in re.split(f"([{corpus.NUMBER}{corpus.ENGLISH}])", run):
+        if piece in (corpus.NUMBER, corpus.ENGLISH):
+            if not words or words[-1] != piece or piece == corpus.ENGLISH:
+                words.append(piece)
+        elif piece:
+            words.extend(weights.segment(piece, cost, longest))
     return words
 
 

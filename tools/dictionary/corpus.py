@@ -15,8 +15,13 @@ HAN_RUN = re.compile(f"[{HAN}]+")
 # the spaces around it: in the runs of number_lines it becomes NUMBER.
 STANDALONE_NUMBER = re.compile(r"\s*(?<![\w.])\d+(?:\.\d+)?(?![\w.])\s*", re.ASCII)
 NUMBER = "0"
+# An English word standing by itself among Han characters (Tab 鍵, 用 GNOME 的), a name such as x86
+# included but not a version such as 2.6.32 or a path: in the runs of number_lines it becomes ENGLISH.
+STANDALONE_ENGLISH = re.compile(r"\s*(?<![\w.\-/])[A-Za-z][A-Za-z0-9]*(?![\w.\-/])\s*", re.ASCII)
+ENGLISH = "A"
 _MARK = "\0"  # where a number stood, while the digits of other names are still in the line
-_HAN_OR_MARK_RUN = re.compile(f"[{HAN}{_MARK}]+")
+_ENGLISH_MARK = "\1"
+_HAN_OR_MARK_RUN = re.compile(f"[{HAN}{_MARK}{_ENGLISH_MARK}]+")
 
 BLOCK_TAGS = {"p", "div", "br", "li", "td", "th", "tr", "h1", "h2", "h3", "h4", "h5", "h6", "title",
               "pre", "dt", "dd", "table", "section", "blockquote", "caption"}
@@ -120,14 +125,17 @@ def han_lines(pages):
 
 
 def _han_and_number_runs(line):
-    marked = STANDALONE_NUMBER.sub(_MARK, line.replace(_MARK, " "))
-    return [run.replace(_MARK, NUMBER) for run in _HAN_OR_MARK_RUN.findall(marked) if run.strip(_MARK)]
+    marked = STANDALONE_NUMBER.sub(_MARK, line.replace(_MARK, " ").replace(_ENGLISH_MARK, " "))
+    marked = STANDALONE_ENGLISH.sub(_ENGLISH_MARK, marked)
+    return [run.replace(_MARK, NUMBER).replace(_ENGLISH_MARK, ENGLISH)
+            for run in _HAN_OR_MARK_RUN.findall(marked) if run.strip(_MARK + _ENGLISH_MARK)]
 
 
 def number_lines(pages):
-    """The distinct lines of all pages as runs of Han characters and the numbers between them.
+    """The distinct lines of all pages as runs of Han characters and the numbers and English words
+    between them.
 
-    Each number becomes the one character NUMBER, so that a run reads 第0個 for 第 3 個; runs
-    without Han are dropped.
+    Each number becomes the one character NUMBER and each English word the one character ENGLISH,
+    so that a run reads 第0個 for 第 3 個 and A鍵 for Tab 鍵; runs without Han are dropped.
     """
     return _distinct_runs(pages, _han_and_number_runs)

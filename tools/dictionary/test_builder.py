@@ -100,11 +100,12 @@ class BigramsTest(unittest.TestCase):
         self.assertGreater(kept[("自動", "刪除")], 0)
         self.assertLess(backoff["自動"], 0)
 
-    def test_a_number_between_han_characters_is_one_word(self):
-        runs = corpus._han_and_number_runs("第 3 個、共 1048576 位元組，x80 和 2.6.30 版 10")
-        self.assertEqual(runs, ["第0個", "共0位元組", "和", "版0"])
+    def test_a_number_or_an_english_word_between_han_characters_is_one_word(self):
+        runs = corpus._han_and_number_runs("第 3 個、共 1048576 位元組，x80 和 2.6.30 版 10，按 Tab 鍵用 GNOME Shell 或 /usr/bin")
+        self.assertEqual(runs, ["第0個", "共0位元組", "A和", "版0", "按A鍵用AA或"])
         cost = {None: 5.0, "位元組": 1.0}
         self.assertEqual(bigrams.segmented("共0位元組", cost, 3), ["共", "0", "位元組"])
+        self.assertEqual(bigrams.segmented("用AA或", cost, 3), ["用", "A", "A", "或"])
 
     def test_the_file_is_the_same_for_the_same_model(self):
         model = ({"他": -0.5, "媽媽": -0.3}, {("媽媽", "他"): 1.0})

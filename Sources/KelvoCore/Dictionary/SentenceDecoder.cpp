@@ -19,17 +19,23 @@ struct ScoredWord {
 
 using ExtraWords = std::deque<std::vector<Unigram>>;
 
-// How a node came about, which decides the segment it becomes. A digit of a number standing among
-// words is a literal that the word-pair model knows as a word of its own (第 3 個).
-enum class NodeKind { word, pin, literal, numberDigit, unknownSyllable };
+// How a node came about, which decides the segment it becomes. A digit of a number or a letter of
+// an English word standing among words is a literal that the word-pair model knows as a word of
+// its own (第 3 個, Tab 鍵).
+enum class NodeKind { word, pin, literal, numberDigit, englishLetter, unknownSyllable };
 
 bool isWordKind(NodeKind kind) {
     return kind == NodeKind::word || kind == NodeKind::pin;
 }
 
+// A literal typed as a key of a number or an English word.
+bool isTypedKeyKind(NodeKind kind) {
+    return kind == NodeKind::numberDigit || kind == NodeKind::englishLetter;
+}
+
 // Whether the word-pair model scores a node with its neighbours.
 bool takesPairs(NodeKind kind) {
-    return isWordKind(kind) || kind == NodeKind::numberDigit;
+    return isWordKind(kind) || isTypedKeyKind(kind);
 }
 
 // Whether the literal at `index` is a digit of a number, not of a word such as x86 or md5sums.
@@ -43,6 +49,15 @@ bool isNumberDigit(const std::vector<Element>& elements, int index) {
     while (before >= 0 && (isOneKey(before, isDigitKey) || elements[before].text == "."))
         --before;
     return before < 0 || !isOneKey(before, isLetterKey);
+}
+
+// Whether the literal at `index` is a letter of an English word: not a unit right after a digit.
+bool isEnglishLetter(const std::vector<Element>& elements, int index) {
+    const Element& element = elements[index];
+    if (element.isReading() || element.text.empty() || !isLetterKey(element.text.front())) return false;
+    if (index == 0) return true;
+    const Element& before = elements[index - 1];
+    return before.isReading() || before.text.size() != 1 || !isDigitKey(before.text[0]);
 }
 
 struct State {
@@ -164,6 +179,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     std::vector<ScoredWord> ranked;
     const std::optional<WordPairModel::Word> numberWord =
         wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt;
+    const std::optional<WordPairModel::Word> englishWord =
+        wordPairs ? wordPairs->word(WordPairModel::englishWord) : std::nullopt;
     const double afterUnknownWord = wordPairs ? wordPairs->contextAfter(std::nullopt, std::nullopt) : 0.0;
 
     // Appends the state for one node, reached from the best predecessor at `start`.
@@ -173,6 +190,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         std::optional<WordPairModel::Word> modelWord;
         if (kind == NodeKind::numberDigit)
             modelWord = numberWord;
+        else if (kind == NodeKind::englishLetter)
+            modelWord = englishWord;
         else if (isWordKind(kind) && wordPairs)
             modelWord = wordPairs->word(value);
         if (start == 0) {
@@ -195,7 +214,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             }
             double total = s.score + base + transitionWeight * bonus;
             if (pairs && s.modelWord) {
-                if (kind != NodeKind::numberDigit || s.kind != NodeKind::numberDigit) // digits of one number
+                if (!isTypedKeyKind(kind) || s.kind != kind) // keys of one number or word
                     total += wordPairs->contextAfter(*s.modelWord, modelWord);
             } else if (pairs && isWordKind(s.kind)) {
                 total += afterUnknownWord;
@@ -205,6 +224,9 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 bestIndex = i;
             }
         }
+        // A Space after a number or an English word keeps it as the context of what follows.
+        if (kind == NodeKind::literal && value == " " && isTypedKeyKind(previous[bestIndex].kind))
+            modelWord = previous[bestIndex].modelWord;
         states[end].push_back(State{start, end, kind, value, pin, best, bestIndex, modelWord, {}, false});
     };
 
@@ -236,9 +258,12 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 continue;
             }
             if (end - start == 1 && !elements[start].isReading()) {
-                const bool digit = numberWord && isNumberDigit(elements, start);
-                reach(start, end, digit ? NodeKind::numberDigit : NodeKind::literal, elements[start].text,
-                      nullptr, literalScore);
+                NodeKind literal = NodeKind::literal;
+                if (numberWord && isNumberDigit(elements, start))
+                    literal = NodeKind::numberDigit;
+                else if (englishWord && isEnglishLetter(elements, start))
+                    literal = NodeKind::englishLetter;
+                reach(start, end, literal, elements[start].text, nullptr, literalScore);
                 continue;
             }
             if (hasLiteral[start]) continue;
@@ -268,6 +293,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             break;
         case NodeKind::literal:
         case NodeKind::numberDigit:
+        case NodeKind::englishLetter:
             path.push_back(DecodedSegment{state->start, 1, std::string(state->value), std::nullopt});
             break;
         case NodeKind::word:

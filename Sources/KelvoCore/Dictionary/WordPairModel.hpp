@@ -25,8 +25,9 @@ public:
 class WordPairModel {
 public:
     using Word = std::uint32_t;
-    // The word that stands for any number between words of the text.
+    // The words that stand for any number and any English word between words of the text.
     static constexpr std::string_view numberWord = "0";
+    static constexpr std::string_view englishWord = "A";
 
     // Maps the file; throws WordPairModelError when it is missing, short or not a word-pair file.
     static std::shared_ptr<const WordPairModel> open(const std::filesystem::path& path);

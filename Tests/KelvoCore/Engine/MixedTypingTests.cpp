@@ -47,6 +47,8 @@ TEST_F(BundledEngineTest, MixedTypingReadsEnglishAndZhuyinWhereTheyMeet) {
           {"sshy xul4", "ssh 資料"},
           {"dockerjp6ru04", "docker 文件"},
           {"{ㄕˇ}{ㄩㄥˋ}bash5 m06", "使用 bash 支援"}}},
+        {"the word after English read in its context",
+         {{"{ㄢˋ}{ㄒㄧㄚˋ}tab{ㄐㄧㄢˋ}{ㄏㄡˋ}", "按下 tab 鍵後"}}},
         {"versions stay with their word",
          {{"windows10 {ㄒㄧㄣ}{ㄅㄢˇ}", "windows10 新版"}, {"python3.10 {ㄅㄢˇ}{ㄅㄣˇ}", "python3.10 版本"}}},
         {"English the way it always worked",
