@@ -11,7 +11,7 @@ namespace kelvo {
 InputEngine::Output InputEngine::handleSpace() {
     const std::string raw = composer().rawKeys();
     // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
-    const bool cleanTone = composer().overwriteCount() == 0 && formsKnownTone1Reading(composer().syllable());
+    const bool cleanTone = cleanKnownZhuyinTone(" ");
     if (!cleanTone && offersUnlistedEnglishAtSpace()) {
         openBilingualSheet(std::nullopt, true);
         return handled();
