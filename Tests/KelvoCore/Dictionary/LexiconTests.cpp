@@ -20,18 +20,34 @@ std::vector<std::string> valuesOf(std::span<const Unigram> unigrams) {
 
 } // namespace
 
-TEST(Lexicon, SortsEachReadingByScoreKeepingFileOrderOnTies) {
-    Lexicon lexicon("ㄇㄚ 媽 -3.5\nㄇㄚ 麻 -2.0\nㄇㄚ 嗎 -3.5\nㄇㄚ 馬 -3.5\n");
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄇㄚ")),
-              (std::vector<Unigram>{{"麻", -2.0}, {"媽", -3.5}, {"嗎", -3.5}, {"馬", -3.5}}));
-}
-
-TEST(Lexicon, GathersReadingsSpreadOverTheFile) {
-    Lexicon lexicon("ㄇㄚ 媽 -3.5\nㄅㄨˋ 不 -1\nㄇㄚ 麻 -2.0\nㄅㄨˋ 布 -4\nㄇㄚ 嗎 -3.5\n");
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄇㄚ")),
-              (std::vector<Unigram>{{"麻", -2.0}, {"媽", -3.5}, {"嗎", -3.5}}));
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄅㄨˋ")), (std::vector<Unigram>{{"不", -1}, {"布", -4}}));
-    EXPECT_EQ(lexicon.entryCount(), 5u);
+TEST(Lexicon, ReadsEachReadingsWordsBestFirstWhereverTheyStand) {
+    struct Case {
+        const char *text, *reading;
+        std::vector<Unigram> words;
+    };
+    const Case cases[] = {
+        // ties keep the file's order
+        {"ㄇㄚ 媽 -3.5\nㄇㄚ 麻 -2.0\nㄇㄚ 嗎 -3.5\nㄇㄚ 馬 -3.5\n",
+         "ㄇㄚ",
+         {{"麻", -2}, {"媽", -3.5}, {"嗎", -3.5}, {"馬", -3.5}}},
+        {"ㄇㄚ 媽 -3.5\nㄅㄨˋ 不 -1\nㄇㄚ 麻 -2.0\nㄅㄨˋ 布 -4\n", "ㄅㄨˋ", {{"不", -1}, {"布", -4}}},
+        {"  ㄧ   一  +2.5e-1  \nㄧ 衣 -1E2\nㄧ 醫 .5\nㄧ 依 -7.\n",
+         "ㄧ",
+         {{"醫", 0.5}, {"一", 0.25}, {"依", -7}, {"衣", -100}}},
+        {"# comment with three\n#ㄅ 不 -1\n #x y 1\n",
+         "#x",
+         {{"y", 1}}}, // only a hash in column one comments
+        {"# comment with three\n#ㄅ 不 -1\n", "#ㄅ", {}},
+        {"ㄉㄚˋ 大 -2\nㄉㄚˋ 大 -2\n", "ㄉㄚˋ", {{"大", -2}, {"大", -2}}}, // duplicates stay
+        {"# header\r\nㄋㄧˇ 你 -3\r\n\r\nㄋㄧˇ 妳 -4\r\nㄏㄠˇ 好 -2", "ㄋㄧˇ", {{"你", -3}, {"妳", -4}}},
+        {"\n\n# only\nㄋㄧˇ 你 -3\n", "ㄋㄧ", {}},
+        {"ㄋㄧˇ 你 -3\n", "", {}},
+        {"", "ㄋㄧˇ", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(listOf(Lexicon(c.text).unigrams(c.reading)), c.words) << c.text;
+    EXPECT_EQ(Lexicon("ㄇㄚ 媽 -3.5\nㄅㄨˋ 不 -1\nㄇㄚ 麻 -2.0\n").entryCount(), 3u);
+    EXPECT_EQ(Lexicon("").maxSpan(), 1);
 }
 
 TEST(Lexicon, SkipsMalformedLines) {
@@ -50,47 +66,11 @@ TEST(Lexicon, SkipsMalformedLines) {
     EXPECT_TRUE(lexicon.unigrams("ㄅㄚ\t八").empty()); // the tab is part of the field, so two fields
 }
 
-TEST(Lexicon, AcceptsSignsExponentsAndSpaceRuns) {
-    Lexicon lexicon("  ㄧ   一  +2.5e-1  \nㄧ 衣 -1E2\nㄧ 醫 .5\nㄧ 依 -7.\n");
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄧ")),
-              (std::vector<Unigram>{{"醫", 0.5}, {"一", 0.25}, {"依", -7}, {"衣", -100}}));
-}
-
-TEST(Lexicon, OnlyAHashInTheFirstColumnMakesAComment) {
-    Lexicon lexicon("# comment with three\n#ㄅ 不 -1\n #x y 1\n");
-    EXPECT_EQ(lexicon.entryCount(), 1u);
-    EXPECT_EQ(listOf(lexicon.unigrams("#x")), (std::vector<Unigram>{{"y", 1}}));
-    EXPECT_TRUE(lexicon.unigrams("#ㄅ").empty());
-}
-
-TEST(Lexicon, KeepsDuplicateEntries) {
-    Lexicon lexicon("ㄉㄚˋ 大 -2\nㄉㄚˋ 大 -2\n");
-    EXPECT_EQ(lexicon.entryCount(), 2u);
-    EXPECT_EQ(valuesOf(lexicon.unigrams("ㄉㄚˋ")), (std::vector<std::string>{"大", "大"}));
-}
-
 TEST(Lexicon, MaxSpanCountsSyllablesOfTheLongestReading) {
     EXPECT_EQ(Lexicon("ㄅ 不 -1\nㄆ 怕 -1\n").maxSpan(), 1);
     EXPECT_EQ(Lexicon("ㄅ-ㄆ-ㄇ 甲乙丙 -1\nㄅ 不 -1\n").maxSpan(), 3);
     // Lines that are skipped do not count.
     EXPECT_EQ(Lexicon("ㄅ-ㄆ-ㄇ-ㄈ 甲乙丙丁\n").maxSpan(), 1);
-}
-
-TEST(Lexicon, EmptyTextAndUnknownReadings) {
-    Lexicon empty("");
-    EXPECT_EQ(empty.entryCount(), 0u);
-    EXPECT_EQ(empty.maxSpan(), 1);
-    Lexicon lexicon("\n\n# only\nㄋㄧˇ 你 -3\n");
-    EXPECT_TRUE(lexicon.unigrams("").empty());
-    EXPECT_TRUE(lexicon.unigrams("ㄋㄧ").empty());
-    EXPECT_EQ(lexicon.unigrams("ㄋㄧˇ").size(), 1u);
-}
-
-TEST(Lexicon, CarriageReturnBeforeLineFeedEndsTheLine) {
-    Lexicon lexicon("# header\r\nㄋㄧˇ 你 -3\r\n\r\nㄋㄧˇ 妳 -4\r\nㄏㄠˇ 好 -2");
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄋㄧˇ")), (std::vector<Unigram>{{"你", -3}, {"妳", -4}}));
-    EXPECT_EQ(listOf(lexicon.unigrams("ㄏㄠˇ")), (std::vector<Unigram>{{"好", -2}}));
-    EXPECT_EQ(lexicon.entryCount(), 3u);
 }
 
 TEST(Lexicon, LoadsFromFile) {

@@ -11,15 +11,6 @@ std::shared_ptr<const Lexicon> bundledLexicon() {
 }
 } // namespace
 
-TEST(BundledEngine, NiHaoAndEnterCommitsTheGreeting) {
-    InputEngine engine(bundledLexicon());
-    for (char key : std::string("su3cl3"))
-        engine.handle(KeyInput::typed(std::string(1, key)));
-    EXPECT_EQ(engine.preedit().text(), "你好");
-    EXPECT_EQ(engine.handle(KeyInput::of(Kind::enter)), (InputEngine::Output{true, "你好"}));
-    EXPECT_TRUE(engine.isIdle());
-}
-
 TEST(BundledEngine, ASentenceDecodesAndOffersCandidatesAtTheCursor) {
     InputEngine engine(bundledLexicon());
     for (char key : std::string("w96j0 2k7wu0 fu4")) // 台灣的天氣
