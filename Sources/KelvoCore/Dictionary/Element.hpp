@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Text/Characters.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvo {
 
@@ -18,6 +21,8 @@ struct Element {
     static Element literal(std::string text) { return {Kind::literal, std::move(text)}; }
 
     bool isReading() const { return kind == Kind::reading; }
+    // A literal of one typed key that `test` accepts (a letter, a digit).
+    bool isKey(bool (*test)(char)) const { return !isReading() && text.size() == 1 && test(text[0]); }
     // The syllable of a reading element; no value for a literal.
     std::optional<std::string_view> readingValue() const {
         if (!isReading()) return std::nullopt;
@@ -26,5 +31,14 @@ struct Element {
 
     friend bool operator==(const Element&, const Element&) = default;
 };
+
+// Whether the digits and decimal points right before `index` follow a letter: the digit at `index`
+// then belongs to a word (x86, md5sums, python3.10), not to a number.
+inline bool followsLetters(const std::vector<Element>& elements, int index) {
+    int before = index - 1;
+    while (before >= 0 && elements[before].isKey(isNumberKey))
+        --before;
+    return before >= 0 && elements[before].isKey(isLetterKey);
+}
 
 } // namespace kelvo

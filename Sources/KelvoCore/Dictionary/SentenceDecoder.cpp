@@ -40,24 +40,14 @@ bool takesPairs(NodeKind kind) {
 
 // Whether the literal at `index` is a digit of a number, not of a word such as x86 or md5sums.
 bool isNumberDigit(const std::vector<Element>& elements, int index) {
-    auto isOneKey = [&](int i, bool (*test)(char)) {
-        const Element& element = elements[i];
-        return !element.isReading() && element.text.size() == 1 && test(element.text[0]);
-    };
-    if (!isOneKey(index, isDigitKey)) return false;
-    int before = index - 1;
-    while (before >= 0 && (isOneKey(before, isDigitKey) || elements[before].text == "."))
-        --before;
-    return before < 0 || !isOneKey(before, isLetterKey);
+    return elements[index].isKey(isDigitKey) && !followsLetters(elements, index);
 }
 
 // Whether the literal at `index` is a letter of an English word: not a unit right after a digit.
 bool isEnglishLetter(const std::vector<Element>& elements, int index) {
     const Element& element = elements[index];
     if (element.isReading() || element.text.empty() || !isLetterKey(element.text.front())) return false;
-    if (index == 0) return true;
-    const Element& before = elements[index - 1];
-    return before.isReading() || before.text.size() != 1 || !isDigitKey(before.text[0]);
+    return index == 0 || !elements[index - 1].isKey(isDigitKey);
 }
 
 struct State {

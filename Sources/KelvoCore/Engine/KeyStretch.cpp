@@ -15,8 +15,7 @@ namespace {
 
 // A typed key of an English run: a lower-case letter or a digit (capitals were chosen as English).
 bool isRunKey(const Element& element) {
-    return !element.isReading() && element.text.size() == 1 &&
-           ((element.text[0] >= 'a' && element.text[0] <= 'z') || isDigitKey(element.text[0]));
+    return element.isKey([](char key) { return (key >= 'a' && key <= 'z') || isDigitKey(key); });
 }
 
 // The most elements the keys before the cursor are read again with: enough for a long number whose
@@ -42,7 +41,7 @@ bool spellsReading(std::string_view keys, const std::string& reading) {
 
 // A digit or decimal point left as a literal: a number that later keys may still extend or end.
 bool isLiteralDigit(const Element& element) {
-    return !element.isReading() && element.text.size() == 1 && isNumberKey(element.text[0]);
+    return element.isKey(isNumberKey);
 }
 
 // A syllable that digit keys helped spell (ㄅ ㄉ ㄓ ㄚ ㄞ ㄢ): they may have been a number.
@@ -90,10 +89,9 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
         --digitsStart;
     }
     // Digits right after letters are the version of an English word (magic8, bzip2), not a number.
-    if (digitsStart > 0 && isRunKey(elements[digitsStart - 1]) &&
-        isLetterKey(elements[digitsStart - 1].text[0]))
-        while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]))
-            ++digitsStart;
+    while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]) &&
+           followsLetters(elements, digitsStart))
+        ++digitsStart;
     if (digitsStart < readingsStart) return contextFrom(digitsStart);
     int runEnd = readingsStart;
     const bool spaced =
