@@ -9,10 +9,9 @@
 namespace kelvo {
 
 InputEngine::Output InputEngine::handleSpace() {
-    const std::string raw = composer().rawKeys();
     // A clean syllable with a known first tone stays Chinese, as with the other tone keys.
     const bool cleanTone = cleanKnownZhuyinTone(" ");
-    if (!cleanTone && offersUnlistedEnglishAtSpace()) {
+    if (offersEnglishAtSpace(cleanTone)) {
         openBilingualSheet(std::nullopt, true);
         return handled();
     }
@@ -31,10 +30,6 @@ InputEngine::Output InputEngine::handleSpace() {
         }
     }
     if (!composer().isEmpty()) {
-        if (englishHint() && englishWinsAtSpace()) {
-            openBilingualSheet(std::nullopt);
-            return handled();
-        }
         if (numberHint() && !formsKnownTone1Reading(composer().syllable())) {
             acceptNumber();
             return handled();

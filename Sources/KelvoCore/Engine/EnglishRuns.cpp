@@ -35,25 +35,16 @@ std::optional<KeyRunScorer> InputEngine::keyRunScorer() const {
                         settings_.userVocabulary.get(), learnedModel(), decoder_.wordPairs.get());
 }
 
-// Whether Space after the composer's keys more likely follows an English word than completes the
-// syllable; without the vocabulary, an English hint always offers the English reading.
-bool InputEngine::englishWinsAtSpace() const {
-    auto scorer = keyRunScorer();
-    if (!scorer) return true;
-    const std::string keys = composer().rawKeys() + " ";
-    auto path = KeyLattice(*scorer).best({keys, false, false, std::nullopt});
-    return path && path->segments.front().kind == KeySegment::Kind::english;
-}
-
-// Keys the lattice reads, with the Space after them, as an English spelling that no list has, whole
-// or as words run together (zq, crc): Space offers them in the bilingual list, English first, rather
-// than settling them.
-bool InputEngine::offersUnlistedEnglishAtSpace() const {
+// Keys that Space ends and the lattice reads as English where the choice is close: an English
+// spelling that no list has, whole or as words run together (zq, crc), or keys that are also a clean
+// known syllable (ru, ㄐㄧ). Space then offers them in the bilingual list, English first.
+bool InputEngine::offersEnglishAtSpace(bool cleanSyllable) const {
     auto scorer = keyRunScorer();
     const std::string& raw = composer().rawKeys();
-    if (!scorer || !englishHint() || scorer->knowsWord(raw) ||
-        (settings_.englishDetector && settings_.englishDetector->segmentedWords(raw)))
-        return false;
+    if (!scorer || !englishHint()) return false;
+    const bool listed = scorer->knowsWord(raw) ||
+                        (settings_.englishDetector && settings_.englishDetector->segmentedWords(raw));
+    if (listed && !cleanSyllable) return false;
     return englishKeysAtCursor(" ") == raw.size();
 }
 

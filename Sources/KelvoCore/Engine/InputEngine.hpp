@@ -234,8 +234,7 @@ private:
     // English runs inside Chinese (EnglishRuns.cpp).
     std::optional<std::string> unfinishedKeysAsEnglish() const;
     std::optional<KeyRunScorer> keyRunScorer() const;
-    bool englishWinsAtSpace() const;
-    bool offersUnlistedEnglishAtSpace() const;
+    bool offersEnglishAtSpace(bool cleanSyllable) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::string formattedEnglish(std::string_view keys) const;
     bool formsKnownTone1Reading(const Syllable& syllable) const;
