@@ -93,8 +93,9 @@ int InputEngine::utf16LengthOfTextsBefore(int index) const {
     return utf16LengthOf(texts, 0, std::clamp(index, 0, static_cast<int>(texts.size())));
 }
 
+// Asked while a key is handled, when what is shown may already be out of date.
 std::string InputEngine::pendingText() const {
-    return presentation().pending;
+    return pendingText(englishKeysAtCursor(""));
 }
 
 // English keys in the composer show as the English they spell, a syllable after them as its Zhuyin.
