@@ -53,9 +53,11 @@ std::string InputEngine::committedText() const {
     return text;
 }
 
-// What is typed but not yet an element, as it is committed.
+// What is typed but not yet an element, as it is committed, with the Space that opened a list.
 std::string InputEngine::committedPendingText() const {
-    return unfinishedKeysAsEnglish().value_or(pendingText());
+    const auto* list = std::get_if<BilingualSheet>(&state_);
+    const std::string space = list && list->endsWithSpace ? " " : "";
+    return unfinishedKeysAsEnglish().value_or(pendingText()) + space;
 }
 
 std::optional<std::string> InputEngine::flush() {

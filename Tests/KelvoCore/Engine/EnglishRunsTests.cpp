@@ -106,6 +106,8 @@ TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypi
     EXPECT_EQ(engine.preedit().text(), "zq");
     EXPECT_FALSE(engine.sheetView());
     engine.flush();
+    type("zq ");
+    EXPECT_EQ(engine.flush(), "zq "); // a commit with the list open keeps the Space
     type("github "); // a listed word is settled at once
     EXPECT_FALSE(engine.sheetView());
 }
