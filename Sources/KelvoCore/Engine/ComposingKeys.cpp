@@ -15,11 +15,6 @@ bool isURLScheme(std::string_view keys) {
     return scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "file";
 }
 
-// A key the lattice reads: a Zhuyin key, a digit or a decimal point.
-bool isLatticeKey(std::string_view c) {
-    return c.size() == 1 && (DachenLayout::component(c) || isNumberKey(c[0]));
-}
-
 } // namespace
 
 InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {

@@ -223,7 +223,10 @@ private:
         std::optional<std::string> previousReading;
     };
     KeysAtCursor keysAtCursor(std::string_view newKeys) const;
-    std::optional<std::size_t> englishKeysAtCursor(std::string_view next) const;
+    std::optional<std::size_t> typedKeysAtCursor(std::string_view next, KeySegment::Kind leading) const;
+    std::optional<std::size_t> englishKeysAtCursor(std::string_view next) const {
+        return typedKeysAtCursor(next, KeySegment::Kind::english);
+    }
     // Reads the keys a tone key ends, with their context, through the lattice; nothing
     // when the composer's syllable stands and the caller goes on. `runIsSyllable`: the keys are a
     // clean known syllable, which only a moved word boundary may change.

@@ -235,6 +235,10 @@ private:
 
 } // namespace
 
+bool isLatticeKey(std::string_view key) {
+    return key.size() == 1 && (DachenLayout::component(key) || isNumberKey(key[0]));
+}
+
 std::optional<KeyPath> KeyLattice::best(const Stretch& stretch) const {
     if (stretch.keys.empty()) return std::nullopt;
     return Decoder(scorer_, stretch).run();

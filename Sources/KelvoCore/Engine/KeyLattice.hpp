@@ -25,6 +25,9 @@ inline bool isTypedAsKeys(KeySegment::Kind kind) {
     return kind == KeySegment::Kind::english || kind == KeySegment::Kind::number;
 }
 
+// A key the lattice reads: a Zhuyin key, a digit or a decimal point.
+bool isLatticeKey(std::string_view key);
+
 struct KeyPath {
     std::vector<KeySegment> segments;
 };

@@ -157,11 +157,12 @@ InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) co
     return typed;
 }
 
-// How many of the composer's keys, and `next` after them, the lattice reads as English from the
-// first on, the rest a syllable still to come (gnome then ㄧ); none when they start a syllable. A
-// word of the list that is also a common syllable (ru, fm, cl) is English only where English leads,
-// and one key is no word.
-std::optional<std::size_t> InputEngine::englishKeysAtCursor(std::string_view next) const {
+// How many of the composer's keys, and `next` after them, the lattice reads as typed keys (English
+// or a number) from the first on, the first of them of kind `leading`; the rest is a syllable still to
+// come (gnome then ㄧ, 0 then ㄕㄥ). None when they start a syllable. A word of the list that is also
+// a common syllable (ru, fm, cl) is English only where English leads, and one key is no word.
+std::optional<std::size_t> InputEngine::typedKeysAtCursor(std::string_view next,
+                                                          KeySegment::Kind leading) const {
     auto scorer = keyRunScorer();
     const std::string raw = composer().rawKeys() + std::string(next);
     if (!scorer || characterCount(raw) < 2) return std::nullopt;
@@ -169,13 +170,13 @@ std::optional<std::size_t> InputEngine::englishKeysAtCursor(std::string_view nex
     auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), false, previous, true});
     if (!path) return std::nullopt;
     const std::size_t first = keys.size() - raw.size();
-    std::optional<std::size_t> english;
+    std::optional<std::size_t> typed;
     for (const KeySegment& segment : path->segments) {
         if (segment.end <= first) continue;
-        if (!isTypedAsKeys(segment.kind) || (!english && segment.kind != KeySegment::Kind::english)) break;
-        english = segment.end - first;
+        if (!isTypedAsKeys(segment.kind) || (!typed && segment.kind != leading)) break;
+        typed = segment.end - first;
     }
-    return english;
+    return typed;
 }
 
 InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, bool runIsSyllable) {
