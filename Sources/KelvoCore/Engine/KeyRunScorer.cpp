@@ -47,13 +47,16 @@ std::size_t digitValue(char digit) {
 
 // The figures of numbers beside Han characters in the Traditional Chinese documentation the
 // dictionary is built from (5788 numbers among 743190 words; tools/dictionary/number-figures prints
-// them): log10 of their share of the words, of their length (1, 2, 3, 4, 5 or more digits), of their
-// first digit, of each digit after the first (a third of them are 0), and of a decimal point.
+// them): log10 of their share of the words, of their length (1, 2, 3, 4, 5 or more digits), of the
+// digit of a number of one digit and of the first digit of a longer one (which is seldom 0), of each
+// digit after the first (a third of them are 0), and of a decimal point.
 namespace numbers {
 constexpr double share = -2.11;
 constexpr std::array<double, 5> length = {-0.29, -0.60, -0.98, -0.99, -1.48};
-constexpr std::array<double, 10> firstDigit = {-0.83, -0.48, -0.76, -1.06, -1.30,
-                                               -1.26, -1.49, -1.55, -1.36, -1.28};
+constexpr std::array<double, 10> onlyDigit = {-0.66, -0.55, -0.82, -1.06, -1.31,
+                                              -1.36, -1.57, -1.49, -1.20, -1.30};
+constexpr std::array<double, 10> firstDigit = {-1.14, -0.41, -0.71, -1.06, -1.29,
+                                               -1.17, -1.42, -1.62, -1.65, -1.26};
 constexpr double point = -1.01;
 constexpr std::array<double, 10> laterDigit = {-0.52, -1.08, -0.84, -1.22, -1.23,
                                                -1.06, -1.14, -1.37, -1.29, -1.01};
@@ -78,8 +81,9 @@ double KeyRunScorer::pairFigure(std::optional<WordPairModel::Word> previous, std
 double KeyRunScorer::numberScore(std::string_view digits, const std::optional<std::string>& previous) const {
     const auto count = static_cast<std::size_t>(
         std::count_if(digits.begin(), digits.end(), [](char c) { return isDigitKey(c); }));
+    const auto& first = count == 1 ? numbers::onlyDigit : numbers::firstDigit;
     double score = numbers::share + numbers::length[std::min(count, numbers::length.size()) - 1] +
-                   numbers::firstDigit[digitValue(digits.front())];
+                   first[digitValue(digits.front())];
     for (char digit : digits.substr(1))
         if (isDigitKey(digit)) score += numbers::laterDigit[digitValue(digit)];
     if (count < digits.size()) score += numbers::point;

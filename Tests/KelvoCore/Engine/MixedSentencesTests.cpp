@@ -53,6 +53,7 @@ TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
         {"a word before the number, chosen with it",
          {{"{ㄉㄠˋ}{ㄓㄨㄢˇ}5{ㄇㄧㄠˇ}", "倒轉 5 秒"},
           {"{ㄑㄩˋ}1{ㄈㄣ}", "去 1 分"},
+          {"{ㄕˋ}{ㄨㄟˊ}0{ㄓˊ}{ㄏㄨㄛˋ}", "視為 0 值或"}, // a longer number seldom starts with 0
           {"{ㄉㄧˋ}2{ㄍㄜ˙}", "第 2 個"}}},
         {"digits that end an English word", {{"magic8{ㄙㄨㄣˇ}{ㄏㄨㄞˋ}", "magic8 損壞"}}},
         {"a number before English", {{"{ㄩㄥˋ}2 cpu", "用 2 cpu"}}},
