@@ -38,18 +38,6 @@ bool takesPairs(NodeKind kind) {
     return isWordKind(kind) || isTypedKeyKind(kind);
 }
 
-// Whether the literal at `index` is a digit of a number, not of a word such as x86 or md5sums.
-bool isNumberDigit(const std::vector<Element>& elements, int index) {
-    return elements[index].isKey(isDigitKey) && !followsLetters(elements, index);
-}
-
-// Whether the literal at `index` is a letter of an English word: not a unit right after a digit.
-bool isEnglishLetter(const std::vector<Element>& elements, int index) {
-    const Element& element = elements[index];
-    if (element.isReading() || element.text.empty() || !isLetterKey(element.text.front())) return false;
-    return index == 0 || !elements[index - 1].isKey(isDigitKey);
-}
-
 struct State {
     int start;
     int end;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 
 namespace kelvo {
 namespace {
@@ -13,14 +12,6 @@ constexpr std::string_view dataName = "學習資料";
 // A process's times run a little ahead of the clock when it makes several changes within one
 // millisecond: only a time further ahead than this comes from a clock that was wrong.
 constexpr std::int64_t clockSlack = 60'000;
-
-const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_view key,
-                            std::string_view value) {
-    auto row = table.find(key);
-    if (row == table.end()) return nullptr;
-    auto found = row->second.find(value);
-    return found == row->second.end() ? nullptr : &found->second.count;
-}
 
 std::int64_t millisecondsNow() {
     using namespace std::chrono;
@@ -31,13 +22,6 @@ std::int64_t millisecondsNow() {
 
 std::string_view UserPhraseStore::label(Entry::Kind kind) {
     return LearnedEntry::label(kind);
-}
-
-double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
-    if (!row_) return 0.0;
-    auto found = row_->find(value);
-    if (found == row_->end() || found->second.count < 1) return 0.0;
-    return std::log(static_cast<double>(found->second.count) + 1.0);
 }
 
 UserPhraseStore::UserPhraseStore(std::optional<std::filesystem::path> fileURL)
@@ -230,71 +214,12 @@ void UserPhraseStore::noteEnglishReading(std::string_view keys, bool english) {
     record(LearnedChange::EnglishReading{std::string(keys), english});
 }
 
-bool UserPhraseStore::knowsEnglishWord(std::string_view keys) const {
-    const std::int64_t* count = countOf(data_.englishReadings, keys, "english");
-    return count && *count > 0;
-}
-
-double UserPhraseStore::englishAdjustment(std::string_view keys) const {
-    // In the scorer's log10 units: each tenfold more commits moves the reading by three.
-    auto weight = [&](std::string_view side) {
-        const std::int64_t* count = countOf(data_.englishReadings, keys, side);
-        return count ? std::log10(static_cast<double>(*count) + 1.0) : 0.0;
-    };
-    return 3.0 * (weight("english") - weight("chinese"));
-}
-
 void UserPhraseStore::remove(const Entry& entry) {
     record(LearnedChange::Removal{entry.kind, entry.key, entry.value});
 }
 
 void UserPhraseStore::reset() {
     record(LearnedChange::Clearing{});
-}
-
-double UserPhraseStore::bonus(std::string_view reading, std::string_view value) const {
-    const std::int64_t* count = countOf(data_.selections, reading, value);
-    if (!count || *count < 1) return 0.0;
-    return 2.0 * std::log(static_cast<double>(*count) + 1.0);
-}
-
-std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const {
-    std::vector<Unigram> result;
-    auto row = data_.words.find(reading);
-    if (row == data_.words.end()) return result;
-    for (const auto& [word, count] : row->second)
-        result.push_back(Unigram{word, userWordScore});
-    return result;
-}
-
-std::optional<double> UserPhraseStore::wordsBeginningWith(std::string_view syllable) const {
-    if (firstSyllablesVersion_ != wordsVersion_) {
-        firstSyllables_.clear();
-        for (const auto& [reading, row] : data_.words) {
-            const std::size_t dash = reading.find('-');
-            const std::string_view first = std::string_view(reading).substr(0, dash);
-            if (!row.empty() && dash != std::string::npos && !firstSyllables_.contains(first))
-                firstSyllables_.emplace(first);
-        }
-        firstSyllablesVersion_ = wordsVersion_;
-    }
-    return firstSyllables_.contains(syllable) ? std::optional(userWordScore) : std::nullopt;
-}
-
-UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view from) const {
-    auto row = data_.transitions.find(from);
-    return TransitionRow(row == data_.transitions.end() ? nullptr : &row->second);
-}
-
-LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_view previous) const {
-    TransitionRow row = transitionsFrom(previous);
-    if (!row) return {};
-    // The row points into the tables, which only `refresh` replaces, never during a walk.
-    return [row](std::string_view value) { return row.bonus(value); };
-}
-
-double UserPhraseStore::transitionBonus(std::string_view from, std::string_view to) const {
-    return transitionsFrom(from).bonus(to);
 }
 
 std::size_t UserPhraseStore::transitionCount() const {
