@@ -49,8 +49,8 @@ void LexiconStore::bootstrap(const std::optional<platform::Bundle>& bundle, plat
         log.log(platform::Logger::Level::error, error.what());
     }
     if (!englishVocabulary_)
-        log.log(platform::Logger::Level::error,
-                "English vocabulary unavailable; English is recognised by the word list only");
+        log.log(platform::Logger::Level::error, "English vocabulary unavailable; keys are read as English "
+                                                "only when taken from the hint or the list");
     const char* searchPath = std::getenv("PATH");
     auto programs = platform::installedProgramNames(searchPath ? searchPath : "", platform::dataFolders());
     programNames_ = EnglishVocabulary::ofWords(programs, programNameScore);
