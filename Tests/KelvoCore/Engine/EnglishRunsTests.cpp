@@ -108,7 +108,7 @@ TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypi
     engine.flush();
     type("zq ");
     EXPECT_EQ(engine.flush(), "zq "); // a commit with the list open keeps the Space
-    type("github "); // a listed word is settled at once
+    type("github ");                  // a listed word is settled at once
     EXPECT_FALSE(engine.sheetView());
 }
 
