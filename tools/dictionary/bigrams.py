@@ -44,6 +44,7 @@ def segmented(run, cost, longest):
     words = []
     for piece in re.split(f"([{corpus.NUMBER}{corpus.ENGLISH}])", run):
         if piece in (corpus.NUMBER, corpus.ENGLISH):
+            # Numbers side by side read as one (3 4), English words as the words they are (GNOME Shell).
             if not words or words[-1] != piece or piece == corpus.ENGLISH:
                 words.append(piece)
         elif piece:
