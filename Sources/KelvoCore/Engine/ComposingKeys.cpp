@@ -34,7 +34,7 @@ InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
 
     // A key that is no letter ends English keys as a word, or holds the word for a version, a unit, a
     // domain or the syllable after it.
-    if (isLetter(c) || !englishKeysAtCursor(isLatticeKey(c) ? c : "")) return handleZhuyinKey(c);
+    if (isLetter(c) || !englishKeysAtCursor(c)) return handleZhuyinKey(c);
     clearComposer();
     cancelNumericRun();
     if (holdsEnglishOn(c))

@@ -157,14 +157,15 @@ InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) co
     return typed;
 }
 
-// How many of the composer's keys, and `next` after them, the lattice reads as typed keys (English
-// or a number) from the first on, the first of them of kind `leading`; the rest is a syllable still to
-// come (gnome then ㄧ, 0 then ㄕㄥ). None when they start a syllable. A word of the list that is also
-// a common syllable (ru, fm, cl) is English only where English leads, and one key is no word.
+// How many of the composer's keys, and `next` after them if the lattice reads it (a mark such as "!"
+// it does not), the lattice reads as typed keys (English or a number) from the first on, the first
+// of them of kind `leading`; the rest is a syllable still to come (gnome then ㄧ, 0 then ㄕㄥ). None
+// when they start a syllable. A word of the list that is also a common syllable (ru, fm, cl) is
+// English only where English leads, and one key is no word.
 std::optional<std::size_t> InputEngine::typedKeysAtCursor(std::string_view next,
                                                           KeySegment::Kind leading) const {
     auto scorer = keyRunScorer();
-    const std::string raw = composer().rawKeys() + std::string(next);
+    const std::string raw = composer().rawKeys() + std::string(isLatticeKey(next) ? next : "");
     if (!scorer || characterCount(raw) < 2) return std::nullopt;
     const auto [context, keys, previous] = keysAtCursor(raw);
     auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), false, previous, true});

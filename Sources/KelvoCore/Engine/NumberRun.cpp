@@ -143,7 +143,7 @@ InputEngine::MaybeOutput InputEngine::numberEndedByPunctuation(const std::string
     // Letters the lattice reads as a syllable after the digits are no unit (0 then ㄕㄥ 聲).
     const std::string& keys = composer().rawKeys();
     if (std::any_of(keys.begin(), keys.end(), isLetterKey) && keyRunScorer()) {
-        const auto typed = typedKeysAtCursor(isLatticeKey(c) ? c : "", KeySegment::Kind::number);
+        const auto typed = typedKeysAtCursor(c, KeySegment::Kind::number);
         if (!typed || *typed < keys.size()) return std::nullopt;
     }
     acceptNumber();
