@@ -55,10 +55,3 @@ TEST(ShiftTapDetector, SecondShiftDownReplacesThePendingKey) {
     detector.process(Event::shiftDown(60), 2.2);
     EXPECT_TRUE(detector.process(Event::allReleased(60), 2.4)); // timed from the second press
 }
-
-TEST(ShiftTapDetector, EventEquality) {
-    EXPECT_EQ(Event::shiftDown(56), Event::shiftDown(56));
-    EXPECT_NE(Event::shiftDown(56), Event::allReleased(56));
-    EXPECT_NE(Event::shiftDown(56), Event::shiftDown(60));
-    EXPECT_EQ(Event::other(), Event::other());
-}

@@ -5,23 +5,13 @@
 using namespace kelvo;
 using Strings = std::vector<std::string>;
 
-TEST(PunctuationMode, RawValuesRoundTripCaseSensitively) {
-    for (PunctuationMode mode : allPunctuationModes)
-        EXPECT_EQ(punctuationModeFrom(rawValue(mode)), mode);
-    EXPECT_EQ(rawValue(PunctuationMode::chinese), "chinese");
-    EXPECT_FALSE(punctuationModeFrom("Smart"));
-    EXPECT_FALSE(punctuationModeFrom(""));
-}
-
 TEST(Punctuation, KeyMapCoversTheShiftedKeysOnly) {
-    EXPECT_EQ(Punctuation::map().size(), 13u);
     EXPECT_EQ(Punctuation::fullWidth("?"), "？");
     EXPECT_EQ(Punctuation::fullWidth("\""), "；");
     EXPECT_EQ(Punctuation::fullWidth("'"), "、");
     EXPECT_EQ(Punctuation::fullWidth("{"), "『");
     EXPECT_FALSE(Punctuation::fullWidth(","));
     EXPECT_FALSE(Punctuation::fullWidth(";"));
-    EXPECT_EQ(Punctuation::widthPairs().size(), 13u);
 }
 
 TEST(Punctuation, VariantsListTheOtherWidthAndTheTypingKey) {

@@ -27,16 +27,6 @@ TEST(DachenLayout, TableHas42DistinctKeysCoveringEveryComponent) {
     EXPECT_EQ(letters, "ㄅㄆㄇㄈㄉㄊㄋㄌㄍㄎㄏㄐㄑㄒㄓㄔㄕㄖㄗㄘㄙㄧㄨㄩㄚㄛㄜㄝㄞㄟㄠㄡㄢㄣㄤㄥㄦ");
 }
 
-TEST(DachenLayout, KeysMatchTheirComponents) {
-    EXPECT_EQ(DachenLayout::component("1"), ZhuyinComponent(Syllable::Initial::b));
-    EXPECT_EQ(DachenLayout::component("n"), ZhuyinComponent(Syllable::Initial::s));
-    EXPECT_EQ(DachenLayout::component("m"), ZhuyinComponent(Syllable::Medial::yu));
-    EXPECT_EQ(DachenLayout::component(","), ZhuyinComponent(Syllable::Final::eh));
-    EXPECT_EQ(DachenLayout::component("-"), ZhuyinComponent(Syllable::Final::er));
-    EXPECT_EQ(DachenLayout::component(" "), ZhuyinComponent(Syllable::Tone::tone1));
-    EXPECT_EQ(DachenLayout::component("7"), ZhuyinComponent(Syllable::Tone::tone5));
-}
-
 TEST(DachenLayout, OnlyExactTableKeysHaveComponents) {
     for (const char* key : {"Q", "A", "`", "=", "[", "'", "\\", "", "qq", "ㄅ", "\t", "\xC3"})
         EXPECT_FALSE(DachenLayout::component(key)) << key;
