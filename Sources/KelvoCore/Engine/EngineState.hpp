@@ -4,6 +4,7 @@
 #include "Engine/HeldEnglish.hpp"
 #include "Engine/KeyInput.hpp"
 #include "Engine/ListStep.hpp"
+#include "Engine/LiteralStep.hpp"
 #include "Engine/ShortcutBuffer.hpp"
 #include "Zhuyin/SyllableComposer.hpp"
 
@@ -39,6 +40,9 @@ struct Composing {
 // held letter). The composer keeps what a long press left of the syllable before it.
 struct LiteralRun {
     SyllableComposer composer;
+
+    // What `key` does to the run; `heldKey` is the key a long press holds down, if any.
+    LiteralStep take(const KeyInput& key, const std::optional<std::string>& heldKey) const;
 
     friend bool operator==(const LiteralRun&, const LiteralRun&) = default;
 };
