@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct NumberRun {
     int elements = 0;            // elements the run has produced, just before the cursor
     bool wasOverwritten = false; // a key replaced a filled Zhuyin slot
     bool wasLiteral = false;     // a digit the composer refused became a literal
+
+    // Whether `c` keeps the run going: a letter of a unit, a digit or a separator of a number.
+    static bool continuedBy(std::string_view c);
+    // The number the keys spell, with its unit if it has one; none while they spell no number.
+    std::optional<std::string> number() const;
 
     friend bool operator==(const NumberRun&, const NumberRun&) = default;
 };

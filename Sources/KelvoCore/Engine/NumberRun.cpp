@@ -10,11 +10,6 @@
 namespace kelvo {
 namespace {
 
-// Keys that keep a number going: letters of a unit, digits and the separators of a number.
-bool continuesNumber(std::string_view c) {
-    return isLetter(c) || isNumber(c) || c == "." || c == "," || c == "-";
-}
-
 // Whether the component a key stands for would go into a slot the syllable has not filled yet.
 bool fillsEmptySlot(const Syllable& syllable, const ZhuyinComponent& component) {
     if (std::holds_alternative<Syllable::Initial>(component)) return !syllable.initial;
@@ -46,10 +41,11 @@ NumberRun* InputEngine::mutableNumberRun() {
     return const_cast<NumberRun*>(std::as_const(*this).numberRun());
 }
 
-std::optional<std::string> InputEngine::numberHint() const {
-    const NumberRun* run = numberRun();
-    if (!run) return std::nullopt;
-    const std::string& raw = run->raw;
+bool NumberRun::continuedBy(std::string_view c) {
+    return isLetter(c) || isNumber(c) || c == "." || c == "," || c == "-";
+}
+
+std::optional<std::string> NumberRun::number() const {
     auto characters = characterViews(raw);
     if (std::none_of(characters.begin(), characters.end(), isNumber)) return std::nullopt;
     auto firstLetter = std::find_if(characters.begin(), characters.end(), isLetter);
@@ -57,6 +53,11 @@ std::optional<std::string> InputEngine::numberHint() const {
     std::string unit = lowercased(raw.substr(static_cast<std::size_t>(firstLetter->data() - raw.data())));
     if (unitSuffixes().contains(unit)) return raw;
     return std::nullopt;
+}
+
+std::optional<std::string> InputEngine::numberHint() const {
+    const NumberRun* run = numberRun();
+    return run ? run->number() : std::nullopt;
 }
 
 bool InputEngine::automaticNumberReady() const {
@@ -85,7 +86,7 @@ void InputEngine::trackNumeric(const std::string& c, bool composerWasEmpty) {
     Composing* state = composing();
     if (!state) return;
     if (state->number) {
-        if (continuesNumber(c))
+        if (NumberRun::continuedBy(c))
             state->number->raw += c;
         else
             state->number.reset();
@@ -128,7 +129,7 @@ InputEngine::Output InputEngine::retypeNumberWithoutLastKey() {
 
 // A ready number followed by punctuation that is no tone key: the digits stay digits.
 InputEngine::MaybeOutput InputEngine::numberEndedByPunctuation(const std::string& c) {
-    if (!automaticNumberReady() || characterCount(numberRun()->raw) < 2 || continuesNumber(c))
+    if (!automaticNumberReady() || characterCount(numberRun()->raw) < 2 || NumberRun::continuedBy(c))
         return std::nullopt;
     auto component = DachenLayout::component(c);
     if (component && isTone(*component)) return std::nullopt;
