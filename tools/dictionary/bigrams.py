@@ -10,7 +10,7 @@ word probabilities, P(w | v) = max(c(v w) - D, 0) / c(v) + lam(v) P(w) with lam(
 (N(v) the number of words seen after v, D = n1 / (n1 + 2 n2) from the pairs seen once and twice).
 This is Kneser-Ney's discounting without its continuation counts: the decoder multiplies onto its
 own word probabilities, so the lower order must be the words' probabilities, not how many contexts
-they follow. Every pair seen is kept: the text is small enough that the file stays near 1.5 MB;
+they follow. Every pair seen is kept: the text is small enough that the file stays under 2 MB;
 every other pair scores log10 lam(v). In so little text a pair not seen says little, so no figure
 goes below log10 1/2: a frequent word followed by one it was never seen with loses at most that much.
 A word the text never shows, or shows only at the end of its runs, is a context no pair was seen with

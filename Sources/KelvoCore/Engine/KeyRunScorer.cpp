@@ -46,20 +46,20 @@ std::size_t digitValue(char digit) {
 }
 
 // The figures of numbers beside Han characters in the Traditional Chinese documentation the
-// dictionary is built from (5788 numbers among 743190 words; tools/dictionary/number-figures prints
+// dictionary is built from (6034 numbers among 778185 words; tools/dictionary/number-figures prints
 // them): log10 of their share of the words, of their length (1, 2, 3, 4, 5 or more digits), of the
 // digit of a number of one digit and of the first digit of a longer one (which is seldom 0), of each
 // digit after the first (a third of them are 0), and of a decimal point.
 namespace numbers {
 constexpr double share = -2.11;
-constexpr std::array<double, 5> length = {-0.29, -0.60, -0.98, -0.99, -1.48};
-constexpr std::array<double, 10> onlyDigit = {-0.66, -0.55, -0.82, -1.06, -1.31,
-                                              -1.36, -1.57, -1.49, -1.20, -1.30};
-constexpr std::array<double, 10> firstDigit = {-1.14, -0.41, -0.71, -1.06, -1.29,
-                                               -1.17, -1.42, -1.62, -1.65, -1.26};
-constexpr double point = -1.01;
-constexpr std::array<double, 10> laterDigit = {-0.52, -1.08, -0.84, -1.22, -1.23,
-                                               -1.06, -1.14, -1.37, -1.29, -1.01};
+constexpr std::array<double, 5> length = {-0.30, -0.60, -0.97, -0.99, -1.49};
+constexpr std::array<double, 10> onlyDigit = {-0.67, -0.56, -0.82, -1.07, -1.30,
+                                              -1.35, -1.55, -1.47, -1.18, -1.31};
+constexpr std::array<double, 10> firstDigit = {-1.15, -0.41, -0.71, -1.07, -1.31,
+                                               -1.17, -1.38, -1.63, -1.64, -1.25};
+constexpr double point = -0.99;
+constexpr std::array<double, 10> laterDigit = {-0.52, -1.07, -0.85, -1.22, -1.22,
+                                               -1.06, -1.14, -1.37, -1.30, -1.02};
 } // namespace numbers
 
 KeyRunScorer::KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
