@@ -88,9 +88,22 @@ InputEngine::Output InputEngine::handleTab() {
 
 InputEngine::Output InputEngine::handleArrowSideways(KeyInput::Kind kind) {
     if (isIdle()) return notHandled();
-    if (!composer().isEmpty()) return handled(); // the syllable under way keeps the cursor
+    if (!settleFinishedKeys()) return handled(); // the syllable under way keeps the cursor
     composition_.moveCursor(kind == KeyInput::Kind::arrowLeft ? -1 : 1);
     return handled();
+}
+
+// Keys the composition shows as a finished English word become elements as shown, so that the
+// cursor can move back past them to a word before; a syllable under way stays. Answers whether the
+// composer is empty now.
+bool InputEngine::settleFinishedKeys() {
+    if (composer().isEmpty()) return true;
+    const std::string raw = composer().rawKeys();
+    if (englishKeysAtCursor("") != raw.size()) return false;
+    clearComposer();
+    cancelNumericRun();
+    insertLiteralCharacters(formattedEnglish(raw));
+    return true;
 }
 
 InputEngine::Output InputEngine::handleArrowDown() {

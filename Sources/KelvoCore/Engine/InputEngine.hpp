@@ -174,6 +174,7 @@ private:
     Output handleBackspace();
     Output handleTab();
     Output handleArrowSideways(KeyInput::Kind kind);
+    bool settleFinishedKeys();
     Output handleArrowDown();
 
     // The literal run (LiteralRun.cpp).

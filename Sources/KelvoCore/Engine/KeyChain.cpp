@@ -3,8 +3,8 @@
 //     literal text and goes on;
 //  2. held English takes every key; Tab and the arrows settle it and go on;
 //  3. Backspace on a ready number retypes the number without its last key;
-//  4. housekeeping for every key that got this far: a long press ends, and keys that cannot be part
-//     of a number end the number run;
+//  4. housekeeping for every key that got this far: a long press ends, keys that cannot be part
+//     of a number end the number run, and a sideways arrow takes a number shown as one;
 //  5. an open bilingual list, then an open candidate list: a key either does not use closes it and
 //     goes on as if no list had been open;
 //  6. the literal run, for the keys it takes literally or that end it;
@@ -42,6 +42,13 @@ void InputEngine::doHousekeeping(const KeyInput& key) {
     case KeyInput::Kind::space:     // Space, Enter and Tab settle it instead
     case KeyInput::Kind::enter:
     case KeyInput::Kind::tab:
+        break;
+    case KeyInput::Kind::arrowLeft: // the cursor moves past a number as shown
+    case KeyInput::Kind::arrowRight:
+        if (composing() && automaticNumberReady())
+            acceptNumber();
+        else
+            cancelNumericRun();
         break;
     default:
         cancelNumericRun();

@@ -96,3 +96,21 @@ TEST_F(BundledEngineTest, AChosenWordStaysAcrossEnglishAndNumbersTypedAfterIt) {
         EXPECT_EQ(engine.flush().value_or(""), c.expected) << c.before << " " << c.chosen << " " << c.after;
     }
 }
+
+// The arrows move back past a word or number still being typed, as shown, to correct what is before
+// it; a syllable under way keeps the cursor.
+TEST_F(BundledEngineTest, TheArrowsMoveBackPastEnglishAndNumbersToTheWordBefore) {
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        {"{ㄧˇ}{ㄑㄩˇ}{ㄉㄜˊ}eof", 5, "已", "已取得 eof"},
+        {"{ㄏㄨㄢˊ}{ㄖㄠˋ}{ㄕㄥ}7.1", 3, "聲", "環繞聲 7.1"},
+    };
+    for (const auto& [script, lefts, chosen, expected] : cases) {
+        type(script);
+        for (int i = 0; i < lefts; ++i)
+            engine.handle(KeyInput::of(Kind::arrowLeft));
+        pick(chosen);
+        EXPECT_EQ(engine.flush().value_or(""), expected) << script;
+    }
+    EXPECT_EQ(type("{ㄧˇ}su{left}"), "以ㄋㄧ");
+    EXPECT_EQ(engine.preedit().caretUTF16, 3);
+}
