@@ -96,11 +96,7 @@ double KeyRunScorer::numberScore(std::string_view digits, const std::optional<st
 // The likeliest word of the reading after a number, with what the number adds to each word.
 double KeyRunScorer::syllableAfterNumberScore(std::string_view reading) const {
     if (!numberWord_) return readingScore(reading);
-    auto words = lexicon_.unigrams(reading);
-    double best = unknownReadingScore;
-    for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
-        best = std::max(best, words[i].score + pairFigure(numberWord_, words[i].value));
-    return best;
+    return likeliestWord(reading, [&](std::string_view word) { return pairFigure(numberWord_, word); });
 }
 
 // Keys of letters and digits read as one word: each run of letters a word, each digit or dot after
@@ -160,14 +156,26 @@ bool KeyRunScorer::looksEnglish(const std::string& word, double spelling) const 
 
 // The score of the likeliest word of a reading, with what the user's habits add to it.
 double KeyRunScorer::readingScore(std::string_view reading) const {
+    if (!learned_) {
+        auto words = lexicon_.unigrams(reading);
+        return words.empty() ? unknownReadingScore : words.front().score;
+    }
+    return likeliestWord(reading, [](std::string_view) { return 0.0; });
+}
+
+// The score of the likeliest word of a reading, with what the user's habits and `context` add to
+// each word; where the dictionary has no word, the user's own words, or those starting with it.
+template <typename Context>
+double KeyRunScorer::likeliestWord(std::string_view reading, const Context& context) const {
     auto words = lexicon_.unigrams(reading);
-    double best = words.empty() ? unknownReadingScore : words.front().score;
-    if (!learned_) return best;
-    if (words.empty()) best = learned_->wordsBeginningWith(reading).value_or(best);
+    double best = unknownReadingScore;
+    if (learned_ && words.empty()) best = learned_->wordsBeginningWith(reading).value_or(best);
+    auto habit = [&](std::string_view word) { return learned_ ? learned_->bonus(reading, word) : 0.0; };
     for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
-        best = std::max(best, words[i].score + learned_->bonus(reading, words[i].value));
-    for (const Unigram& own : learned_->extraWords(reading))
-        best = std::max(best, own.score + learned_->bonus(reading, own.value));
+        best = std::max(best, words[i].score + habit(words[i].value) + context(words[i].value));
+    if (learned_)
+        for (const Unigram& own : learned_->extraWords(reading))
+            best = std::max(best, own.score + habit(own.value) + context(own.value));
     return best;
 }
 

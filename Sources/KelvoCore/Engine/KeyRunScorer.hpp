@@ -72,6 +72,7 @@ private:
     static constexpr std::size_t wordsAsked = 16;
 
     double readingScore(std::string_view reading) const;
+    template <typename Context> double likeliestWord(std::string_view reading, const Context& context) const;
     // What the pair of words `previous` `next` adds to `next`'s own score; nothing without the model.
     double pairFigure(std::optional<WordPairModel::Word> previous, std::string_view next) const;
     std::optional<double> knownWordScore(const std::string& word) const;

@@ -245,4 +245,11 @@ TEST(KeyRunScorer, SyllablesWeighTheUsersHabitsToo) {
     EXPECT_EQ(plain.syllableScore("ㄈㄧ", std::nullopt), KeyRunScorer::unknownReadingScore);
     EXPECT_EQ(learned.syllableScore("ㄈㄧ", std::nullopt), -4.0);
     EXPECT_EQ(learned.syllableScore("ㄋㄧˇ", std::nullopt), plain.syllableScore("ㄋㄧˇ", std::nullopt));
+    // After a number too: else a learned word reads keys that replaced a digit as the word alone.
+    const auto* pairs = bundledWordPairs().get();
+    const KeyRunScorer plainAfter(*bundledLexicon(), *bundledVocabulary(), nullptr, nullptr, nullptr, pairs);
+    const KeyRunScorer learnedAfter(*bundledLexicon(), *bundledVocabulary(), nullptr, nullptr, &habits,
+                                    pairs);
+    EXPECT_DOUBLE_EQ(learnedAfter.syllableAfterNumberScore("ㄐㄧ"),
+                     plainAfter.syllableAfterNumberScore("ㄐㄧ") + 2.0);
 }
