@@ -101,7 +101,6 @@ bool InputEngine::settleFinishedKeys() {
     const std::string raw = composer().rawKeys();
     if (englishKeysAtCursor("") != raw.size()) return false;
     clearComposer();
-    cancelNumericRun();
     insertLiteralCharacters(formattedEnglish(raw));
     return true;
 }

@@ -156,7 +156,7 @@ bool KeyRunScorer::looksEnglish(const std::string& word, double spelling) const 
 
 // The score of the likeliest word of a reading, with what the user's habits add to it.
 double KeyRunScorer::readingScore(std::string_view reading) const {
-    if (!learned_) {
+    if (!learned_) { // the dictionary lists a reading's words likeliest first
         auto words = lexicon_.unigrams(reading);
         return words.empty() ? unknownReadingScore : words.front().score;
     }
