@@ -153,7 +153,7 @@ SimulatedUser::correction(const std::vector<std::string>& reference,
 }
 
 std::string SimulatedUser::committedNow() const {
-    return engine_.settings().formatting.apply(engine_.preedit().text());
+    return engine_.textToCommit().value_or("");
 }
 
 ClauseResult SimulatedUser::type(const Clause& clause) {

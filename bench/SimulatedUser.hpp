@@ -68,7 +68,7 @@ public:
                                          const std::vector<std::pair<int, int>>& chosen) const;
 
 private:
-    // The text Enter would commit now: the marked text, formatted.
+    // The text Enter would commit now.
     std::string committedNow() const;
 
     InputEngine& engine_;

@@ -60,6 +60,10 @@ std::string InputEngine::committedPendingText() const {
     return unfinishedKeysAsEnglish().value_or(pendingText()) + space;
 }
 
+std::string InputEngine::formattedCommittedText() const {
+    return settings_.formatting.apply(committedText(), explicitCaseRanges());
+}
+
 std::optional<std::string> InputEngine::flush() {
     presentation_.reset();
     if (automaticNumberReady()) acceptNumber();
@@ -69,11 +73,21 @@ std::optional<std::string> InputEngine::flush() {
         if (composer().isEmpty()) learnSequences();
         learnEnglishWords();
     }
-    std::string result = settings_.formatting.apply(committedText(), explicitCaseRanges());
+    std::string result = formattedCommittedText();
     reset();
     presentation_.reset();
     if (result.empty()) return std::nullopt;
     return result;
+}
+
+// Keys still typed are committed as flush takes them: a ready number as the number, letters that
+// never got their tone as English; the marked text may show them otherwise until then (optarㄕ).
+std::optional<std::string> InputEngine::textToCommit() const {
+    InputEngine settled = *this;
+    if (settled.automaticNumberReady()) settled.acceptNumber();
+    std::string text = settled.formattedCommittedText();
+    if (text.empty()) return std::nullopt;
+    return text;
 }
 
 // Every pin the sentence still shows was a choice.

@@ -102,6 +102,8 @@ public:
     void setCandidatesExpanded(bool expanded);
     // Ends the composition: the formatted text to commit, absent when empty. Leaves the engine idle.
     std::optional<std::string> flush();
+    // What `flush` would commit now, changing nothing and learning nothing.
+    std::optional<std::string> textToCommit() const;
     void endLiteralRun();
 
     bool isIdle() const;
@@ -270,6 +272,7 @@ private:
 
     // Commit and learning (Commit.cpp).
     std::string committedText() const;
+    std::string formattedCommittedText() const;
     std::string committedPendingText() const;
     void learnChoices();
     void learnPinnedWords();

@@ -144,3 +144,13 @@ TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
     type("2"); // "api" as typed, chosen after two Chinese characters
     EXPECT_EQ(engine.flush(), "你好 api");
 }
+
+// Asked before Enter, the text to commit is what Enter commits: letters the marked text still shows
+// as a syllable to come are the English they spell. Asking changes nothing.
+TEST_F(BundledEngineTest, TheTextToCommitIsWhatEnterCommits) {
+    EXPECT_EQ(type("{ㄊㄡˋ}{ㄍㄨㄛˋ}mtp"), "透過mtㄣ");
+    EXPECT_EQ(engine.textToCommit(), "透過 mtp");
+    EXPECT_EQ(engine.preedit().text(), "透過mtㄣ");
+    EXPECT_EQ(engine.flush(), "透過 mtp");
+    EXPECT_EQ(engine.textToCommit(), std::nullopt);
+}
