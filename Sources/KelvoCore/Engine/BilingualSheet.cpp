@@ -135,11 +135,7 @@ void InputEngine::typeOnAfterBilingual(int chosen) {
         return;
     }
     closeBilingualSheet();
-    if (!settleKeyRun(" ", false)) {
-        const std::string keys = composer().rawKeys();
-        clearComposer();
-        insertLiteralCharacters(formattedEnglish(keys) + " ");
-    }
+    if (!settleKeyRun(" ", false)) insertComposerAsEnglish(" ");
 }
 
 void InputEngine::closeBilingualSheet() {

@@ -98,10 +98,8 @@ InputEngine::Output InputEngine::handleArrowSideways(KeyInput::Kind kind) {
 // composer is empty now.
 bool InputEngine::settleFinishedKeys() {
     if (composer().isEmpty()) return true;
-    const std::string raw = composer().rawKeys();
-    if (englishKeysAtCursor("") != raw.size()) return false;
-    clearComposer();
-    insertLiteralCharacters(formattedEnglish(raw));
+    if (englishKeysAtCursor("") != composer().rawKeys().size()) return false;
+    insertComposerAsEnglish();
     return true;
 }
 

@@ -35,12 +35,13 @@ InputEngine::Output InputEngine::handleTypedCharacter(const std::string& c) {
     // A key that is no letter ends English keys as a word, or holds the word for a version, a unit, a
     // domain or the syllable after it.
     if (isLetter(c) || !englishKeysAtCursor(c)) return handleZhuyinKey(c);
-    clearComposer();
     cancelNumericRun();
-    if (holdsEnglishOn(c))
+    if (holdsEnglishOn(c)) {
+        clearComposer();
         holdEnglish(raw + c);
-    else
-        insertLiteralCharacters(formattedEnglish(raw) + c);
+    } else {
+        insertComposerAsEnglish(c);
+    }
     return handled();
 }
 

@@ -89,6 +89,13 @@ std::string InputEngine::formattedEnglish(std::string_view keys) const {
     return head + std::string(keys.substr(letters));
 }
 
+// The composer's keys end as the English they spell, followed by `after`, one element per character.
+void InputEngine::insertComposerAsEnglish(std::string_view after) {
+    const std::string text = formattedEnglish(composer().rawKeys()) + std::string(after);
+    clearComposer();
+    insertLiteralCharacters(text);
+}
+
 std::vector<UTF16Range> InputEngine::explicitCaseRanges() const {
     std::vector<UTF16Range> ranges;
     const std::vector<std::string> texts = elementTexts();

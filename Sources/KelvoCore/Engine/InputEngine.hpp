@@ -243,6 +243,7 @@ private:
     bool offersEnglishAtSpace(bool cleanSyllable) const;
     bool cleanKnownZhuyinTone(const std::string& c) const;
     std::string formattedEnglish(std::string_view keys) const;
+    void insertComposerAsEnglish(std::string_view after = {});
     bool formsKnownTone1Reading(const Syllable& syllable) const;
     std::vector<UTF16Range> explicitCaseRanges() const;
 
