@@ -1,6 +1,7 @@
 // The simulated user over an evaluation file: a fresh user-data folder, the default settings with
 // learning on, and two passes over the file. Prints the figures of each pass, and with --json
-// writes them as {"pass1": {...}, "pass2": {...}}.
+// writes them as {"pass1": {...}, "pass2": {...}}; with --failed lists each clause the candidate lists
+// could not fix, with what was committed.
 #include "Session.hpp"
 #include "SimulatedUser.hpp"
 
@@ -52,21 +53,24 @@ void print(const char* name, const PassFigures& figures) {
 
 int main(int argc, char** argv) {
     std::string file, jsonOut;
+    bool listFailed = false;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
         if (argument == "--json" && i + 1 < argc)
             jsonOut = argv[++i];
+        else if (argument == "--failed")
+            listFailed = true;
         else if (file.empty() && !argument.starts_with("--"))
             file = argument;
         else {
-            std::cerr << "usage: simulated-user FILE [--json OUT]\n";
+            std::cerr << "usage: simulated-user FILE [--json OUT] [--failed]\n";
             return 2;
         }
     }
     std::ifstream input(file);
     if (file.empty() || !input) {
         std::cerr << "simulated-user: cannot read " << (file.empty() ? "a file" : file)
-                  << "\nusage: simulated-user FILE [--json OUT]\n";
+                  << "\nusage: simulated-user FILE [--json OUT] [--failed]\n";
         return 2;
     }
     const auto clauses = readClauses(input);
@@ -83,8 +87,12 @@ int main(int argc, char** argv) {
     nlohmann::json json;
     for (const char* pass : {"pass1", "pass2"}) {
         PassFigures figures;
-        for (const Clause& clause : clauses)
-            figures.add(user.type(clause), clause.text);
+        for (const Clause& clause : clauses) {
+            auto result = user.type(clause);
+            if (listFailed && result.failed)
+                std::cerr << pass << " failed: " << clause.text << "\t" << result.committed << "\n";
+            figures.add(result, clause.text);
+        }
         print(pass, figures);
         json[pass] = jsonOf(figures);
     }

@@ -92,10 +92,27 @@ private:
     }
 
     void addEnglish(int from, std::size_t p) {
-        for (std::size_t end = p + 1; end <= keys_.size() && mayBeEnglishKey(keys_[end - 1]); ++end)
-            if (auto score = scorer_.englishScore(keys_.substr(p, end - p)))
+        for (std::size_t end = p + 1; end <= keys_.size() && mayBeEnglishKey(keys_[end - 1]); ++end) {
+            const bool alone = end == p + 1 && isLetterKey(keys_[p]);
+            if (alone && !letterWouldVanish(p)) continue;
+            auto score =
+                alone ? scorer_.letterScore(keys_[p]) : scorer_.englishScore(keys_.substr(p, end - p));
+            if (score)
                 reach(from, p, end, KeySegment::Kind::english, {},
                       *score + (continuesEnglish(from) ? 0 : KeyRunScorer::switchPenalty));
+        }
+    }
+
+    // A letter alone is English only where Zhuyin cannot keep it: the keys after it, up to a tone
+    // key, would replace its slot. Elsewhere it is the first key of the syllable it starts.
+    bool letterWouldVanish(std::size_t p) const {
+        if (p + 1 == keys_.size() || !isLetterKey(keys_[p + 1])) return true;
+        std::size_t tone = p + 1;
+        while (tone < keys_.size() && !DachenLayout::isToneKey(keys_.substr(tone, 1)))
+            ++tone;
+        auto with = SyllableComposer::afterKeys(keys_.substr(p, tone - p));
+        auto without = SyllableComposer::afterKeys(keys_.substr(p + 1, tone - p - 1));
+        return !with || !without || with->overwriteCount() > without->overwriteCount();
     }
 
     // English, then the Space after it: a word after them goes on in English, no switch.

@@ -46,7 +46,7 @@ std::size_t digitValue(char digit) {
 }
 
 // The figures of numbers beside Han characters in the Traditional Chinese documentation the
-// dictionary is built from (6034 numbers among 778185 words; tools/dictionary/number-figures prints
+// dictionary is built from (6034 numbers among 778185 words; tools/dictionary/text-figures prints
 // them): log10 of their share of the words, of their length (1, 2, 3, 4, 5 or more digits), of the
 // digit of a number of one digit and of the first digit of a longer one (which is seldom 0), of each
 // digit after the first (a third of them are 0), and of a decimal point.
@@ -61,6 +61,13 @@ constexpr double point = -0.99;
 constexpr std::array<double, 10> laterDigit = {-0.52, -1.07, -0.85, -1.22, -1.22,
                                                -1.06, -1.14, -1.37, -1.30, -1.02};
 } // namespace numbers
+
+// log10 of each letter's share, a to z, of the English words beside Han characters in the same
+// documentation when it stands alone (41424 words; text-figures prints them): keys, options and
+// variables are named by one letter (用 S 或, 除非 N 不, c 語言).
+constexpr std::array<double, 26> lettersAlone = {
+    -2.35, -2.53, -2.01, -2.77, -2.68, -2.73, -3.17, -3.02, -2.44, -3.32, -3.00, -2.76, -2.85,
+    -2.25, -2.41, -2.82, -3.36, -2.87, -2.55, -2.68, -2.95, -2.85, -2.95, -2.09, -2.50, -2.98};
 
 KeyRunScorer::KeyRunScorer(const Lexicon& lexicon, const EnglishVocabulary& vocabulary,
                            const DachenKeyModel* keyModel, const EnglishVocabulary* userWords,
@@ -123,6 +130,13 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     return whole ? std::max(*whole, pieces) : pieces;
 }
 
+double KeyRunScorer::letterScore(char letter) const {
+    const char lower = lowercased(std::string(1, letter))[0];
+    const double alone = lettersAlone[static_cast<std::size_t>(lower - 'a')] +
+                         (learned_ ? learned_->englishAdjustment(std::string(1, lower)) : 0.0);
+    return std::max(alone, englishScore(std::string_view(&letter, 1)).value_or(alone));
+}
+
 // A word as the vocabulary, the user's own words or the user's habits know it.
 std::optional<double> KeyRunScorer::knownWordScore(const std::string& word) const {
     std::optional<double> score;
@@ -170,9 +184,12 @@ double KeyRunScorer::likeliestWord(std::string_view reading, const Context& cont
     auto words = lexicon_.unigrams(reading);
     double best = unknownReadingScore;
     if (learned_ && words.empty()) best = learned_->wordsBeginningWith(reading).value_or(best);
+    // Habits choose among a reading's words; how likely the reading is stays the dictionary's, else a
+    // word chosen often makes any keys that spell its syllable look like it (f 以 for 啟).
     auto habit = [&](std::string_view word) { return learned_ ? learned_->bonus(reading, word) : 0.0; };
     for (std::size_t i = 0; i < std::min(words.size(), wordsAsked); ++i)
-        best = std::max(best, words[i].score + habit(words[i].value) + context(words[i].value));
+        best = std::max(best, std::min(words[i].score + habit(words[i].value), words.front().score) +
+                                  context(words[i].value));
     if (learned_)
         for (const Unigram& own : learned_->extraWords(reading))
             best = std::max(best, own.score + habit(own.value) + context(own.value));

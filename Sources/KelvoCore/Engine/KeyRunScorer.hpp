@@ -22,7 +22,7 @@ namespace kelvo {
 class KeyRunScorer {
 public:
     static constexpr double switchPenalty = -2.0;    // a change of language between neighbours
-    static constexpr double overwritePenalty = -4.0; // a Zhuyin key that replaced a filled slot
+    static constexpr double overwritePenalty = -5.0; // a Zhuyin key that replaced a filled slot
     // Each further replaced slot of the same syllable: a slip corrected by typing over it happens, two
     // in one syllable are rarer than English keys the layout cannot spell (UDMA CRC, XMP, PSP).
     static constexpr double furtherOverwritePenalty = -6.0;
@@ -53,6 +53,8 @@ public:
     // The score of keys read as one English word, possibly with a version tail of digits and dots or
     // a name of letters and digits (md5sums); absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
+    // The score of a letter key read as a letter standing alone among Chinese words (用 S 或).
+    double letterScore(char letter) const;
     // Whether the vocabulary, the user's own words or the user's habits know the keys as a word.
     bool knowsWord(std::string_view keys) const { return knownWordScore(lowercased(keys)).has_value(); }
     // The score of digits (with at most one decimal point) read as a number after the syllable
