@@ -13,6 +13,9 @@ own word probabilities, so the lower order must be the words' probabilities, not
 they follow. Every pair seen is kept: the text is small enough that the file stays under 2 MB;
 every other pair scores log10 lam(v). In so little text a pair not seen says little, so no figure
 goes below log10 1/2: a frequent word followed by one it was never seen with loses at most that much.
+Where that raises a context's unseen figure, its seen pairs are raised by as much, so that the pairs
+seen after a frequent context (的, an English word) still differ among themselves and stay above the
+pairs not seen; pairs with a number keep their plain figure (see lift).
 A word the text never shows, or shows only at the end of its runs, is a context no pair was seen with
 either, so what follows it gets that lowest figure too: otherwise a wrong homophone the text lacks (大加) would lose nothing to the word
 the text has (大家), which every unseen follower costs.
@@ -82,8 +85,19 @@ def model(words, pairs):
     for (previous, following), count in pairs.items():
         p_word = words[following] / total
         p_pair = (count - discount) / context_count[previous] + backoff[previous] * p_word
-        kept[(previous, following)] = max(math.log10(p_pair / p_word), LOWEST_FIGURE)
+        kept[(previous, following)] = max(math.log10(p_pair / p_word) + lift(previous, following, backoff),
+                                          LOWEST_FIGURE)
     return {w: max(math.log10(lam), LOWEST_FIGURE) for w, lam in backoff.items()}, kept, discount
+
+
+def lift(previous, following, backoff):
+    """What a pair's figure is raised by where its context's unseen figure was raised to the lowest:
+    as much, so that the pairs seen keep their order above it (A 已 against A 以). Not for numbers,
+    whose figures weigh a number against the syllables its keys also spell: there a raised figure
+    would read 八進位 as 18 進位."""
+    if corpus.NUMBER in (previous, following):
+        return 0.0
+    return max(0.0, LOWEST_FIGURE - math.log10(backoff[previous]))
 
 
 def fnv1a(data):

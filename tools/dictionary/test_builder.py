@@ -100,6 +100,17 @@ class BigramsTest(unittest.TestCase):
         self.assertGreater(kept[("自動", "刪除")], 0)
         self.assertLess(backoff["自動"], 0)
 
+    def test_pairs_after_a_context_of_many_followers_keep_their_order(self):
+        # 的 is followed by 已, 以 and ten words, each less often than they come alone.
+        words = {"的": 100, "已": 1000, "以": 1000, "0": 1000, **{f"w{i}": 10 for i in range(10)}}
+        pairs = {("的", "已"): 20, ("的", "以"): 10, ("的", "0"): 10, ("已", "以"): 1, ("以", "已"): 2,
+                 **{("的", f"w{i}"): 5 for i in range(10)}}
+        backoff, kept, _ = bigrams.model(words, pairs)
+        self.assertEqual(backoff["的"], bigrams.LOWEST_FIGURE)
+        self.assertGreater(kept[("的", "已")], kept[("的", "以")])
+        self.assertGreater(kept[("的", "以")], backoff["的"])
+        self.assertEqual(kept[("的", "0")], bigrams.LOWEST_FIGURE)  # a number's pair is never raised
+
     def test_a_number_or_an_english_word_between_han_characters_is_one_word(self):
         runs = corpus._han_and_number_runs("第 3 個、共 1048576 位元組，x80 和 2.6.30 版 10，按 Tab 鍵用 GNOME Shell 或 /usr/bin")
         self.assertEqual(runs, ["第0個", "共0位元組", "A和", "版0", "按A鍵用AA或"])
