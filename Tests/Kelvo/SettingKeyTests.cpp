@@ -5,28 +5,6 @@
 using namespace kelvo;
 using kelvo::platform::MemoryDefaults;
 
-TEST(SettingKey, EveryKeyIsDeclaredOnceInItsPlace) {
-    std::set<std::string_view> names;
-    for (std::size_t i = 0; i < settingDeclarations().size(); ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(settingDeclarations()[i].key), i);
-        names.insert(settingDeclarations()[i].name);
-    }
-    EXPECT_EQ(names.size(), settingDeclarations().size());
-    EXPECT_EQ(settingName(SettingKey::chineseEnglishSpace), "chineseEnglishSpace");
-}
-
-TEST(SettingKey, FreshUserReadsTheRegisteredDefaults) {
-    MemoryDefaults defaults;
-    registerDefaults(defaults);
-    EXPECT_EQ(integerSetting(defaults, SettingKey::pageSize), 9);
-    EXPECT_FALSE(booleanSetting(defaults, SettingKey::englishNumberSpace));
-    EXPECT_TRUE(booleanSetting(defaults, SettingKey::shiftToggle));
-    EXPECT_TRUE(booleanSetting(defaults, SettingKey::chineseNumberSpace));
-    EXPECT_EQ(stringSetting(defaults, SettingKey::preferredTerms), "");
-    EXPECT_EQ(punctuationSetting(storedIn(defaults)), PunctuationMode::smart); // follows full width
-    EXPECT_EQ(defaults.value("punctuationMode"), std::nullopt);                // never registered
-}
-
 TEST(SettingKey, FourSettingsAreForcedOffAtEveryStart) {
     MemoryDefaults defaults;
     defaults.set("feedbackMode", std::string("both"));

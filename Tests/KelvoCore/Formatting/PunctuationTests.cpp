@@ -5,15 +5,6 @@
 using namespace kelvo;
 using Strings = std::vector<std::string>;
 
-TEST(Punctuation, KeyMapCoversTheShiftedKeysOnly) {
-    EXPECT_EQ(Punctuation::fullWidth("?"), "？");
-    EXPECT_EQ(Punctuation::fullWidth("\""), "；");
-    EXPECT_EQ(Punctuation::fullWidth("'"), "、");
-    EXPECT_EQ(Punctuation::fullWidth("{"), "『");
-    EXPECT_FALSE(Punctuation::fullWidth(","));
-    EXPECT_FALSE(Punctuation::fullWidth(";"));
-}
-
 TEST(Punctuation, VariantsListTheOtherWidthAndTheTypingKey) {
     EXPECT_EQ(Punctuation::variants("；"), (Strings{"；", ";", "\""}));
     EXPECT_EQ(Punctuation::variants("，"), (Strings{"，", ",", "<"}));
