@@ -162,6 +162,7 @@ ClauseResult SimulatedUser::type(const Clause& clause) {
         engine_.handle(keyForCharacter(key));
     result.keys = result.floorKeys = static_cast<int>(clause.keys.size()) + 1;
     const auto reference = comparableCharacters(clause.text);
+    result.typed = committedNow();
     std::vector<std::pair<int, int>> chosen;
     for (std::size_t attempt = 0; attempt < 2 * reference.size(); ++attempt) {
         if (comparableCharacters(committedNow()) == reference) {

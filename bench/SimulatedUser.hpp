@@ -22,6 +22,7 @@ struct ClauseResult {
     int corrections = 0;
     int keys = 0;      // typing, corrections and Enter
     int floorKeys = 0; // the clause's keys and Enter
+    std::string typed; // what the keys alone would have committed
     std::string committed;
 };
 

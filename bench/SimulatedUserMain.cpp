@@ -1,7 +1,7 @@
 // The simulated user over an evaluation file: a fresh user-data folder, the default settings with
 // learning on, and two passes over the file. Prints the figures of each pass, and with --json
-// writes them as {"pass1": {...}, "pass2": {...}}; with --failed lists each clause the candidate lists
-// could not fix, with what was committed.
+// writes them as {"pass1": {...}, "pass2": {...}}; with --wrong lists each clause not right as typed:
+// what its keys gave, what was committed and whether the candidate lists could not fix it.
 #include "Session.hpp"
 #include "SimulatedUser.hpp"
 
@@ -53,24 +53,24 @@ void print(const char* name, const PassFigures& figures) {
 
 int main(int argc, char** argv) {
     std::string file, jsonOut;
-    bool listFailed = false;
+    bool listWrong = false;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
         if (argument == "--json" && i + 1 < argc)
             jsonOut = argv[++i];
-        else if (argument == "--failed")
-            listFailed = true;
+        else if (argument == "--wrong")
+            listWrong = true;
         else if (file.empty() && !argument.starts_with("--"))
             file = argument;
         else {
-            std::cerr << "usage: simulated-user FILE [--json OUT] [--failed]\n";
+            std::cerr << "usage: simulated-user FILE [--json OUT] [--wrong]\n";
             return 2;
         }
     }
     std::ifstream input(file);
     if (file.empty() || !input) {
         std::cerr << "simulated-user: cannot read " << (file.empty() ? "a file" : file)
-                  << "\nusage: simulated-user FILE [--json OUT] [--failed]\n";
+                  << "\nusage: simulated-user FILE [--json OUT] [--wrong]\n";
         return 2;
     }
     const auto clauses = readClauses(input);
@@ -89,8 +89,9 @@ int main(int argc, char** argv) {
         PassFigures figures;
         for (const Clause& clause : clauses) {
             auto result = user.type(clause);
-            if (listFailed && result.failed)
-                std::cerr << pass << " failed: " << clause.text << "\t" << result.committed << "\n";
+            if (listWrong && !result.rightAsTyped)
+                std::cerr << pass << " wrong: " << clause.text << "\t" << result.typed << "\t"
+                          << result.committed << (result.failed ? "\tfailed\n" : "\n");
             figures.add(result, clause.text);
         }
         print(pass, figures);
