@@ -44,13 +44,6 @@ TEST_F(BundledEngineTest, HeldEnglishKeysEndByKey) {
     EXPECT_EQ(engine.preedit().text(), "versio");
 }
 
-TEST_F(BundledEngineTest, KnownSyllablesStayChineseAtThatLength) {
-    // s u 3 spell ㄋㄧˇ; no English is recognised while the keys still read as a known syllable.
-    EXPECT_EQ(type("su3"), "你");
-    engine.flush();
-    EXPECT_EQ(typeScript("{ㄋㄧˇ}{ㄏㄠˇ}"), "你好");
-}
-
 TEST_F(BundledEngineTest, EnglishKeysShowAsTheWordTheyAreWithTheSyllableAfterInZhuyin) {
     type("zxcv");
     EXPECT_EQ(engine.preedit().text(), "zxcv");
