@@ -15,9 +15,8 @@ const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_vie
     return found == row->second.end() ? nullptr : &found->second.count;
 }
 
-// What `count` choices add to a word, in the decoder's log10 units. A word chosen after another
-// counts as much as a word chosen at all: it is the more specific habit, and with less a context
-// the word-pair model knows would undo the user's choice the next time.
+// What `count` choices add to a word, in the decoder's log10 units; a word committed after another
+// is counted the same way, and the decoder says how much that weighs (transitionWeight).
 double habitBonus(std::int64_t count) {
     return count < 1 ? 0.0 : 2.0 * std::log(static_cast<double>(count) + 1.0);
 }
