@@ -130,11 +130,12 @@ std::optional<double> KeyRunScorer::englishScore(std::string_view keys) const {
     return whole ? std::max(*whole, pieces) : pieces;
 }
 
-double KeyRunScorer::letterScore(char letter) const {
-    const char lower = lowercased(std::string(1, letter))[0];
-    const double alone = lettersAlone[static_cast<std::size_t>(lower - 'a')] +
-                         (learned_ ? learned_->englishAdjustment(std::string(1, lower)) : 0.0);
-    return std::max(alone, englishScore(std::string_view(&letter, 1)).value_or(alone));
+std::optional<double> KeyRunScorer::letterScore(char letter) const {
+    if (!isLetterKey(letter)) return std::nullopt;
+    const std::string lower = lowercased(std::string_view(&letter, 1));
+    const double alone = lettersAlone[static_cast<std::size_t>(lower[0] - 'a')] +
+                         (learned_ ? learned_->englishAdjustment(lower) : 0.0);
+    return std::max(alone, englishScore(lower).value_or(alone));
 }
 
 // A word as the vocabulary, the user's own words or the user's habits know it.

@@ -53,8 +53,9 @@ public:
     // The score of keys read as one English word, possibly with a version tail of digits and dots or
     // a name of letters and digits (md5sums); absent when they cannot be English.
     std::optional<double> englishScore(std::string_view keys) const;
-    // The score of a letter key read as a letter standing alone among Chinese words (用 S 或).
-    double letterScore(char letter) const;
+    // The score of a letter key read as a letter standing alone among Chinese words (用 S 或); absent
+    // for any other key.
+    std::optional<double> letterScore(char letter) const;
     // Whether the vocabulary, the user's own words or the user's habits know the keys as a word.
     bool knowsWord(std::string_view keys) const { return knownWordScore(lowercased(keys)).has_value(); }
     // The score of digits (with at most one decimal point) read as a number after the syllable
