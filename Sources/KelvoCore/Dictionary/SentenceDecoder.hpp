@@ -29,9 +29,10 @@ public:
     // as they are, making the path's score the probability of its words in sequence. None: each word
     // by its own score alone.
     std::shared_ptr<const WordPairModel> wordPairs;
-    // How much a pair the user committed weighs against a word the user chose: twice, as the more
-    // specific habit, which must outweigh the context of the word-pair model (意謂著, not 意味著).
-    double transitionWeight = 2.0;
+    // How much a pair the user committed weighs: 4 ln(count + 1) in all, twice what a chosen word
+    // adds, as the more specific habit, which must outweigh the word-pair model's context (意謂著,
+    // not 意味著).
+    double transitionWeight = 4.0;
     int candidateDepth = 4; // words per stretch that take part in the walk
 
     // The best segmentation covering every element, in position order; empty when there are no

@@ -15,18 +15,13 @@ const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_vie
     return found == row->second.end() ? nullptr : &found->second.count;
 }
 
-// What `count` choices add to a word, in the decoder's log10 units; a word committed after another
-// is counted the same way, and the decoder says how much that weighs (transitionWeight).
-double habitBonus(std::int64_t count) {
-    return count < 1 ? 0.0 : 2.0 * std::log(static_cast<double>(count) + 1.0);
-}
-
 } // namespace
 
 double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
     if (!row_) return 0.0;
     auto found = row_->find(value);
-    return found == row_->end() ? 0.0 : habitBonus(found->second.count);
+    if (found == row_->end() || found->second.count < 1) return 0.0;
+    return std::log(static_cast<double>(found->second.count) + 1.0);
 }
 
 bool UserPhraseStore::knowsEnglishWord(std::string_view keys) const {
@@ -45,7 +40,8 @@ double UserPhraseStore::englishAdjustment(std::string_view keys) const {
 
 double UserPhraseStore::bonus(std::string_view reading, std::string_view value) const {
     const std::int64_t* count = countOf(data_.selections, reading, value);
-    return count ? habitBonus(*count) : 0.0;
+    if (!count || *count < 1) return 0.0;
+    return 2.0 * std::log(static_cast<double>(*count) + 1.0);
 }
 
 std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const {
