@@ -2,7 +2,6 @@
 #include "../../Support/TemporaryFolder.hpp"
 #include "BundledEngineSupport.hpp"
 
-
 using namespace kelvo;
 using namespace kelvo::testing;
 
