@@ -69,7 +69,7 @@ bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
 // The words of a reading ranked by total score. Lexicon words are read in place; extra words are
 // moved into `extras` so that their values stay valid for the rest of the call.
 void collectRankedWords(const Lexicon& lexicon, const LearnedModel* learned, std::string_view reading,
-                        ExtraWords& extras, std::vector<ScoredWord>& ranked) {
+                        ExtraWords& extras, std::vector<ScoredWord>& ranked, double bonusShare = 1.0) {
     ranked.clear();
     std::span<const Unigram> listed = lexicon.unigrams(reading);
     std::vector<Unigram> extra = learned ? learned->extraWords(reading) : std::vector<Unigram>{};
@@ -93,7 +93,7 @@ void collectRankedWords(const Lexicon& lexicon, const LearnedModel* learned, std
     }
     if (learned)
         for (ScoredWord& word : ranked)
-            word.total += learned->bonus(reading, word.value);
+            word.total += bonusShare * learned->bonus(reading, word.value);
     // The lexicon's own list is already in this order; only bonuses and merged words can change it.
     if (learned || merged)
         std::stable_sort(ranked.begin(), ranked.end(),
@@ -103,6 +103,11 @@ void collectRankedWords(const Lexicon& lexicon, const LearnedModel* learned, std
 } // namespace
 
 SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
+
+double SentenceDecoder::habitShare(std::string_view reading, int elements) {
+    const bool oneSyllable = reading.find('-') == std::string_view::npos;
+    return oneSyllable && elements > 1 ? oneSyllableHabitShare : 1.0;
+}
 
 int SentenceDecoder::maximumSpan() const {
     return std::max(lexicon->maxSpan(), 6);
@@ -245,7 +250,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 continue;
             }
             if (hasLiteral[start]) continue;
-            collectRankedWords(*lexicon, learned, readings[start], extras, ranked);
+            collectRankedWords(*lexicon, learned, readings[start], extras, ranked,
+                               habitShare(readings[start], n));
             if (ranked.empty()) {
                 if (end - start == 1)
                     reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr,

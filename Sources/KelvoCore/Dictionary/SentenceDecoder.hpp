@@ -21,6 +21,12 @@ public:
     static constexpr double nodePenalty = -2.0;     // added for every word on a path
     static constexpr double pinScore = 0.0;
     static constexpr double literalScore = -0.1;
+    // Inside a sentence a character chosen over its homophones was chosen for its neighbours, which
+    // the learned pairs keep: there it adds half its bonus, else one choice of 以 replaces 已
+    // everywhere. Typed alone, and in the lists, a choice counts in full.
+    static constexpr double oneSyllableHabitShare = 0.5;
+    // The share of its learned bonus a word of `reading` takes in a walk over `elements` elements.
+    static double habitShare(std::string_view reading, int elements);
 
     explicit SentenceDecoder(std::shared_ptr<const Lexicon> lexicon);
 

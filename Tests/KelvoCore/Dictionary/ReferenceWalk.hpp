@@ -44,10 +44,10 @@ inline std::vector<Unigram> allUnigrams(const SentenceDecoder& decoder, const Le
 }
 
 inline std::vector<Unigram> ranked(const SentenceDecoder& decoder, const LearnedModel* learned,
-                                   const std::string& reading) {
+                                   const std::string& reading, double bonusShare) {
     std::vector<Unigram> words = allUnigrams(decoder, learned, reading);
     for (auto& word : words)
-        if (learned) word.score = word.score + learned->bonus(reading, word.value);
+        if (learned) word.score = word.score + bonusShare * learned->bonus(reading, word.value);
     std::stable_sort(words.begin(), words.end(),
                      [](const Unigram& a, const Unigram& b) { return a.score > b.score; });
     return words;
@@ -67,7 +67,8 @@ inline std::vector<Node> nodes(const SentenceDecoder& decoder, const LearnedMode
         return {Node{DecodedSegment{start, 1, elements[start].text, std::nullopt}, -0.1}};
     auto reading = joinedReading(elements, start, end);
     if (!reading) return {};
-    std::vector<Unigram> words = ranked(decoder, learned, *reading);
+    std::vector<Unigram> words = ranked(
+        decoder, learned, *reading, SentenceDecoder::habitShare(*reading, static_cast<int>(elements.size())));
     words.resize(std::min(words.size(), static_cast<std::size_t>(std::max(decoder.candidateDepth, 1))));
     std::vector<Node> result;
     for (const auto& word : words)

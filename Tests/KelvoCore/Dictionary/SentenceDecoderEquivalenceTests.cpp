@@ -137,7 +137,7 @@ TEST(SentenceDecoderEquivalence, FastWalkMatchesPlainWalkOnRandomCompositions) {
         for (int length = longest; length >= 1; --length) {
             auto reading = reference::joinedReading(elements, start, start + length);
             if (!reading) continue;
-            for (const auto& word : reference::ranked(decoder, learned, *reading))
+            for (const auto& word : reference::ranked(decoder, learned, *reading, 1.0)) // lists: in full
                 expected.push_back(DecodedSegment{start, length, word.value, reading});
         }
         ASSERT_EQ(decoder.candidateSegments(elements, start, learned), expected) << "round " << round;

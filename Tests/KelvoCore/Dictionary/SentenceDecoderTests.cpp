@@ -116,6 +116,17 @@ TEST_F(SentenceDecoderTest, ScoreBonusReranksAndTransitionBonusLinksWords) {
     EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
 }
 
+// A character chosen over its homophones counts in full typed alone, half inside a sentence.
+TEST_F(SentenceDecoderTest, AOneSyllableChoiceCountsHalfInsideASentence) {
+    FunctionModel model;
+    model.scoreBonus = [](std::string_view reading, std::string_view value) {
+        return reading == "ㄏㄠˇ" && value == "號" ? 4.0 : 0.0;
+    };
+    EXPECT_EQ(text(decoder.walk(readings({"ㄏㄠˇ"}), {}, &model)), "號|");
+    EXPECT_EQ(text(decoder.walk(readings({"ㄏㄠˇ", "ㄋㄧˇ"}), {}, &model)), "好|你|");
+    EXPECT_EQ(decoder.candidateSegments(readings({"ㄏㄠˇ", "ㄋㄧˇ"}), 0, &model).front().value, "號");
+}
+
 TEST_F(SentenceDecoderTest, ExtraWordsJoinAndMergeByValue) {
     FunctionModel model;
     model.extra = [](std::string_view reading) {
