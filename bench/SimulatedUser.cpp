@@ -165,7 +165,7 @@ ClauseResult SimulatedUser::type(const Clause& clause) {
     result.typed = committedNow();
     std::vector<std::pair<int, int>> chosen;
     for (std::size_t attempt = 0; attempt < 2 * reference.size(); ++attempt) {
-        if (comparableCharacters(committedNow()) == reference) {
+        if (comparableCharacters(attempt == 0 ? result.typed : committedNow()) == reference) {
             result.rightAsTyped = attempt == 0;
             break;
         }

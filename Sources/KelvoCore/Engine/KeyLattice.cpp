@@ -107,12 +107,17 @@ private:
     // key, would replace its slot. Elsewhere it is the first key of the syllable it starts.
     bool letterWouldVanish(std::size_t p) const {
         if (p + 1 == keys_.size() || !isLetterKey(keys_[p + 1])) return true;
-        std::size_t tone = p + 1;
-        while (tone < keys_.size() && !DachenLayout::isToneKey(keys_.substr(tone, 1)))
-            ++tone;
+        const std::size_t tone = toneKeyFrom(p + 1);
         auto with = SyllableComposer::afterKeys(keys_.substr(p, tone - p));
         auto without = SyllableComposer::afterKeys(keys_.substr(p + 1, tone - p - 1));
         return !with || !without || with->overwriteCount() > without->overwriteCount();
+    }
+
+    // Where the first tone key at or after `p` is; the end of the keys when there is none.
+    std::size_t toneKeyFrom(std::size_t p) const {
+        while (p < keys_.size() && !DachenLayout::isToneKey(keys_.substr(p, 1)))
+            ++p;
+        return p;
     }
 
     // English, then the Space after it: a word after them goes on in English, no switch.
@@ -125,9 +130,7 @@ private:
     // order and spell a known syllable; elsewhere they are read as the composer reads them, a key
     // that replaced a filled slot costing its penalty.
     void addSyllable(int from, std::size_t p) {
-        std::size_t tone = p;
-        while (tone < keys_.size() && !DachenLayout::isToneKey(keys_.substr(tone, 1)))
-            ++tone;
+        const std::size_t tone = toneKeyFrom(p);
         if (tone == p) return;
         if (tone == keys_.size()) {
             if (stretch_.openEnd) addUnfinishedSyllable(from, p);

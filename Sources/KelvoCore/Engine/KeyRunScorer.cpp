@@ -135,7 +135,7 @@ std::optional<double> KeyRunScorer::letterScore(char letter) const {
     const std::string lower = lowercased(std::string_view(&letter, 1));
     const double alone = lettersAlone[static_cast<std::size_t>(lower[0] - 'a')] +
                          (learned_ ? learned_->englishAdjustment(lower) : 0.0);
-    return std::max(alone, englishScore(lower).value_or(alone));
+    return std::max(alone, knownWordScore(lower).value_or(alone)); // the vocabulary's a and i
 }
 
 // A word as the vocabulary, the user's own words or the user's habits know it.
