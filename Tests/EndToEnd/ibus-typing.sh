@@ -23,8 +23,8 @@ export WAYLAND_DISPLAY=wayland-kelvo-none
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
 daemon=$!
 trap 'kill $daemon 2>/dev/null || true' EXIT
-for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
-ibus list-engine | grep -q org.kelvo.inputmethod.Kelvo || { echo "Kelvo is not among the daemon's engines"; exit 1; }
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
+ibus list-engine | grep org.kelvo.inputmethod.Kelvo >/dev/null || { echo "Kelvo is not among the daemon's engines"; exit 1; }
 client="$build/Tests/ibus-typing-client"
 expect() { # expect WHAT GOT
     if [ "$2" != "$1" ]; then echo "expected [$1], got [$2]"; exit 1; fi

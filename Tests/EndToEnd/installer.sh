@@ -28,7 +28,7 @@ for arguments in --help --bogus ""; do
     set -e
     [ "$status" = 2 ] && [[ "$said" == *"用法：KelvoInstaller"* ]] || fail "KelvoInstaller $arguments: $status $said"
 done
-"$build/Sources/KelvoTerm/kelvo-term" --help | grep -q "^usage: kelvo-term" || fail "kelvo-term --help"
+"$build/Sources/KelvoTerm/kelvo-term" --help | grep "^usage: kelvo-term" >/dev/null || fail "kelvo-term --help"
 
 # The session's daemon runs before the first install, as a user's does, without Kelvo's folder among
 # its components and with its usual cache: the install makes Kelvo usable in it at once.
@@ -48,7 +48,7 @@ grep -q "$installed/Contents/MacOS/Kelvo" "$XDG_DATA_HOME/Kelvo/ibus-component/k
 # ibus-setup splits the setup line at spaces, as the folder "Input Methods" has one.
 read -r -a setup <<<"$(sed -n 's:.*<setup>\(.*\)</setup>.*:\1:p' "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml")"
 [ "${#setup[@]}" = 2 ] && [ "${setup[1]}" = settings ] || fail "setup line: ${setup[*]}"
-"${setup[0]}" diagnose | grep -q "^PASS" || fail "the setup command does not run the installed Kelvo"
+"${setup[0]}" diagnose | grep "^PASS" >/dev/null || fail "the setup command does not run the installed Kelvo"
 grep -q "^Exec=\"$installed/Contents/MacOS/Kelvo\" settings$" \
     "$XDG_DATA_HOME/applications/ibus-setup-org.kelvo.inputmethod.Kelvo.desktop" || fail "no launcher for GNOME Settings"
 # The window's background path, run without the window: the same version is kept as it is.
@@ -63,7 +63,7 @@ typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 
 echo "typed with the installed engine: $typed"
 
 # Enabled on an empty source list, Kelvo comes after a keyboard layout, which stays after removal.
-if gsettings list-schemas | grep -qx org.gnome.desktop.input-sources; then
+if gsettings list-schemas | grep -x org.gnome.desktop.input-sources >/dev/null; then
     gsettings set org.gnome.desktop.input-sources sources "[]"
     "$installed/Contents/MacOS/Kelvo" enable >/dev/null || fail "enable failed"
     case "$(gsettings get org.gnome.desktop.input-sources sources)" in
@@ -87,7 +87,7 @@ for _ in $(seq 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
 ! kill -0 "$server" 2>/dev/null || fail "the installed server still runs"
 [ ! -e "$XDG_DATA_HOME/Kelvo/ibus-component/kelvo.xml" ] || fail "the component is still registered"
 [ ! -e "$XDG_CONFIG_HOME/environment.d/60-kelvo-ibus.conf" ] || fail "the environment still names the component"
-if gsettings list-schemas | grep -qx org.gnome.desktop.input-sources; then
+if gsettings list-schemas | grep -x org.gnome.desktop.input-sources >/dev/null; then
     case "$(gsettings get org.gnome.desktop.input-sources sources)" in
         "[('xkb', '"*"')]") ;;
         *) fail "after removal the sources are $(gsettings get org.gnome.desktop.input-sources sources)" ;;

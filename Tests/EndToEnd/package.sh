@@ -85,7 +85,7 @@ set -euo pipefail
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
 daemon=$!
 trap 'kill $daemon 2>/dev/null || true' EXIT
-for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
 client="$build/Tests/ibus-typing-client"
 # 擬, chosen twice for ㄋㄧˇ under Fcitx5, comes first: both read and write the same learned data.
 expect "擬" "$("$client" org.kelvo.inputmethod.Kelvo s u 3 Return)"

@@ -37,7 +37,7 @@ if [ "$framework" = ibus ]; then
     ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none \
         >"$run/framework.log" 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+    for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
     export GTK_IM_MODULE=ibus QT_IM_MODULE=ibus
     kelvoSource() { ibus engine org.kelvo.inputmethod.Kelvo; }
     otherSource() { ibus engine xkb:us::eng; }

@@ -22,7 +22,7 @@ trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 startVirtualDisplay
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
 export IBUS_ADDRESS=$(ibus address) QT_IM_MODULE=ibus
 
 # The input client check: press its button, wait for its line.
@@ -49,7 +49,7 @@ for scale in 1 2; do
         --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon-$scale.log" 2>&1 &
     daemon=$!
     pids+=($daemon)
-    for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q org.kelvo.inputmethod.Kelvo && break; sleep 0.1; done
+    for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
     export IBUS_ADDRESS=$(ibus address)
     ibus engine org.kelvo.inputmethod.Kelvo
     LANG=C.UTF-8 LC_ALL=C.UTF-8 KELVO_PANEL_SCALE=$scale QT_SCALE_FACTOR=$scale "$build/Tests/panel-screenshot-client" \
