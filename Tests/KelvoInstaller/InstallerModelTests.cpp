@@ -136,9 +136,3 @@ TEST(InstallerMessages, FileErrorsReachTheUserInChineseWithWhatToDo) {
     EXPECT_EQ(userMessageOf(InstallerFailure("已經是中文")), "已經是中文");
     EXPECT_EQ(userMessageOf(std::runtime_error("bad_alloc-like")).find("bad"), std::string::npos);
 }
-
-TEST(InstallerSettings, TheKeyboardSettingsCommandIsOneTheDesktopHas) {
-    auto command = keyboardSettingsCommand();
-    ASSERT_FALSE(command.empty());
-    EXPECT_TRUE(command[0] == "gnome-control-center" || command[0] == "ibus-setup");
-}

@@ -157,26 +157,6 @@ TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothing
               "IBUS_COMPONENT_PATH=/opt/other:" + (folder / "system").string() + "\n");
 }
 
-TEST(IBusInputSourceRegistry, EnableAndDisableEditBothSourceLists) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
-    folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng']\n");
-    folder.write("settings/org.gnome.desktop.input-sources.sources", "[('xkb', 'us')]\n");
-    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
-    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
-    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0); // listed once
-    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
-              "['xkb:us::eng', 'org.kelvo.inputmethod.Kelvo']\n");
-    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
-              "[('xkb', 'us'), ('ibus', 'org.kelvo.inputmethod.Kelvo')]\n");
-    EXPECT_EQ(registry.currentSource(), "org.kelvo.inputmethod.Kelvo");
-    EXPECT_EQ(registry.disable("org.kelvo.inputmethod.Kelvo"), 0);
-    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines"),
-              "['xkb:us::eng']\n");
-    EXPECT_EQ(TemporaryFolder::read(folder / "settings/org.gnome.desktop.input-sources.sources"),
-              "[('xkb', 'us')]\n");
-}
-
 // Kelvo alone could never be switched away from, nor removed: empty lists get the user's layout.
 TEST(IBusInputSourceRegistry, EnablingOnEmptyListsAddsTheKeyboardLayoutFirst) {
     struct Case {
@@ -266,13 +246,6 @@ TEST(IBusInputSourceRegistry, TheEnvironmentLineNamesFoldersLiterally) {
     // Registering again reads its own line back without doubling or mangling the folder.
     EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     EXPECT_EQ(TemporaryFolder::read(folder / "e/60-kelvo-ibus.conf"), line);
-}
-
-TEST(ChildProcess, RunsAProgramAndCollectsItsOutput) {
-    auto result = runChild({"sh", "-c", "echo out; echo err >&2; exit 3"});
-    EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.output, "out\nerr\n");
-    EXPECT_EQ(runChild({"no-such-program-kelvo"}).status, -1);
 }
 
 // IBus splits the exec line like a shell would; the installed bundle's folder has a space.

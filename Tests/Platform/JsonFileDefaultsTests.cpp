@@ -10,20 +10,6 @@
 using namespace kelvo::platform;
 using kelvo::testing::TemporaryFolder;
 
-TEST(UserDefaults, TypedReadsGiveTheNeutralValueForOtherTypes) {
-    MemoryDefaults defaults;
-    defaults.set("flag", true);
-    defaults.set("count", 7LL);
-    defaults.set("name", std::string("smart"));
-    EXPECT_TRUE(defaults.boolean("flag"));
-    EXPECT_EQ(defaults.integer("count"), 7);
-    EXPECT_EQ(defaults.string("name"), "smart");
-    EXPECT_FALSE(defaults.boolean("count"));
-    EXPECT_EQ(defaults.integer("flag"), 0);
-    EXPECT_EQ(defaults.string("flag"), std::nullopt);
-    EXPECT_FALSE(defaults.boolean("missing"));
-}
-
 TEST(UserDefaults, RegisteredDefaultsAnswerOnlyWhereTheUserHasNoValue) {
     MemoryDefaults defaults;
     defaults.registerDefaults({{"pageSize", 9LL}, {"learning", true}});

@@ -11,13 +11,6 @@ std::vector<Unigram> listOf(std::span<const Unigram> unigrams) {
     return {unigrams.begin(), unigrams.end()};
 }
 
-std::vector<std::string> valuesOf(std::span<const Unigram> unigrams) {
-    std::vector<std::string> values;
-    for (const auto& unigram : unigrams)
-        values.push_back(unigram.value);
-    return values;
-}
-
 } // namespace
 
 TEST(Lexicon, ReadsEachReadingsWordsBestFirstWhereverTheyStand) {
@@ -71,14 +64,6 @@ TEST(Lexicon, MaxSpanCountsSyllablesOfTheLongestReading) {
     EXPECT_EQ(Lexicon("ㄅ-ㄆ-ㄇ 甲乙丙 -1\nㄅ 不 -1\n").maxSpan(), 3);
     // Lines that are skipped do not count.
     EXPECT_EQ(Lexicon("ㄅ-ㄆ-ㄇ-ㄈ 甲乙丙丁\n").maxSpan(), 1);
-}
-
-TEST(Lexicon, LoadsFromFile) {
-    kelvo::testing::TemporaryFolder folder;
-    auto lexicon = Lexicon::contentsOf(folder.write("data.txt", "ㄋㄧˇ 你 -3\nㄋㄧˇ-ㄏㄠˇ 你好 -5\n"));
-    EXPECT_EQ(lexicon->entryCount(), 2u);
-    EXPECT_EQ(lexicon->maxSpan(), 2);
-    EXPECT_EQ(valuesOf(lexicon->unigrams("ㄋㄧˇ-ㄏㄠˇ")), std::vector<std::string>{"你好"});
 }
 
 TEST(Lexicon, FailsOnMissingOrNonUTF8File) {

@@ -18,17 +18,6 @@ TEST_F(EngineTest, NewEngineIsIdleAndPassesKeysOn) {
     EXPECT_TRUE(engine.isIdle());
 }
 
-TEST_F(EngineTest, ToneKeyFinishesASyllableIntoAReading) {
-    EXPECT_EQ(type("su"), handledOutput);
-    EXPECT_EQ(type("3"), handledOutput);
-    EXPECT_EQ(text(), "你");
-    EXPECT_EQ(engine.preedit().caretUTF16, 1);
-    auto feedback = engine.feedback();
-    ASSERT_TRUE(feedback);
-    EXPECT_EQ(feedback->zhuyin, "ㄋㄧˇ");
-    EXPECT_EQ(feedback->rawKeys, "su3");
-}
-
 TEST_F(EngineTest, TwoSyllablesDecodeAsOneWordAndEnterCommitsIt) {
     type("su3cl3");
     EXPECT_EQ(engine.preedit().pieces, (std::vector<Piece>{{"你好", Style::active}}));

@@ -87,14 +87,6 @@ TEST_F(CustomTextStoreTest, InvalidEntriesAreSkippedAndLaterDuplicatesWin) {
     }
 }
 
-TEST_F(CustomTextStoreTest, WorksInMemoryWithoutAFile) {
-    CustomTextStore store;
-    EXPECT_FALSE(store.set("sig", "Best regards"));
-    EXPECT_EQ(store.expansion("sig"), "Best regards");
-    EXPECT_FALSE(store.remove("sig"));
-    EXPECT_FALSE(store.expansion("sig"));
-}
-
 TEST_F(CustomTextStoreTest, ChangesMergeWithWhatIsOnDisk) {
     CustomTextStore store(path);
     ASSERT_FALSE(store.set("a", "1"));
