@@ -89,12 +89,6 @@ bool EnglishDetector::isWord(std::string_view text) const {
     return std::binary_search(words_.begin(), words_.end(), std::string_view(lowercased(text)));
 }
 
-bool EnglishDetector::hasWordPrefix(std::string_view text) const {
-    std::string lower = lowercased(text);
-    auto found = std::lower_bound(words_.begin(), words_.end(), std::string_view(lower));
-    return found != words_.end() && found->starts_with(lower);
-}
-
 std::optional<std::vector<std::string>> EnglishDetector::segmentedWords(std::string_view text) const {
     std::string lower = lowercased(text);
     auto lowerCharacters = characterViews(lower);

@@ -34,7 +34,6 @@ public:
     EnglishDetector& operator=(const EnglishDetector&) = delete;
 
     bool isWord(std::string_view text) const;
-    bool hasWordPrefix(std::string_view text) const;
     // Two or more common words making up `text` exactly, in the case typed, or `text` itself when it
     // is a word; no value otherwise.
     std::optional<std::vector<std::string>> segmentedWords(std::string_view text) const;
