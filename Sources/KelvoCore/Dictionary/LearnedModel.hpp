@@ -14,9 +14,15 @@ namespace kelvo {
 // asks it during one walk; a decode without one is the dictionary alone.
 class LearnedModel {
 public:
-    // Extra score for `value` following the word a scorer was made for. An empty scorer stands for
-    // a word that no other word gets a bonus after.
-    using TransitionScorer = std::function<double(std::string_view value)>;
+    // A pair of words the user committed: ln(count + 1), and the pair's share of all the pairs
+    // committed after its first word.
+    struct Transition {
+        double bonus = 0.0;
+        double share = 0.0;
+    };
+    // The pair `value` makes with the word a scorer was made for. An empty scorer stands for a word
+    // that no other word was committed after.
+    using TransitionScorer = std::function<Transition(std::string_view value)>;
 
     virtual ~LearnedModel() = default;
 

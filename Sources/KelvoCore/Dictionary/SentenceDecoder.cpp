@@ -1,23 +1,13 @@
 #include "Dictionary/SentenceDecoder.hpp"
 
+#include "Dictionary/RankedWords.hpp"
 #include "Text/Characters.hpp"
 
 #include <algorithm>
-#include <deque>
-#include <numeric>
-#include <unordered_map>
+#include <cmath>
 
 namespace kelvo {
 namespace {
-
-// A word of one stretch with its total score. The value points into the lexicon, the caller's
-// pins or elements, or a list of extra words kept alive for the call.
-struct ScoredWord {
-    std::string_view value;
-    double total;
-};
-
-using ExtraWords = std::deque<std::vector<Unigram>>;
 
 // How a node came about, which decides the segment it becomes. A digit of a number or a letter of
 // an English word standing among words is a literal that the word-pair model knows as a word of
@@ -44,6 +34,7 @@ struct State {
     NodeKind kind;
     std::string_view value;
     const DecodedSegment* pin;
+    bool chosen; // a pin, or a word the user chose before
     double score;
     int prevIndex;
     std::optional<WordPairModel::Word> modelWord; // the word as the word-pair model knows it
@@ -66,40 +57,6 @@ bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
     return overlaps && !(pin.start == start && pin.end() == end);
 }
 
-// The words of a reading ranked by total score. Lexicon words are read in place; extra words are
-// moved into `extras` so that their values stay valid for the rest of the call.
-void collectRankedWords(const Lexicon& lexicon, const LearnedModel* learned, std::string_view reading,
-                        ExtraWords& extras, std::vector<ScoredWord>& ranked, double bonusShare = 1.0) {
-    ranked.clear();
-    std::span<const Unigram> listed = lexicon.unigrams(reading);
-    std::vector<Unigram> extra = learned ? learned->extraWords(reading) : std::vector<Unigram>{};
-    const bool merged = !extra.empty();
-    if (!merged) {
-        for (const Unigram& word : listed)
-            ranked.push_back({word.value, word.score});
-    } else {
-        // Each distinct value once, with its highest score; the earlier entry wins a tie.
-        const std::vector<Unigram>& kept = extras.emplace_back(std::move(extra));
-        std::unordered_map<std::string_view, std::size_t> position;
-        auto merge = [&](const Unigram& word) {
-            auto [found, added] = position.try_emplace(word.value, ranked.size());
-            if (added)
-                ranked.push_back({word.value, word.score});
-            else if (word.score > ranked[found->second].total)
-                ranked[found->second].total = word.score;
-        };
-        std::for_each(listed.begin(), listed.end(), merge);
-        std::for_each(kept.begin(), kept.end(), merge);
-    }
-    if (learned)
-        for (ScoredWord& word : ranked)
-            word.total += bonusShare * learned->bonus(reading, word.value);
-    // The lexicon's own list is already in this order; only bonuses and merged words can change it.
-    if (learned || merged)
-        std::stable_sort(ranked.begin(), ranked.end(),
-                         [](const ScoredWord& a, const ScoredWord& b) { return a.total > b.total; });
-}
-
 } // namespace
 
 SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
@@ -107,6 +64,10 @@ SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexic
 double SentenceDecoder::habitShare(std::string_view reading, int elements) {
     const bool oneSyllable = reading.find('-') == std::string_view::npos;
     return oneSyllable && elements > 1 ? oneSyllableHabitShare : 1.0;
+}
+
+double SentenceDecoder::learnedPairBonus(const LearnedModel::Transition& pair, bool chosen) {
+    return chosen ? pair.bonus : pair.bonus * std::sqrt(pair.share);
 }
 
 int SentenceDecoder::maximumSpan() const {
@@ -168,7 +129,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
 
     // Appends the state for one node, reached from the best predecessor at `start`.
     auto reach = [&](int start, int end, NodeKind kind, std::string_view value, const DecodedSegment* pin,
-                     double nodeScore) {
+                     double nodeScore, bool chosen = false) {
+        chosen = chosen || pin;
         const double base = nodeScore + nodePenalty;
         std::optional<WordPairModel::Word> modelWord;
         if (kind == NodeKind::numberDigit)
@@ -178,7 +140,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         else if (isWordKind(kind) && wordPairs)
             modelWord = wordPairs->word(value);
         if (start == 0) {
-            states[end].push_back(State{start, end, kind, value, pin, base, -1, modelWord, {}, false});
+            states[end].push_back(
+                State{start, end, kind, value, pin, chosen, base, -1, modelWord, {}, false});
             return;
         }
         std::vector<State>& previous = states[start];
@@ -193,7 +156,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                     s.scorer = learned->transitionsAfter(s.value);
                     s.scorerFetched = true;
                 }
-                if (s.scorer) bonus = s.scorer(value);
+                if (s.scorer) bonus = learnedPairBonus(s.scorer(value), s.chosen || chosen);
             }
             double total = s.score + base + transitionWeight * bonus;
             if (pairs && s.modelWord) {
@@ -210,7 +173,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         // A Space after a number or an English word keeps it as the context of what follows.
         if (kind == NodeKind::literal && value == " " && isTypedKeyKind(previous[bestIndex].kind))
             modelWord = previous[bestIndex].modelWord;
-        states[end].push_back(State{start, end, kind, value, pin, best, bestIndex, modelWord, {}, false});
+        states[end].push_back(
+            State{start, end, kind, value, pin, chosen, best, bestIndex, modelWord, {}, false});
     };
 
     for (int end = 1; end <= n; ++end) {
@@ -259,7 +223,8 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                 continue;
             }
             for (std::size_t k = 0; k < std::min(depth, ranked.size()); ++k)
-                reach(start, end, NodeKind::word, ranked[k].value, nullptr, ranked[k].total);
+                reach(start, end, NodeKind::word, ranked[k].value, nullptr, ranked[k].total,
+                      ranked[k].chosen);
         }
     }
 

@@ -22,11 +22,16 @@ public:
     static constexpr double pinScore = 0.0;
     static constexpr double literalScore = -0.1;
     // Inside a sentence a character chosen over its homophones was chosen for its neighbours, which
-    // the learned pairs keep: there it adds half its bonus, else one choice of 以 replaces 已
-    // everywhere. Typed alone, and in the lists, a choice counts in full.
-    static constexpr double oneSyllableHabitShare = 0.5;
+    // the learned pairs keep: there it adds three quarters of its bonus, else one choice of 以
+    // replaces 已 everywhere. Typed alone, and in the lists, a choice counts in full.
+    static constexpr double oneSyllableHabitShare = 0.75;
     // The share of its learned bonus a word of `reading` takes in a walk over `elements` elements.
     static double habitShare(std::string_view reading, int elements);
+    // What a committed pair adds, before `transitionWeight`: in full where the user chose one of its
+    // words from a list. A pair the decoder made by itself says little about what follows its first
+    // word once that word was committed before many others (的 值 once, then 的 before everything):
+    // it counts by the square root of its share of them, else 的值 read 的執行 as 的值行 ever after.
+    static double learnedPairBonus(const LearnedModel::Transition& pair, bool chosen);
 
     explicit SentenceDecoder(std::shared_ptr<const Lexicon> lexicon);
 

@@ -2,6 +2,7 @@
 // user's own words, the transitions after a word and how the user took keys that spell English.
 #include "PersonalData/UserPhraseStore.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvo {
@@ -17,11 +18,18 @@ const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_vie
 
 } // namespace
 
-double UserPhraseStore::TransitionRow::bonus(std::string_view value) const {
-    if (!row_) return 0.0;
+UserPhraseStore::TransitionRow::TransitionRow(const Row* row) : row_(row) {
+    if (row_)
+        for (const auto& [value, entry] : *row_)
+            total_ += static_cast<double>(std::max<std::int64_t>(entry.count, 0));
+}
+
+LearnedModel::Transition UserPhraseStore::TransitionRow::pair(std::string_view value) const {
+    if (!row_) return {};
     auto found = row_->find(value);
-    if (found == row_->end() || found->second.count < 1) return 0.0;
-    return std::log(static_cast<double>(found->second.count) + 1.0);
+    if (found == row_->end() || found->second.count < 1) return {};
+    const double count = static_cast<double>(found->second.count);
+    return {std::log(count + 1.0), count / total_};
 }
 
 bool UserPhraseStore::knowsEnglishWord(std::string_view keys) const {
@@ -76,7 +84,7 @@ LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_vie
     TransitionRow row = transitionsFrom(previous);
     if (!row) return {};
     // The row points into the tables, which only `refresh` replaces, never during a walk.
-    return [row](std::string_view value) { return row.bonus(value); };
+    return [row](std::string_view value) { return row.pair(value); };
 }
 
 double UserPhraseStore::transitionBonus(std::string_view from, std::string_view to) const {

@@ -40,12 +40,14 @@ public:
     // The words that may follow one word, fetched once so that each following word costs one lookup.
     class TransitionRow {
     public:
-        explicit TransitionRow(const Row* row = nullptr) : row_(row) {}
+        explicit TransitionRow(const Row* row = nullptr);
         explicit operator bool() const { return row_ != nullptr; }
-        double bonus(std::string_view value) const;
+        Transition pair(std::string_view value) const;
+        double bonus(std::string_view value) const { return pair(value).bonus; }
 
     private:
         const Row* row_;
+        double total_ = 0.0; // every count of the row
     };
 
     static constexpr double userWordScore = -8.0;

@@ -56,15 +56,16 @@ inline std::vector<Unigram> ranked(const SentenceDecoder& decoder, const Learned
 struct Node {
     DecodedSegment segment;
     double score;
+    bool chosen; // a pin, or a word with a learned bonus
 };
 
 inline std::vector<Node> nodes(const SentenceDecoder& decoder, const LearnedModel* learned,
                                const std::vector<Element>& elements, int start, int end,
                                const std::vector<DecodedSegment>& pins) {
     for (const auto& pin : pins)
-        if (pin.start == start && pin.end() == end) return {Node{pin, 0.0}};
+        if (pin.start == start && pin.end() == end) return {Node{pin, 0.0, true}};
     if (end - start == 1 && !elements[start].isReading())
-        return {Node{DecodedSegment{start, 1, elements[start].text, std::nullopt}, -0.1}};
+        return {Node{DecodedSegment{start, 1, elements[start].text, std::nullopt}, -0.1, false}};
     auto reading = joinedReading(elements, start, end);
     if (!reading) return {};
     std::vector<Unigram> words = ranked(
@@ -72,9 +73,11 @@ inline std::vector<Node> nodes(const SentenceDecoder& decoder, const LearnedMode
     words.resize(std::min(words.size(), static_cast<std::size_t>(std::max(decoder.candidateDepth, 1))));
     std::vector<Node> result;
     for (const auto& word : words)
-        result.push_back(Node{DecodedSegment{start, end - start, word.value, reading}, word.score});
+        result.push_back(Node{DecodedSegment{start, end - start, word.value, reading}, word.score,
+                              learned && learned->bonus(*reading, word.value) > 0});
     if (result.empty() && end - start == 1)
-        result.push_back(Node{DecodedSegment{start, 1, *reading, reading}, SentenceDecoder::unknownPenalty});
+        result.push_back(
+            Node{DecodedSegment{start, 1, *reading, reading}, SentenceDecoder::unknownPenalty, false});
     return result;
 }
 
@@ -82,12 +85,13 @@ struct State {
     DecodedSegment segment;
     double score;
     int prevIndex;
+    bool chosen;
 };
 
-inline double transition(const LearnedModel* learned, const std::string& from, const std::string& to) {
+inline double transition(const LearnedModel* learned, const State& from, const Node& to) {
     if (!learned) return 0;
-    auto scorer = learned->transitionsAfter(from);
-    return scorer ? scorer(to) : 0;
+    auto scorer = learned->transitionsAfter(from.segment.value);
+    return scorer ? SentenceDecoder::learnedPairBonus(scorer(to.segment.value), from.chosen || to.chosen) : 0;
 }
 
 inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const std::vector<Element>& elements,
@@ -108,22 +112,20 @@ inline std::vector<DecodedSegment> walk(const SentenceDecoder& decoder, const st
             for (const auto& node : nodes(decoder, learned, elements, start, end, pins)) {
                 double base = node.score + SentenceDecoder::nodePenalty;
                 if (start == 0) {
-                    states[end].push_back(State{node.segment, base, -1});
+                    states[end].push_back(State{node.segment, base, -1, node.chosen});
                     continue;
                 }
                 int bestIndex = -1;
                 double best = 0;
                 for (int i = 0; i < static_cast<int>(states[start].size()); ++i) {
                     const State& s = states[start][i];
-                    double total =
-                        s.score + base +
-                        decoder.transitionWeight * transition(learned, s.segment.value, node.segment.value);
+                    double total = s.score + base + decoder.transitionWeight * transition(learned, s, node);
                     if (bestIndex < 0 || total > best) {
                         best = total;
                         bestIndex = i;
                     }
                 }
-                states[end].push_back(State{node.segment, best, bestIndex});
+                states[end].push_back(State{node.segment, best, bestIndex, node.chosen});
             }
         }
     }

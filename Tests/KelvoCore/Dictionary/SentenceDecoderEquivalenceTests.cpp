@@ -70,7 +70,9 @@ void randomise(SentenceDecoder& decoder, FunctionModel& model, std::mt19937_64& 
             std::string from(previous);
             return [seed, from](std::string_view value) {
                 auto h = mix(from, value, seed);
-                return h % 4 == 0 ? std::log(static_cast<double>(h % 9 + 2)) : 0.0;
+                return h % 4 == 0 ? LearnedModel::Transition{std::log(static_cast<double>(h % 9 + 2)),
+                                                             static_cast<double>(h % 5 + 1) / 5}
+                                  : LearnedModel::Transition{};
             };
         };
     if (random() % 4 == 0) decoder.candidateDepth = static_cast<int>(random() % 6);

@@ -106,21 +106,29 @@ TEST_F(SentenceDecoderTest, ScoreBonusReranksAndTransitionBonusLinksWords) {
         return reading == "ㄏㄠˇ" && value == "號" ? 2 * std::log(4.0) : 0.0;
     };
     EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
+    // 妳 號 committed, as a hundredth of what the user committed after 妳.
     model.transitions = [](std::string_view previous) -> LearnedModel::TransitionScorer {
         if (previous != "妳") return {};
-        return [](std::string_view value) { return value == "號" ? std::log(1000.0) : 0.0; };
+        return [](std::string_view value) {
+            return value == "號" ? LearnedModel::Transition{std::log(1000.0), 0.01}
+                                 : LearnedModel::Transition{};
+        };
     };
-    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "妳|號|");
-    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|"); // without the model, the dictionary alone
+    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "妳|號|"); // 號 was chosen: the pair counts in full
+    EXPECT_EQ(text(decoder.walk(elements, {})), "你好|");          // without the model, the dictionary alone
     decoder.transitionWeight = 0.5;
     EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
+    decoder.transitionWeight = 4.0;
+    model.scoreBonus = {}; // neither word chosen: the pair counts by the root of its share
+    EXPECT_EQ(text(decoder.walk(elements, {}, &model)), "你好|");
+    EXPECT_EQ(text(decoder.walk(elements, {{0, 1, "妳", "ㄋㄧˇ"}}, &model)), "妳|號|"); // a pin is chosen
 }
 
-// A character chosen over its homophones counts in full typed alone, half inside a sentence.
-TEST_F(SentenceDecoderTest, AOneSyllableChoiceCountsHalfInsideASentence) {
+// A character chosen over its homophones counts in full typed alone, less inside a sentence.
+TEST_F(SentenceDecoderTest, AOneSyllableChoiceCountsLessInsideASentence) {
     FunctionModel model;
     model.scoreBonus = [](std::string_view reading, std::string_view value) {
-        return reading == "ㄏㄠˇ" && value == "號" ? 4.0 : 0.0;
+        return reading == "ㄏㄠˇ" && value == "號" ? 3.5 : 0.0;
     };
     EXPECT_EQ(text(decoder.walk(readings({"ㄏㄠˇ"}), {}, &model)), "號|");
     EXPECT_EQ(text(decoder.walk(readings({"ㄏㄠˇ", "ㄋㄧˇ"}), {}, &model)), "好|你|");

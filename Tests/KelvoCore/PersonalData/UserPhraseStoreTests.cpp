@@ -40,6 +40,8 @@ TEST_F(UserPhraseStoreTest, CommitRecordsAdjacentPairs) {
     ASSERT_TRUE(row);
     EXPECT_DOUBLE_EQ(row.bonus("天氣"), store.transitionBonus("今天", "天氣"));
     EXPECT_EQ(row.bonus("很"), 0.0);
+    store.noteCommit({"今天", "下雨"});
+    EXPECT_DOUBLE_EQ(store.transitionsFrom("今天").pair("天氣").share, 2.0 / 3.0); // of all after 今天
     EXPECT_FALSE(store.transitionsFrom("天空"));
 }
 
