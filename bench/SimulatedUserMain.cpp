@@ -1,7 +1,8 @@
 // The simulated user over an evaluation file: a fresh user-data folder, the default settings with
 // learning on, and two passes over the file. Prints the figures of each pass, and with --json
 // writes them as {"pass1": {...}, "pass2": {...}}; with --wrong lists each clause not right as typed:
-// what its keys gave, what was committed and whether the candidate lists could not fix it.
+// what its keys gave, what was committed, how many corrections it took and whether the candidate
+// lists could not fix it.
 #include "Session.hpp"
 #include "SimulatedUser.hpp"
 
@@ -91,7 +92,8 @@ int main(int argc, char** argv) {
             auto result = user.type(clause);
             if (listWrong && !result.rightAsTyped)
                 std::cerr << pass << " wrong: " << clause.text << "\t" << result.typed << "\t"
-                          << result.committed << (result.failed ? "\tfailed\n" : "\n");
+                          << result.committed << "\t" << result.corrections
+                          << (result.failed ? "\tfailed\n" : "\n");
             figures.add(result, clause.text);
         }
         print(pass, figures);
