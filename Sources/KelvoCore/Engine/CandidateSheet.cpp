@@ -2,6 +2,7 @@
 // selection into a pin, and the view the panel draws.
 #include "Engine/CandidateSheet.hpp"
 
+#include "Engine/ComposingHabits.hpp"
 #include "Engine/InputEngine.hpp"
 #include "Text/Characters.hpp"
 
@@ -29,11 +30,12 @@ void InputEngine::openSheet() {
     auto anchor = anchorSegment();
     if (!anchor) return;
     const auto& elements = composition_.elements();
-    std::vector<DecodedSegment> all = decoder_.candidateSegments(elements, anchor->start, learnedModel());
+    const ComposingHabits habits(learnedModel(), composition_.pins());
+    std::vector<DecodedSegment> all = decoder_.candidateSegments(elements, anchor->start, habits.model());
     const int j = *composition_.anchorIndex();
     if (j != anchor->start) {
         const std::size_t primary = all.size();
-        for (DecodedSegment& extra : decoder_.candidateSegments(elements, j, learnedModel())) {
+        for (DecodedSegment& extra : decoder_.candidateSegments(elements, j, habits.model())) {
             bool offered = std::any_of(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(primary),
                                        [&](const DecodedSegment& s) { return sameCandidate(s, extra); });
             if (!offered) all.push_back(std::move(extra));

@@ -2,6 +2,7 @@
 // of the composition re-decodes it.
 #include "Engine/InputEngine.hpp"
 
+#include "Engine/ComposingHabits.hpp"
 #include "Text/Characters.hpp"
 
 namespace kelvo {
@@ -86,7 +87,8 @@ void InputEngine::removeElements(int count) {
 }
 
 void InputEngine::redecode() {
-    decoded_ = decoder_.walk(composition_.elements(), composition_.pins(), learnedModel());
+    const ComposingHabits habits(learnedModel(), composition_.pins());
+    decoded_ = decoder_.walk(composition_.elements(), composition_.pins(), habits.model());
 }
 
 void InputEngine::reset() {

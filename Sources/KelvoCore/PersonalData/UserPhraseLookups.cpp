@@ -48,8 +48,7 @@ double UserPhraseStore::englishAdjustment(std::string_view keys) const {
 
 double UserPhraseStore::bonus(std::string_view reading, std::string_view value) const {
     const std::int64_t* count = countOf(data_.selections, reading, value);
-    if (!count || *count < 1) return 0.0;
-    return 2.0 * std::log(static_cast<double>(*count) + 1.0);
+    return count && *count >= 1 ? choiceBonus(*count) : 0.0;
 }
 
 std::vector<Unigram> UserPhraseStore::userWords(std::string_view reading) const {

@@ -7,6 +7,7 @@
 #include "PersonalData/UserDataFile.hpp"
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -78,6 +79,8 @@ public:
     void reset();
 
     double bonus(std::string_view reading, std::string_view value) const override;
+    // The bonus of a word chosen `count` times: 2 ln(count + 1).
+    static double choiceBonus(std::int64_t count) { return 2.0 * std::log(static_cast<double>(count) + 1.0); }
     std::vector<Unigram> userWords(std::string_view reading) const;
     std::vector<Unigram> extraWords(std::string_view reading) const override { return userWords(reading); }
     std::optional<double> wordsBeginningWith(std::string_view syllable) const override;

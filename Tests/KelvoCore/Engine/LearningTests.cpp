@@ -149,3 +149,15 @@ TEST_F(LearningTest, AChoiceComesBackAgainstTheWordPairModel) {
     EXPECT_EQ(engine.flush(), "這可能意謂著您的要求");
     EXPECT_EQ(typeScript(script), "這可能意謂著您的要求");
 }
+
+// A word chosen for one stretch counts at once for the other stretches of its reading, not only
+// after the commit.
+TEST_F(LearningTest, AChoiceCountsAtOnceForTheSameReadingElsewhereInTheComposition) {
+    ASSERT_EQ(type("{ㄒㄩㄢˊ}{ㄊㄧㄥˊ}{ㄉㄜ˙}{ㄒㄩㄢˊ}{ㄊㄧㄥˊ}"), "旋停的旋停");
+    for (int i = 0; i < 5; ++i)
+        engine.handle(KeyInput::of(Kind::arrowLeft));
+    engine.handle(KeyInput::of(Kind::arrowRight));
+    pick("懸");
+    EXPECT_EQ(engine.preedit().text(), "懸停的懸停");
+    EXPECT_EQ(store->bonus("ㄒㄩㄢˊ", "懸"), 0.0); // learned only when committed
+}
