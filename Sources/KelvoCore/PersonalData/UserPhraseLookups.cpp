@@ -18,12 +18,6 @@ const std::int64_t* countOf(const UserPhraseStore::Table& table, std::string_vie
 
 } // namespace
 
-UserPhraseStore::TransitionRow::TransitionRow(const Row* row) : row_(row) {
-    if (row_)
-        for (const auto& [value, entry] : *row_)
-            total_ += static_cast<double>(std::max<std::int64_t>(entry.count, 0));
-}
-
 LearnedModel::Transition UserPhraseStore::TransitionRow::pair(std::string_view value) const {
     if (!row_) return {};
     auto found = row_->find(value);
@@ -76,7 +70,22 @@ std::optional<double> UserPhraseStore::wordsBeginningWith(std::string_view sylla
 
 UserPhraseStore::TransitionRow UserPhraseStore::transitionsFrom(std::string_view from) const {
     auto row = data_.transitions.find(from);
-    return TransitionRow(row == data_.transitions.end() ? nullptr : &row->second);
+    if (row == data_.transitions.end()) return TransitionRow();
+    return TransitionRow(&row->second, rowTotal(row->second));
+}
+
+// Summed once per row while the tables stay as they are: the decoder asks for rows on every key,
+// and a frequent word's row holds thousands of words.
+double UserPhraseStore::rowTotal(const Row& row) const {
+    if (rowTotalsVersion_ != version_) {
+        rowTotals_.clear();
+        rowTotalsVersion_ = version_;
+    }
+    auto [found, added] = rowTotals_.try_emplace(&row, 0.0);
+    if (added)
+        for (const auto& [value, entry] : row)
+            found->second += static_cast<double>(std::max<std::int64_t>(entry.count, 0));
+    return found->second;
 }
 
 LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_view previous) const {

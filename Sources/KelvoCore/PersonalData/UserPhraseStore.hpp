@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -41,13 +42,14 @@ public:
     // The words that may follow one word, fetched once so that each following word costs one lookup.
     class TransitionRow {
     public:
-        explicit TransitionRow(const Row* row = nullptr);
+        TransitionRow() = default;
+        TransitionRow(const Row* row, double total) : row_(row), total_(total) {}
         explicit operator bool() const { return row_ != nullptr; }
         Transition pair(std::string_view value) const;
         double bonus(std::string_view value) const { return pair(value).bonus; }
 
     private:
-        const Row* row_;
+        const Row* row_ = nullptr;
         double total_ = 0.0; // every count of the row
     };
 
@@ -129,6 +131,8 @@ private:
     void noteFutureTimes(LearnedData& data, std::int64_t earliestChange);
     std::optional<LearnedData> load(const UserDataFile::Contents& contents);
 
+    double rowTotal(const Row& row) const;
+
     LearnedData data_; // the owner's thread only
     std::optional<std::filesystem::path> fileURL_;
     std::optional<UserDataFile> file_; // the worker's thread only, once it runs
@@ -140,6 +144,9 @@ private:
     std::uint64_t wordsVersion_ = 0;
     mutable std::unordered_set<std::string, StringHash, std::equal_to<>> firstSyllables_;
     mutable std::optional<std::uint64_t> firstSyllablesVersion_;
+    // Each transition row's total count, for the tables of `rowTotalsVersion_`.
+    mutable std::unordered_map<const Row*, double> rowTotals_;
+    mutable std::uint64_t rowTotalsVersion_ = 0;
     StoreNotices notices_;
     std::atomic<bool> finishing_ = false; // set as the process ends: a failed save is not retried
 
