@@ -131,6 +131,12 @@ protected:
     KelvoInputController controller{client, shared};
 
     void SetUp() override { registerDefaults(defaults); }
+    // Types each character as its key.
+    void typeKeys(std::string_view keys) {
+        for (char k : keys)
+            controller.handle(key(std::string(1, k)));
+    }
+    bool press(KeyCode keyCode) { return controller.handle(key("", code(keyCode))); }
 };
 
 } // namespace kelvo::testing

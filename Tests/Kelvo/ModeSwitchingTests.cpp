@@ -10,9 +10,7 @@ KeyEvent flags(std::uint16_t keyCode, std::uint32_t modifiers, double at) {
 } // namespace
 
 TEST_F(ControllerTest, ALoneShiftTapSwitchesToEnglishCommittingTheComposition) {
-    controller.handle(key("s"));
-    controller.handle(key("u"));
-    controller.handle(key("3"));
+    typeKeys("su3");
     controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 1.0));
     controller.handle(flags(code(KeyCode::leftShift), 0, 1.1));
     EXPECT_FALSE(shared.mode.chineseMode);
@@ -36,9 +34,7 @@ TEST_F(ControllerTest, ShiftUsedWithALetterOrSwitchedOffDoesNotToggle) {
 }
 
 TEST_F(ControllerTest, AShiftTapInALiteralRunOnlyEndsTheRun) {
-    controller.handle(key("s"));
-    controller.handle(key("u"));
-    controller.handle(key("3"));
+    typeKeys("su3");
     controller.handle(key("A", 0, modifier::shift)); // an English literal starts a literal run
     controller.handle(flags(code(KeyCode::leftShift), modifier::shift, 5.0));
     controller.handle(flags(code(KeyCode::leftShift), 0, 5.1));
@@ -47,9 +43,7 @@ TEST_F(ControllerTest, AShiftTapInALiteralRunOnlyEndsTheRun) {
 }
 
 TEST_F(ControllerTest, CapsLockTypesEnglishWithoutLeavingChinese) {
-    controller.handle(key("s"));
-    controller.handle(key("u"));
-    controller.handle(key("3"));
+    typeKeys("su3");
     controller.handle(flags(code(KeyCode::capsLock), modifier::capsLock, 1.0)); // Caps Lock on commits
     EXPECT_EQ(client.inserted, "你");
     EXPECT_FALSE(controller.handle(key("a", 0, modifier::capsLock)));

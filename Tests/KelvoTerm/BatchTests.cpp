@@ -50,19 +50,6 @@ TEST(Arguments, FlagsSetTheSettings) {
                                 SettingKey::chineseEnglishSpace));
 }
 
-TEST(Arguments, SettingsReachTheEngineAsTheDesktopHostGivesThem) {
-    InputEngine engine(resources().lexicon);
-    TermSettings settings;
-    settings.values["fullWidthPunctuation"] = false;
-    applySettings(engine, settings, nullptr, nullptr);
-    EXPECT_EQ(engine.settings().formatting.punctuationMode, PunctuationMode::english);
-    EXPECT_TRUE(engine.settings().formatting.chineseEnglishSpace);
-    EXPECT_FALSE(engine.settings().formatting.preferredCapitalization);
-    settings.values["punctuationMode"] = std::string("chinese");
-    applySettings(engine, settings, nullptr, nullptr);
-    EXPECT_EQ(engine.settings().formatting.punctuationMode, PunctuationMode::chinese);
-}
-
 TEST(Batch, TypesEachLineIntoAFreshField) {
     auto [output, status] = batch("su3cl3{enter}\ngithub \n=x\nsu3=\n\n2025 \n");
     EXPECT_EQ(status, 0);

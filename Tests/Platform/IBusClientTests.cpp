@@ -31,13 +31,6 @@ TEST(IBusClientKind, TheCaretOfEachToolkitLandsInLogicalPixelsAtEveryScale) {
             << c.client << " at " << c.scale;
 }
 
-TEST(IBusClientKind, WhoInsertsMarkedTextWhenACompositionEnds) {
-    EXPECT_TRUE(IBusClientKind::named("QIBusInputContext").insertsMarkedTextItself);
-    EXPECT_FALSE(IBusClientKind::named("gtk3-im:mousepad").insertsMarkedTextItself);
-    EXPECT_TRUE(IBusClientKind::named("gtk4-im:gnome-text-editor").dropsMarkedTextOnReset);
-    EXPECT_FALSE(IBusClientKind::named("gtk3-im:mousepad").dropsMarkedTextOnReset);
-}
-
 TEST(CandidateList, AFrameworkThatShowsFewerItemsGetsTheStretchWithTheHighlight) {
     CandidateList list;
     for (int i = 0; i < 100; ++i)

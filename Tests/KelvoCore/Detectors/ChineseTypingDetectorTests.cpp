@@ -55,11 +55,3 @@ TEST(ChineseTypingDetector, OverlongPartialSyllableResets) {
     detector.feed("q");
     EXPECT_FALSE(detector.isTracking());
 }
-
-TEST(ChineseTypingDetector, ResetStopsTracking) {
-    auto detector = makeDetector();
-    feedAll(detector, "su");
-    detector.reset();
-    EXPECT_FALSE(detector.isTracking());
-    EXPECT_EQ(feedAll(detector, "3cl3"), std::nullopt); // "3" alone is rejected by an empty composer
-}

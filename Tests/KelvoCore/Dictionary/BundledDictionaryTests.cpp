@@ -28,12 +28,3 @@ TEST(BundledDictionary, CommonWordsComeFirst) {
     EXPECT_EQ(bestWord("ㄕˋ"), "是");
     EXPECT_EQ(bestWord("ㄉㄜ˙"), "的");
 }
-
-TEST(BundledDictionary, ReadingsUseCanonicalSyllables) {
-    // The neutral-tone dot follows the letters, and multi-syllable readings join with "-".
-    EXPECT_FALSE(bundled().unigrams("ㄇㄚ˙").empty());
-    EXPECT_TRUE(bundled().unigrams("˙ㄇㄚ").empty());
-    EXPECT_GE(bundled().maxSpan(), 6);
-    for (const auto& word : bundled().unigrams("ㄓㄨㄥ-ㄨㄣˊ"))
-        EXPECT_LT(word.score, 0.0);
-}

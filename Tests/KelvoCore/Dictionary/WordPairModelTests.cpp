@@ -131,11 +131,3 @@ TEST(WordPairModel, RefusesWhatIsNoModelAndNeverReadsOutsideOne) {
     EXPECT_EQ(model->contextAfter(1, 0), 0.0);
     EXPECT_FLOAT_EQ(model->contextAfter(2, 1), -0.3);
 }
-
-TEST(WordPairModel, TheBundledModelKnowsCommonPairs) {
-    auto model = WordPairModel::open(KELVO_RESOURCES_DIR "/data/bigrams.bin");
-    EXPECT_GT(model->pairCount(), 10000u);
-    const auto automatic = model->word("自動"), remove = model->word("刪除");
-    ASSERT_TRUE(automatic && remove);
-    EXPECT_GT(model->contextAfter(*automatic, remove), 0.0);
-}

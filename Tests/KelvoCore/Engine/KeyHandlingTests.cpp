@@ -160,31 +160,6 @@ TEST_F(EngineTest, ArrowsMoveTheCursorOnlyBetweenWholeSyllables) {
     EXPECT_EQ(press(Kind::tab), handledOutput);
 }
 
-TEST_F(EngineTest, EditsKeepPinsBeforeShiftPinsAfterAndDropPinsAround) {
-    type("su3cl3a8 a8 ");
-    ASSERT_EQ(text(), "你好媽媽");
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
-    press(Kind::arrowDown); // 你好, 你, 妳
-    ASSERT_TRUE(engine.selectCandidate(2));
-    EXPECT_EQ(text(), "妳好媽媽");
-    press(Kind::arrowRight);
-    press(Kind::arrowDown); // 媽媽, 媽, 麻
-    ASSERT_TRUE(engine.selectCandidate(2));
-    EXPECT_EQ(text(), "妳好麻媽");
-
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
-    type("w8 "); // inserted at 2: the pin at 0 stays, the pin at 2 moves to 3
-    EXPECT_EQ(text(), "妳好他麻媽");
-    press(Kind::backspace); // removes element 2: the pin at 3 moves back to 2
-    EXPECT_EQ(text(), "妳好麻媽");
-    press(Kind::arrowRight);
-    press(Kind::backspace); // removes the pinned element 2: its pin goes
-    EXPECT_EQ(text(), "妳好媽");
-}
-
 TEST_F(EngineTest, InsertingInsideAPinnedWordDropsThePin) {
     type("w8 a8 ");
     press(Kind::arrowDown); // 他們的字, 他, 她, then 媽, 麻 of the element at the cursor

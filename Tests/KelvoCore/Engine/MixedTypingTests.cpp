@@ -79,32 +79,6 @@ TEST_F(BundledEngineTest, SpaceOffersTheEnglishListOnlyWhenEnglishWins) {
     EXPECT_EQ(engine.preedit().text(), "手機");
 }
 
-TEST(KeyRunScorer, SyllablesAfterEnglishAreTypedInTheLayoutsOrder) {
-    EXPECT_EQ(syllableInKeyOrder("su", "3")->canonical(), "ㄋㄧˇ");
-    EXPECT_EQ(syllableInKeyOrder("ru;", " ")->canonical(), "ㄐㄧㄤ");
-    EXPECT_FALSE(syllableInKeyOrder("us", "3")); // medial before initial
-    EXPECT_FALSE(syllableInKeyOrder("ss", "3")); // a slot twice
-    EXPECT_FALSE(syllableInKeyOrder("su", "u")); // no tone
-    EXPECT_FALSE(syllableInKeyOrder("", "3"));
-}
-
-TEST(KeyRunScorer, EnglishIsAListedWordOrASpellingThatCannotBeOneSyllable) {
-    KeyRunScorer scorer(*bundledLexicon(), *bundledVocabulary(), DachenKeyModel::of(bundledLexicon()).get());
-    EXPECT_GT(*scorer.englishScore("the"), *scorer.englishScore("readline"));
-    EXPECT_GT(*scorer.englishScore("python3"), *scorer.englishScore("python3.10")); // each version key costs
-    EXPECT_GT(*scorer.englishScore("gedit"), *scorer.englishScore("geditg")); // an unlisted word's spelling
-    EXPECT_FALSE(scorer.englishScore("3d"));                                  // letters come first
-    EXPECT_FALSE(scorer.englishScore("ab.c"));                                // a tail is digits and dots
-    // Two unlisted letters are English only where they look more like English than like Chinese
-    // typed on the layout: ㄖㄆ, two initials in a row, never is.
-    EXPECT_TRUE(scorer.englishScore("bq"));
-    EXPECT_FALSE(KeyRunScorer(*bundledLexicon(), *bundledVocabulary(), nullptr).englishScore("bq"));
-    // Unlisted letters that spell a syllable the dictionary has are no English (ㄌㄧㄣ)…
-    EXPECT_FALSE(scorer.englishScore("xup"));
-    // …but letters that spell no syllable under any tone are (ㄌㄩㄣ).
-    EXPECT_TRUE(scorer.englishScore("xmp"));
-}
-
 TEST_F(BundledEngineTest, TheNamesOfInstalledProgramsAreEnglishToo) {
     // ㄌㄧㄣ: as Zhuyin these letters are a syllable, so only the user's own words make them English.
     EXPECT_NE(typeScript("xupg4"), "xup 是");
@@ -206,21 +180,6 @@ TEST_F(BundledEngineTest, KeysStillWithoutTheirToneShowAsWhatTheyMostLikelyAre) 
         engine.handle(KeyInput::of(KeyInput::Kind::escape));
         EXPECT_TRUE(engine.isIdle()) << keys;
     }
-}
-
-TEST(DachenKeyModel, TellsTheKeysOfSyllablesFromEnglishSpellings) {
-    auto model = DachenKeyModel::of(bundledLexicon());
-    EXPECT_EQ(model, DachenKeyModel::of(bundledLexicon())); // built once per dictionary
-    const EnglishVocabulary& english = *bundledVocabulary();
-    for (const char* keys : {"su", "sj", "xu", "ru", "xup", "cl"})
-        EXPECT_GT(*model->score(keys), *english.spellingScore(keys)) << keys;
-    for (const char* word : {"autoremover", "gtksourceview", "libarchive", "uri", "eof", "uuid", "gedit"})
-        EXPECT_LT(*model->score(word), *english.spellingScore(word)) << word;
-    // A tone key ends a syllable: the next starts afresh.
-    EXPECT_NEAR(*model->score("su3su3"), 2 * *model->score("su3"), 1e-9);
-    EXPECT_GT(*model->score("su3"), *model->score("sus3"));
-    EXPECT_FALSE(model->score("SU3")); // no key of the layout
-    EXPECT_FALSE(model->score(""));
 }
 
 namespace {

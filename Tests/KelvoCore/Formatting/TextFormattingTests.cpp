@@ -10,13 +10,6 @@ TextFormatting spacing(bool chineseEnglish, bool chineseNumber, bool englishNumb
 }
 } // namespace
 
-TEST(TextFormatting, DefaultLeavesTextUnchanged) {
-    TextFormatting formatting;
-    EXPECT_EQ(formatting.apply("今天review api第3版，check一下github, ok"),
-              "今天review api第3版，check一下github, ok");
-    EXPECT_EQ(formatting.apply(""), "");
-}
-
 TEST(TextFormatting, SettingsPreviewSample) {
     TextFormatting formatting(true, true, true, true, {}, PunctuationMode::smart);
     EXPECT_EQ(formatting.apply("今天review api第3版，check一下github"),
@@ -49,13 +42,4 @@ TEST(TextFormatting, PreservedRangesKeepCaseAndPunctuation) {
     TextFormatting formatting(false, false, false, true, {}, PunctuationMode::chinese);
     EXPECT_EQ(formatting.apply("api, api,"), "API， API，");
     EXPECT_EQ(formatting.apply("api, api,", {{5, 9}}), "API， api,");
-}
-
-TEST(TextFormatting, PreferredVariantFollowsTheSwitch) {
-    TextFormatting formatting;
-    EXPECT_EQ(formatting.preferredVariant("github"), "github");
-    formatting.preferredCapitalization = true;
-    EXPECT_EQ(formatting.preferredVariant("github"), "GitHub");
-    formatting.preferredTerms = {{"github", "Github"}};
-    EXPECT_EQ(formatting.preferredVariant("github"), "Github");
 }

@@ -9,18 +9,6 @@
 using namespace kelvo;
 using namespace kelvo::testing;
 
-TEST_F(UserPhraseStoreTest, BumpRaisesTheBonusLogarithmically) {
-    UserPhraseStore store(path);
-    EXPECT_EQ(store.bonus("ㄇㄚ", "媽"), 0.0);
-    store.bump("ㄇㄚ", "媽");
-    EXPECT_DOUBLE_EQ(store.bonus("ㄇㄚ", "媽"), 2 * std::log(2.0));
-    store.bump("ㄇㄚ", "媽");
-    store.bump("ㄇㄚ", "媽");
-    EXPECT_DOUBLE_EQ(store.bonus("ㄇㄚ", "媽"), 2 * std::log(4.0));
-    EXPECT_EQ(store.bonus("ㄇㄚ", "麻"), 0.0);
-    EXPECT_EQ(saved(store)["selections"]["ㄇㄚ"]["媽"], 3);
-}
-
 TEST_F(UserPhraseStoreTest, CommitRecordsAdjacentPairs) {
     UserPhraseStore store(path);
     store.noteCommit({"我"});
@@ -80,8 +68,6 @@ TEST_F(UserPhraseStoreTest, EntriesListByCountThenKey) {
     EXPECT_EQ(rows[1].key, "ㄅ");
     EXPECT_EQ(rows[2].key, "ㄅㄚ");
     EXPECT_EQ(rows[0].id(), "選字紀錄\tㄇㄚ\t媽");
-    EXPECT_EQ(UserPhraseStore::label(Kind::word), "自動造詞");
-    EXPECT_EQ(UserPhraseStore::label(Kind::transition), "詞語接續");
     store.noteWordCandidate("ㄅ-ㄆ", "不怕"); // pending words are never listed
     EXPECT_TRUE(store.entries(Kind::word).empty());
 }
@@ -124,24 +110,6 @@ TEST(StoreNotices, ALastingFailureIsToldAgainOnlyAfterAFewMinutes) {
     notices.troubleOver();
     notices.add({"磁碟已滿", ""}, start + StoreNotices::repeatAfter + std::chrono::seconds(2));
     EXPECT_EQ(notices.take().size(), 1u);
-}
-
-// Another process learns an entry after this one removed it (or reset everything) but saves
-// first: the learn is later, so it stays, whichever save lands last.
-TEST_F(UserPhraseStoreTest, ALearnAfterARemovalElsewhereSurvivesTheRemovalsSave) {
-    UserPhraseStore removing(path);
-    UserPhraseStore learning(path);
-    removing.bump("ㄇㄚ", "媽");
-    removing.flush();
-    removing.remove(UserPhraseStore::Entry{Kind::selection, "ㄇㄚ", "媽", 1});
-    removing.reset();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5)); // a later millisecond
-    learning.bump("ㄇㄚ", "媽");
-    learning.noteCommit({"你", "好"});
-    learning.flush();
-    Json file = saved(removing);
-    EXPECT_GE(file["selections"]["ㄇㄚ"]["媽"], 1);
-    EXPECT_EQ(file["transitions"]["你"]["好"], 1);
 }
 
 // A file far beyond what Kelvo writes is neither read (it would take seconds and gigabytes) nor

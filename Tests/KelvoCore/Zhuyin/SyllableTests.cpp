@@ -21,13 +21,3 @@ TEST(Syllable, DisplayLeavesOutTheToneAndCanonicalAppendsItsMark) {
     EXPECT_NE(first, none);
     EXPECT_TRUE(Syllable{}.isEmpty());
 }
-
-TEST(Syllable, RejectsLettersOfOtherComponents) {
-    EXPECT_FALSE(makeInitial("ㄧ"));
-    EXPECT_FALSE(makeInitial(""));
-    EXPECT_FALSE(makeInitial("ㄅㄆ"));
-    EXPECT_FALSE(makeMedial("ㄅ"));
-    EXPECT_FALSE(makeFinal("ㄧ"));
-    EXPECT_EQ(makeMedial("ㄩ"), M::yu);
-    EXPECT_EQ(makeFinal("ㄦ"), F::er);
-}
