@@ -67,38 +67,23 @@ InputEngine::Output InputEngine::handleZhuyinKey(const std::string& c) {
 }
 
 InputEngine::Output InputEngine::pressIntoComposer(const std::string& c) {
-    SyllableComposer& composer = *mutableComposer();
-    const bool wasEmpty = composer.isEmpty();
-    const std::string raw = composer.rawKeys() + c;
-    const int before = composer.overwriteCount();
-    auto result = composer.press(c);
-    switch (result.kind) {
-    case SyllableComposer::PressResult::Kind::absorbed:
-        trackNumeric(c, wasEmpty);
-        if (NumberRun* run = mutableNumberRun(); run && composer.overwriteCount() >= 1)
-            run->wasOverwritten = true;
+    Composing* state = composing();
+    if (!state) return notHandled(); // only while composing do keys go into a syllable
+    const ComposingStep step = state->press(c);
+    switch (step.change) {
+    case ComposingStep::Change::absorbed:
         return handled();
-    case SyllableComposer::PressResult::Kind::composed:
-        trackNumeric(c, wasEmpty);
-        if (NumberRun* run = mutableNumberRun()) {
-            if (before >= 1) run->wasOverwritten = true;
-            ++run->elements;
-        }
-        insertElement(Element::reading(result.syllable.canonical()), raw);
+    case ComposingStep::Change::composed:
+        insertElement(Element::reading(step.reading), step.keys);
         return handled();
-    case SyllableComposer::PressResult::Kind::rejected:
+    case ComposingStep::Change::digit:
+        insertLiteral(c);
+        return handled();
+    case ComposingStep::Change::rejected:
         break;
     }
-    if (isNumber(c) && wasEmpty) {
-        trackNumeric(c, true);
-        if (NumberRun* run = mutableNumberRun()) run->wasLiteral = true;
-        insertLiteral(c);
-        if (NumberRun* run = mutableNumberRun()) ++run->elements;
-        return handled();
-    }
-    cancelNumericRun();
     // A key that cannot continue the syllable settles it as it is shown, so that no key is lost.
-    if (!wasEmpty) {
+    if (step.keysPending) {
         std::string shown = pendingText();
         clearComposer();
         insertLiteralCharacters(shown);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine/CandidateSheet.hpp"
+#include "Engine/ComposingStep.hpp"
 #include "Engine/HeldEnglish.hpp"
 #include "Engine/KeyInput.hpp"
 #include "Engine/ListStep.hpp"
@@ -39,7 +40,13 @@ struct Composing {
     SyllableComposer composer;
     std::optional<NumberRun> number;
 
+    // Presses `c` into the syllable, keeping the number run in step with what the key did.
+    ComposingStep press(const std::string& c);
+
     friend bool operator==(const Composing&, const Composing&) = default;
+
+private:
+    void trackNumber(const std::string& c, bool composerWasEmpty);
 };
 
 // Every printable key is taken literally (an address after "http:", English typed with Shift, a

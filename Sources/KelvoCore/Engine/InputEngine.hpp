@@ -185,10 +185,8 @@ private:
 
     // Numbers typed on the Zhuyin keys (NumberRun.cpp).
     const NumberRun* numberRun() const;
-    NumberRun* mutableNumberRun();
     bool automaticNumberReady() const;
     bool producedUnknownReading() const;
-    void trackNumeric(const std::string& c, bool composerWasEmpty);
     void cancelNumericRun();
     void acceptNumber();
     Output retypeNumberWithoutLastKey();

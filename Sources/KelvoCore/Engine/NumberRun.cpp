@@ -37,10 +37,6 @@ const NumberRun* InputEngine::numberRun() const {
     return nullptr;
 }
 
-NumberRun* InputEngine::mutableNumberRun() {
-    return const_cast<NumberRun*>(std::as_const(*this).numberRun());
-}
-
 bool NumberRun::continuedBy(std::string_view c) {
     return isLetter(c) || isNumber(c) || c == "." || c == "," || c == "-";
 }
@@ -80,19 +76,6 @@ bool InputEngine::producedUnknownReading() const {
     for (int i = std::max(end - run->elements, 0); i < end; ++i)
         if (elements[i].isReading() && lexicon_->unigrams(elements[i].text).empty()) return true;
     return false;
-}
-
-void InputEngine::trackNumeric(const std::string& c, bool composerWasEmpty) {
-    Composing* state = composing();
-    if (!state) return;
-    if (state->number) {
-        if (NumberRun::continuedBy(c))
-            state->number->raw += c;
-        else
-            state->number.reset();
-    } else if (composerWasEmpty && isNumber(c)) {
-        state->number = NumberRun{c};
-    }
 }
 
 void InputEngine::cancelNumericRun() {
