@@ -113,19 +113,6 @@ TEST(CandidateView, ClickingACellSelectsItsIndex) {
     EXPECT_EQ(selected, 10);
 }
 
-TEST(CandidateView, LongCandidatesAreCappedToTheStripWidth) {
-    std::vector<std::string> values(9, "這是一個很長很長的候選詞");
-    values[0] = "你";
-    CandidateView view(sheetOf(values), 84, 500, nullptr, nullptr);
-    view.show(); // lays the strip out
-    EXPECT_LE(view.sizeHint().width(), 500 + 2 * 6 + 2 * 5 + 1);
-    const int shortWidth = view.cells()[0]->width();
-    EXPECT_EQ(shortWidth, view.cells()[0]->sizeHint().width()); // short ones keep their width
-    for (std::size_t i = 2; i < view.cells().size(); ++i)
-        EXPECT_NEAR(view.cells()[i]->width(), view.cells()[1]->width(), 1);
-    EXPECT_LT(view.cells()[1]->width(), view.cells()[1]->sizeHint().width());
-}
-
 TEST(CandidatePanel, PresentsBelowTheCaretAndHidesOnlyForItsOwner) {
     int a = 0, b = 0;
     CandidatePanel& panel = CandidatePanel::shared();

@@ -91,13 +91,6 @@ TEST_F(EngineTest, SpaceInsertsALiteralOnlyInsideAComposition) {
     EXPECT_EQ(engine.feedback()->rawKeys, "su3 ␣");
 }
 
-TEST_F(EngineTest, SpaceOnASyllableIsTheFirstTone) {
-    type("w8");
-    EXPECT_EQ(press(Kind::space), handledOutput);
-    EXPECT_EQ(text(), "他");
-    EXPECT_EQ(engine.feedback()->rawKeys, "w8␣");
-}
-
 TEST_F(EngineTest, BackspaceEditsTheSyllableThenTheElements) {
     type("su3cl");
     EXPECT_EQ(press(Kind::backspace), handledOutput);
