@@ -2,6 +2,7 @@
 
 #include "Dictionary/Unigram.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -38,6 +39,10 @@ public:
     // The scorer for the words that follow `previous`. Asked once per preceding word, so whatever
     // the previous word needs is looked up once, not once per pair.
     virtual TransitionScorer transitionsAfter(std::string_view previous) const = 0;
+
+    // Changes whenever an answer above may change, and never comes back, whichever model answers;
+    // none where the model cannot tell, and then a decoder keeps nothing it worked out with it.
+    virtual std::optional<std::uint64_t> revision() const { return std::nullopt; }
 
     // Keys typed as a word read as English: whether the user committed them as English before, and
     // how much likelier that makes English for them (less where the user chose Chinese instead).

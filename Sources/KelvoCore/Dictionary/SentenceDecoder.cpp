@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace kelvo {
 namespace {
@@ -58,6 +59,69 @@ bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
 }
 
 } // namespace
+
+// What a walk worked out, with what it worked it out from. The values of its states point into the
+// elements, pins and extra words kept here.
+struct SentenceDecoder::Forward {
+    struct Basis {
+        std::shared_ptr<const Lexicon> lexicon;
+        std::shared_ptr<const WordPairModel> wordPairs;
+        double transitionWeight = 0;
+        int candidateDepth = 0;
+        bool learned = false;
+        std::optional<std::uint64_t> revision; // of the habits, where they can tell
+        bool severalElements = false;          // a word alone takes its whole habit
+        friend bool operator==(const Basis&, const Basis&) = default;
+    };
+    // Extra words kept across walks, beyond which the memory starts afresh.
+    static constexpr std::size_t extrasKept = 4096;
+
+    Basis basis;
+    std::deque<Element> elements; // a deque: growing it moves none of the texts states point into
+    std::vector<DecodedSegment> pins;
+    std::vector<std::vector<State>> states; // by end
+    std::vector<std::string> readings;
+    std::vector<char> hasLiteral;
+    ExtraWords extras;
+};
+
+SentenceDecoder::ForwardMemory::ForwardMemory() = default;
+SentenceDecoder::ForwardMemory::ForwardMemory(const ForwardMemory&) {}
+SentenceDecoder::ForwardMemory& SentenceDecoder::ForwardMemory::operator=(const ForwardMemory&) {
+    forward_.reset();
+    return *this;
+}
+SentenceDecoder::ForwardMemory::~ForwardMemory() = default;
+
+SentenceDecoder::Forward& SentenceDecoder::ForwardMemory::forWalk(const SentenceDecoder& decoder,
+                                                                  const std::vector<Element>& elements,
+                                                                  const std::vector<DecodedSegment>& pins,
+                                                                  const LearnedModel* learned) {
+    if (!forward_) forward_ = std::make_unique<Forward>();
+    Forward& forward = *forward_;
+    Forward::Basis basis{decoder.lexicon,          decoder.wordPairs,
+                         decoder.transitionWeight, decoder.candidateDepth,
+                         learned != nullptr,       learned ? learned->revision() : std::nullopt,
+                         elements.size() > 1};
+    const bool reusable = basis == forward.basis && (!basis.learned || basis.revision) &&
+                          pins == forward.pins && forward.extras.size() < Forward::extrasKept &&
+                          !forward.states.empty();
+    std::size_t same = 0;
+    if (reusable) {
+        const std::size_t limit = std::min(forward.elements.size(), elements.size());
+        while (same < limit && forward.elements[same] == elements[same])
+            ++same;
+    } else {
+        forward.basis = std::move(basis);
+        forward.pins = pins;
+        forward.extras.clear();
+    }
+    forward.elements.resize(same);
+    forward.elements.insert(forward.elements.end(), elements.begin() + static_cast<std::ptrdiff_t>(same),
+                            elements.end());
+    forward.states.resize(same + 1);
+    return forward;
+}
 
 SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
 
@@ -114,12 +178,22 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
     const int span = maximumSpan();
     const std::size_t depth = static_cast<std::size_t>(std::max(candidateDepth, 1));
 
-    std::vector<std::vector<State>> states(n + 1);
+    Forward& forward = memory_.forWalk(*this, elements, pins, learned);
+    const int kept = static_cast<int>(forward.states.size()) - 1;
+    std::vector<std::vector<State>>& states = forward.states;
+    states.resize(n + 1);
     // The reading of the stretch from each start to the current end, grown one syllable per end,
     // and whether that stretch holds a literal (then it has no reading).
-    std::vector<std::string> readings(n);
-    std::vector<char> hasLiteral(n, 0);
-    ExtraWords extras;
+    std::vector<std::string>& readings = forward.readings;
+    std::vector<char>& hasLiteral = forward.hasLiteral;
+    readings.resize(n);
+    hasLiteral.resize(n);
+    for (int start = std::max(kept - span + 1, 0); start < kept; ++start) {
+        hasLiteral[start] = std::any_of(elements.begin() + start, elements.begin() + kept,
+                                        [](const Element& element) { return !element.isReading(); });
+        if (!hasLiteral[start]) readings[start] = joinedReading(elements, start, kept);
+    }
+    ExtraWords& extras = forward.extras;
     std::vector<ScoredWord> ranked;
     const std::optional<WordPairModel::Word> numberWord =
         wordPairs ? wordPairs->word(WordPairModel::numberWord) : std::nullopt;
@@ -177,7 +251,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
             State{start, end, kind, value, pin, chosen, best, bestIndex, modelWord, {}, false});
     };
 
-    for (int end = 1; end <= n; ++end) {
+    for (int end = kept + 1; end <= n; ++end) {
         const Element& last = elements[end - 1];
         const int first = std::max(end - span, 0);
         for (int start = first; start < end; ++start) {
@@ -197,10 +271,10 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                     return overlapsWithoutMatching(pin, start, end);
                 }))
                 continue;
-            auto pin = std::find_if(pins.begin(), pins.end(), [&](const DecodedSegment& pin) {
+            auto pin = std::find_if(forward.pins.begin(), forward.pins.end(), [&](const DecodedSegment& pin) {
                 return pin.start == start && pin.end() == end;
             });
-            if (pin != pins.end()) {
+            if (pin != forward.pins.end()) {
                 reach(start, end, NodeKind::pin, pin->value, &*pin, pinScore);
                 continue;
             }
@@ -210,7 +284,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                     literal = NodeKind::numberDigit;
                 else if (englishWord && isEnglishLetter(elements, start))
                     literal = NodeKind::englishLetter;
-                reach(start, end, literal, elements[start].text, nullptr, literalScore);
+                reach(start, end, literal, forward.elements[start].text, nullptr, literalScore);
                 continue;
             }
             if (hasLiteral[start]) continue;
@@ -218,7 +292,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
                                habitShare(readings[start], n));
             if (ranked.empty()) {
                 if (end - start == 1)
-                    reach(start, end, NodeKind::unknownSyllable, elements[start].text, nullptr,
+                    reach(start, end, NodeKind::unknownSyllable, forward.elements[start].text, nullptr,
                           unknownPenalty);
                 continue;
             }

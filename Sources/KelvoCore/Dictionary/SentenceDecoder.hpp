@@ -47,7 +47,10 @@ public:
     int candidateDepth = 4; // words per stretch that take part in the walk
 
     // The best segmentation covering every element, in position order; empty when there are no
-    // elements or no complete path.
+    // elements or no complete path. A walk over the same first elements as the walk before, with
+    // the same pins, settings and habits, takes up what that walk worked out for them: a key at the
+    // end of a long composition costs one step, not the whole sentence. A decoder is therefore for
+    // one thread at a time.
     std::vector<DecodedSegment> walk(const std::vector<Element>& elements,
                                      const std::vector<DecodedSegment>& pins,
                                      const LearnedModel* learned = nullptr) const;
@@ -63,6 +66,25 @@ public:
 
     // The longest stretch a word may cover.
     int maximumSpan() const;
+
+private:
+    struct Forward;
+    // What the last walk worked out, for the next one; a copy of the decoder starts without.
+    class ForwardMemory {
+    public:
+        ForwardMemory();
+        ForwardMemory(const ForwardMemory&);
+        ForwardMemory& operator=(const ForwardMemory&);
+        ~ForwardMemory();
+        // The memory set up for a walk: the states of the ends it shares with the walk before
+        // kept, the rest gone.
+        Forward& forWalk(const SentenceDecoder& decoder, const std::vector<Element>& elements,
+                         const std::vector<DecodedSegment>& pins, const LearnedModel* learned);
+
+    private:
+        std::unique_ptr<Forward> forward_;
+    };
+    mutable ForwardMemory memory_;
 };
 
 } // namespace kelvo

@@ -29,6 +29,8 @@ public:
     TransitionScorer transitionsAfter(std::string_view previous) const override {
         return learned_->transitionsAfter(previous);
     }
+    // The pins count too, and the decoder compares them itself.
+    std::optional<std::uint64_t> revision() const override { return learned_->revision(); }
     bool knowsEnglishWord(std::string_view keys) const override { return learned_->knowsEnglishWord(keys); }
     double englishAdjustment(std::string_view keys) const override {
         return learned_->englishAdjustment(keys);

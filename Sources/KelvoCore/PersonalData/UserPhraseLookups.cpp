@@ -91,7 +91,7 @@ double UserPhraseStore::rowTotal(const Row& row) const {
 LearnedModel::TransitionScorer UserPhraseStore::transitionsAfter(std::string_view previous) const {
     TransitionRow row = transitionsFrom(previous);
     if (!row) return {};
-    // The row points into the tables, which only `refresh` replaces, never during a walk.
+    // The row points into the tables: a decoder uses it only while the version stays the same.
     return [row](std::string_view value) { return row.pair(value); };
 }
 

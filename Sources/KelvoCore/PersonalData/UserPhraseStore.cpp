@@ -3,10 +3,18 @@
 #include "PersonalData/LearnedDataFormat.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
 namespace kelvo {
 namespace {
+
+// Versions count across every store of the process, so that two stores never answer alike under
+// one version (a decoder tells its habits apart by it). Version 0 is a store that holds nothing.
+std::uint64_t nextVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 constexpr std::string_view dataName = "學習資料";
 // A process's times run a little ahead of the clock when it makes several changes within one
@@ -85,7 +93,7 @@ void UserPhraseStore::record(decltype(LearnedChange::what) what) {
     refresh();
     LearnedChange change{std::move(what), nextTime()};
     apply(data_, change);
-    ++version_;
+    version_ = nextVersion();
     if (!std::holds_alternative<LearnedChange::Choice>(change.what) &&
         !std::holds_alternative<LearnedChange::Sequence>(change.what) &&
         !std::holds_alternative<LearnedChange::EnglishReading>(change.what))
@@ -109,7 +117,7 @@ bool UserPhraseStore::refresh() {
             if (number > merged->through) later.push_back(change);
     }
     LearnedData previous = std::exchange(data_, std::move(merged->data));
-    ++version_;
+    version_ = nextVersion();
     ++wordsVersion_;
     for (const LearnedChange& change : later)
         apply(data_, change);

@@ -105,8 +105,10 @@ public:
     // Saves what is unsaved as the process ends: false when that failed (the notice then says what
     // was not saved, and promises no retry).
     bool finish();
-    // Changes whenever the tables do, so that a view can tell when to list them again.
+    // Changes whenever the tables do, so that a view can tell when to list them again; no other
+    // store of the process ever has the same version.
     std::uint64_t version() const { return version_; }
+    std::optional<std::uint64_t> revision() const override { return version_; }
     // What the user should hear of the file since the last call, each thing once.
     std::vector<StoreNotice> takeNotices() { return notices_.take(); }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace kelvo;
 
@@ -13,6 +14,7 @@ struct FunctionModel : LearnedModel {
     std::function<double(std::string_view, std::string_view)> scoreBonus;
     std::function<std::vector<Unigram>(std::string_view)> extra;
     std::function<TransitionScorer(std::string_view)> transitions;
+    std::optional<std::uint64_t> version;
 
     double bonus(std::string_view reading, std::string_view value) const override {
         return scoreBonus ? scoreBonus(reading, value) : 0.0;
@@ -23,6 +25,7 @@ struct FunctionModel : LearnedModel {
     TransitionScorer transitionsAfter(std::string_view previous) const override {
         return transitions ? transitions(previous) : TransitionScorer{};
     }
+    std::optional<std::uint64_t> revision() const override { return version; }
 };
 
 std::vector<Element> readings(std::initializer_list<const char*> syllables) {
@@ -183,4 +186,67 @@ TEST_F(SentenceDecoderTest, CandidatesListLongestStretchesFirst) {
     EXPECT_TRUE(decoder.candidateSegments(elements, 3).empty());
     EXPECT_TRUE(decoder.candidateSegments(elements, -1).empty());
     EXPECT_TRUE(decoder.candidateSegments(readings({"ㄅㄧㄤ"}), 0).empty());
+}
+
+// A decoder takes up what its last walk worked out; whatever changed in between, it answers as a
+// decoder that never walked before.
+TEST_F(SentenceDecoderTest, AWalkAfterAnyChangeAnswersAsAFreshOne) {
+    const char* const syllables[] = {"ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ", "ㄊㄞˊ", "ㄨㄢ", "ㄅㄧㄤ"};
+    FunctionModel counted, untold; // habits that tell when they change, and habits that cannot
+    std::uint64_t version = 1;
+    counted.version = version;
+    // Enough for 妳 over 你 typed alone, not inside a sentence.
+    auto habitsFavouring = [](std::string value) {
+        return [value](std::string_view, std::string_view word) { return word == value ? 2.5 : 0.0; };
+    };
+    std::vector<Element> elements;
+    std::vector<DecodedSegment> pins;
+    const LearnedModel* learned = nullptr;
+    std::mt19937 random(11);
+    for (int step = 0; step < 3000; ++step) {
+        const auto at = [&] {
+            return static_cast<int>(random() % std::max<std::size_t>(elements.size(), 1));
+        };
+        switch (random() % 11) {
+        case 0:
+            if (!elements.empty()) elements.pop_back();
+            break;
+        case 1:
+            if (!elements.empty())
+                elements[static_cast<std::size_t>(at())] = Element::reading(syllables[random() % 6]);
+            break;
+        case 2:
+            elements.push_back(Element::literal(random() % 2 ? "3" : "a"));
+            break;
+        case 3:
+            pins.clear();
+            if (!elements.empty() && random() % 2) pins.push_back({at(), 1, "釘", std::nullopt});
+            break;
+        case 4:
+            learned = std::array<const LearnedModel*, 3>{nullptr, &counted, &untold}[random() % 3];
+            break;
+        case 5: // the habits change: the counted ones say so
+            counted.scoreBonus = habitsFavouring(random() % 2 ? "嗎" : "妳");
+            counted.version = ++version;
+            untold.scoreBonus = habitsFavouring(random() % 2 ? "彎" : "號");
+            break;
+        case 6:
+            decoder.transitionWeight = random() % 2 ? 4.0 : 0.5;
+            break;
+        case 7: // a word alone, then in a sentence
+            elements.resize(std::min<std::size_t>(elements.size(), 1));
+            break;
+        default:
+            elements.push_back(Element::reading(syllables[random() % 6]));
+        }
+        if (elements.size() > 12) elements.erase(elements.begin());
+        std::erase_if(
+            pins, [&](const DecodedSegment& pin) { return pin.end() > static_cast<int>(elements.size()); });
+        SentenceDecoder fresh(lexicon);
+        fresh.transitionWeight = decoder.transitionWeight;
+        const auto walked = decoder.walk(elements, pins, learned),
+                   expected = fresh.walk(elements, pins, learned);
+        ASSERT_EQ(walked, expected) << "step " << step << ": " << text(walked) << " instead of "
+                                    << text(expected);
+    }
 }
