@@ -2,7 +2,6 @@
 
 // An engine over the bundled dictionary and the system word list, set up as the host sets it, and
 // a way to type a script of Zhuyin syllables and plain keys as a user would.
-#include "Engine/KeyScript.hpp"
 #include "EngineTestSupport.hpp"
 
 #include <filesystem>
@@ -19,14 +18,6 @@ inline std::shared_ptr<const EnglishDetector> systemWords() {
                                      ? EnglishDetector::contentsOf("/usr/share/dict/words")
                                      : std::make_shared<const EnglishDetector>();
     return detector;
-}
-
-// The keys of a key script ({ㄋㄧˇ} types a syllable's Dachen keys); a malformed script fails.
-inline std::vector<KeyInput> scriptKeys(std::string_view script) {
-    auto parsed = parseKeyScript(script);
-    if (auto* error = std::get_if<std::string>(&parsed)) ADD_FAILURE() << *error << " in " << script;
-    return std::get_if<std::vector<KeyInput>>(&parsed) ? std::get<std::vector<KeyInput>>(parsed)
-                                                       : std::vector<KeyInput>{};
 }
 
 inline std::shared_ptr<const EnglishVocabulary> bundledVocabulary() {

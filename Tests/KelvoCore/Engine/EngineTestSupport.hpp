@@ -2,6 +2,7 @@
 
 #include "Engine/InputEngine.hpp"
 #include "Engine/KeyLattice.hpp"
+#include "Engine/KeyScript.hpp"
 
 #include <gtest/gtest.h>
 #include <string_view>
@@ -18,17 +19,25 @@ inline const char* const smallLexicon =
     "ㄅㄚ 丙 -13\nㄅㄚ 丁 -14\nㄅㄚ 戊 -15\nㄅㄚ 己 -16\nㄅㄚ 庚 -17\nㄅㄚ 辛 -18\n"
     "ㄅㄚ 壬 -19\nㄅㄚ 癸 -20\n";
 
+// The keys of a key script ({ㄋㄧˇ} types a syllable's Dachen keys); a malformed script fails.
+inline std::vector<KeyInput> scriptKeys(std::string_view script) {
+    auto parsed = parseKeyScript(script);
+    if (auto* error = std::get_if<std::string>(&parsed)) ADD_FAILURE() << *error << " in " << script;
+    return std::get_if<std::vector<KeyInput>>(&parsed) ? std::get<std::vector<KeyInput>>(parsed)
+                                                       : std::vector<KeyInput>{};
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     std::shared_ptr<const Lexicon> lexicon = std::make_shared<const Lexicon>(smallLexicon);
     InputEngine engine{lexicon};
 
-    // Types each key: a space is the Space bar, anything else a character key.
-    InputEngine::Output type(std::string_view keys) {
+    // Types a key script: a space is the Space bar, {left} and the like the named keys, anything
+    // else a character key. Answers the last key's output.
+    InputEngine::Output type(std::string_view script) {
         InputEngine::Output last;
-        for (char key : keys)
-            last = engine.handle(key == ' ' ? KeyInput::of(KeyInput::Kind::space)
-                                            : KeyInput::typed(std::string(1, key)));
+        for (const KeyInput& key : scriptKeys(script))
+            last = engine.handle(key);
         return last;
     }
     InputEngine::Output press(KeyInput::Kind kind) { return engine.handle(KeyInput::of(kind)); }

@@ -37,8 +37,7 @@ TEST_F(BundledEngineTest, HeldEnglishKeysEndByKey) {
     type("version2 ");
     EXPECT_EQ(engine.preedit().text(), "version2 ");
     EXPECT_EQ(engine.flush(), "version2 ");
-    type("version2");
-    engine.handle(KeyInput::of(Kind::backspace));
+    type("version2{bs}");
     EXPECT_EQ(engine.preedit().text(), "version");
     engine.handle(KeyInput::of(Kind::backspace));
     EXPECT_EQ(engine.preedit().text(), "versio");
@@ -123,8 +122,7 @@ TEST_F(BundledEngineTest, TheEnglishHintShowsOnlyWhereEnglishLeads) {
     // …yet Tab still takes the keys as English.
     engine.handle(KeyInput::of(KeyInput::Kind::tab));
     EXPECT_TRUE(engine.preedit().text().ends_with("ru")) << engine.preedit().text();
-    engine.handle(KeyInput::of(KeyInput::Kind::escape));
-    engine.handle(KeyInput::of(KeyInput::Kind::escape));
+    type("{esc}{esc}");
     // ㄙㄟ is no syllable the dictionary has: "no" is English as typed, no hint needed.
     EXPECT_EQ(type("no"), "no");
     EXPECT_FALSE(engine.englishHintView());

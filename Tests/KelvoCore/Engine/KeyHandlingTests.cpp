@@ -101,9 +101,7 @@ TEST_F(EngineTest, BackspaceEditsTheSyllableThenTheElements) {
     EXPECT_TRUE(engine.isIdle());
     EXPECT_EQ(press(Kind::backspace), notHandledOutput);
 
-    type("su3cl3");
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
+    type("su3cl3{left}{left}");
     EXPECT_EQ(press(Kind::backspace), handledOutput); // cursor 0: nothing to remove
     EXPECT_EQ(text(), "你好");
 }
@@ -112,8 +110,7 @@ TEST_F(EngineTest, BackspaceEndsALiteralRunWhenNoLiteralIsLeftBeforeTheCursor) {
     type("su3");
     engine.handle(KeyInput::english("A"));
     EXPECT_TRUE(engine.isInLiteralRun());
-    type("b");
-    press(Kind::backspace);
+    type("b{bs}");
     EXPECT_TRUE(engine.isInLiteralRun());
     press(Kind::backspace);
     EXPECT_FALSE(engine.isInLiteralRun());
@@ -144,8 +141,7 @@ TEST_F(EngineTest, ArrowsMoveTheCursorOnlyBetweenWholeSyllables) {
     type(" ");
     EXPECT_EQ(text(), "你媽好");
     EXPECT_EQ(engine.preedit().caretUTF16, 2);
-    press(Kind::arrowRight);
-    press(Kind::arrowRight);
+    type("{right}{right}");
     EXPECT_EQ(engine.preedit().caretUTF16, 3);
     EXPECT_EQ(press(Kind::arrowUp), handledOutput);
     EXPECT_EQ(press(Kind::pageUp), handledOutput);
@@ -157,9 +153,7 @@ TEST_F(EngineTest, InsertingInsideAPinnedWordDropsThePin) {
     type("w8 a8 ");
     press(Kind::arrowDown); // 他們的字, 他, 她, then 媽, 麻 of the element at the cursor
     ASSERT_EQ(engine.sheetView()->items.size(), 5u);
-    press(Kind::enter);
-    press(Kind::arrowLeft);
-    type("su3");
+    type("{enter}{left}su3");
     EXPECT_EQ(text(), "他你媽");
 }
 
@@ -174,9 +168,7 @@ TEST_F(EngineTest, AutoRepeatOfALetterBecomesALiteralAndStartsARun) {
     type("b");
     EXPECT_EQ(text(), "ab");
 
-    press(Kind::escape);
-    press(Kind::escape);
-    type("1");
+    type("{esc}{esc}1");
     engine.handle(KeyInput::repeated("1"));
     EXPECT_EQ(text(), "1");
     EXPECT_FALSE(engine.isInLiteralRun());

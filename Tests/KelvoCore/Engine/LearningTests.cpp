@@ -19,18 +19,14 @@ protected:
 
     // Types ㄇㄚ ㄇㄚ and picks 嗎 for the first and 嬤 for the second, one character at a time.
     void assembleMaMa() {
-        type("{ㄇㄚ}{ㄇㄚ}");
-        engine.handle(KeyInput::of(Kind::arrowLeft));
+        type("{ㄇㄚ}{ㄇㄚ}{left}");
         pick("嗎");
         pick("嬤");
     }
 
     bool offered(const std::string& script, const std::string& value) {
         type(script);
-        engine.handle(KeyInput::of(Kind::arrowLeft));
-        engine.handle(KeyInput::of(Kind::arrowLeft));
-        engine.handle(KeyInput::of(Kind::arrowRight));
-        engine.handle(KeyInput::of(Kind::arrowDown));
+        type("{left}{left}{right}{down}");
         engine.setCandidatesExpanded(true);
         auto view = engine.sheetView();
         bool found = false;
@@ -113,8 +109,7 @@ TEST_F(LearningTest, EnglishCommittedIsLearnedAndChineseChosenOverEnglishCountsA
 
     // The English list for "ok" offers its spellings and then the Chinese reading: choosing
     // Chinese counts once against the English reading of those keys, whatever the spellings.
-    type("ok");
-    engine.handle(KeyInput::of(Kind::arrowDown));
+    type("ok{down}");
     auto view = engine.sheetView();
     ASSERT_TRUE(view);
     ASSERT_GE(view->items.size(), 3u);
@@ -143,8 +138,7 @@ TEST_F(LearningTest, AWordOfTheUsersOwnIsTypedWhereTheDictionaryHasNoSuchSyllabl
 TEST_F(LearningTest, AChoiceComesBackAgainstTheWordPairModel) {
     const char* script = "{ㄓㄜˋ}{ㄎㄜˇ}{ㄋㄥˊ}{ㄧˋ}{ㄨㄟˋ}{ㄓㄜ˙}{ㄋㄧㄣˊ}{ㄉㄜ˙}{ㄧㄠ}{ㄑㄧㄡˊ}";
     EXPECT_EQ(type(script), "這可能意味著您的要求");
-    for (int i = 0; i < 5; ++i)
-        engine.handle(KeyInput::of(Kind::arrowLeft)); // after 意味
+    type("{left}{left}{left}{left}{left}"); // after 意味
     pick("意謂");
     EXPECT_EQ(engine.flush(), "這可能意謂著您的要求");
     EXPECT_EQ(typeScript(script), "這可能意謂著您的要求");
@@ -154,9 +148,7 @@ TEST_F(LearningTest, AChoiceComesBackAgainstTheWordPairModel) {
 // after the commit.
 TEST_F(LearningTest, AChoiceCountsAtOnceForTheSameReadingElsewhereInTheComposition) {
     ASSERT_EQ(type("{ㄒㄩㄢˊ}{ㄊㄧㄥˊ}{ㄉㄜ˙}{ㄒㄩㄢˊ}{ㄊㄧㄥˊ}"), "旋停的旋停");
-    for (int i = 0; i < 5; ++i)
-        engine.handle(KeyInput::of(Kind::arrowLeft));
-    engine.handle(KeyInput::of(Kind::arrowRight));
+    type("{left}{left}{left}{left}{left}{right}");
     pick("懸");
     EXPECT_EQ(engine.preedit().text(), "懸停的懸停");
     EXPECT_EQ(store->bonus("ㄒㄩㄢˊ", "懸"), 0.0); // learned only when committed

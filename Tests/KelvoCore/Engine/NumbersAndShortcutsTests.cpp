@@ -25,12 +25,10 @@ TEST_F(EngineTest, BackspaceRetypesANumberWithoutItsLastKey) {
 TEST_F(EngineTest, NumberIsAcceptedByPunctuationTabAndCommit) {
     type("2025<"); // the number is taken, then the key itself as typed
     EXPECT_EQ(text(), "2025<");
-    press(Kind::escape);
-    type("2025");
+    type("{esc}2025");
     EXPECT_EQ(press(Kind::tab), handledOutput);
     EXPECT_EQ(text(), "2025");
-    press(Kind::escape);
-    type("2025");
+    type("{esc}2025");
     EXPECT_EQ(engine.flush(), "2025");
 }
 
@@ -55,16 +53,14 @@ TEST_F(EngineTest, TextShortcutExpandsOnTab) {
     type(";;addr");
     EXPECT_EQ(press(Kind::escape), handledOutput);
     EXPECT_TRUE(engine.isIdle());
-    type(";;addr");
-    press(Kind::space);
+    type(";;addr ");
     EXPECT_EQ(text(), ";;addr ");
     engine.flush();
     type(";;nope");
     EXPECT_EQ(press(Kind::tab), handledOutput); // no expansion: the buffer stays
     EXPECT_EQ(text(), ";;nope");
     engine.flush();
-    type(";;");
-    press(Kind::backspace);
+    type(";;{bs}");
     EXPECT_EQ(text(), ";");
     EXPECT_EQ(press(Kind::enter), (InputEngine::Output{true, ";"}));
 }
@@ -99,8 +95,7 @@ TEST_F(EngineTest, AShortcutStartedOverAnOpenListClosesTheList) {
 }
 
 TEST_F(EngineTest, BackspaceOnANumberWithAUnitRetypesItsDigitsAndLetters) {
-    type("12mah");
-    press(Kind::backspace);
+    type("12mah{bs}");
     EXPECT_FALSE(engine.invariantViolation());
     EXPECT_EQ(text(), "12ma");
 }

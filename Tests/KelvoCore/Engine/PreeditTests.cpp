@@ -25,10 +25,7 @@ TEST_F(EngineTest, WordAtTheCursorIsActive) {
 }
 
 TEST_F(EngineTest, PendingSyllableAtTheCursorComesBeforeTheElementsAfterIt) {
-    type("su3cl3");
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
-    type("a8");
+    type("su3cl3{left}{left}a8");
     auto preedit = engine.preedit();
     EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"ㄇㄚ", Style::raw}, {"你好", Style::active}}));
     EXPECT_EQ(preedit.caretUTF16, 2);

@@ -18,8 +18,7 @@ TEST_F(EngineTest, TwentyCandidatesPageByNine) {
     ASSERT_TRUE(engine.sheetView());
     EXPECT_EQ(engine.sheetView()->items.size(), 9u);
     press(Kind::tab); // 9
-    press(Kind::arrowRight);
-    press(Kind::arrowRight);
+    type("{right}{right}");
     press(Kind::arrowRight); // 12
     auto view = *engine.sheetView();
     EXPECT_EQ(values(view), (std::vector<std::string>{"十", "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛"}));
@@ -51,11 +50,7 @@ TEST_F(EngineTest, TwentyCandidatesPageByNine) {
 }
 
 TEST_F(EngineTest, SheetKeysMoveWrapAndClose) {
-    type("18 ");
-    press(Kind::arrowDown);
-    press(Kind::pageDown);
-    press(Kind::pageDown);
-    press(Kind::pageDown);
+    type("18 {down}{pgdn}{pgdn}{pgdn}");
     EXPECT_EQ(engine.sheetView()->highlightedInPage, 19 - 18);
     press(Kind::space); // wraps to the first
     EXPECT_EQ(engine.sheetView()->pageIndex, 0);
@@ -93,8 +88,7 @@ TEST_F(EngineTest, DigitsBeyondThePageOrListAreSwallowed) {
 }
 
 TEST_F(EngineTest, ShortListsMoveInsteadOfExpanding) {
-    type("su3");
-    press(Kind::arrowDown);
+    type("su3{down}");
     engine.setCandidatesExpanded(true);
     EXPECT_FALSE(engine.candidatesExpanded());
     press(Kind::arrowDown);
@@ -105,8 +99,7 @@ TEST_F(EngineTest, ShortListsMoveInsteadOfExpanding) {
     EXPECT_TRUE(engine.selectCandidate(1));
     EXPECT_EQ(text(), "妳");
 
-    type("18 ");
-    press(Kind::arrowDown);
+    type("18 {down}");
     engine.setCandidatesExpanded(true);
     EXPECT_TRUE(engine.sheetView()->expanded);
     engine.setCandidatesExpanded(false);
@@ -114,23 +107,18 @@ TEST_F(EngineTest, ShortListsMoveInsteadOfExpanding) {
 }
 
 TEST_F(EngineTest, ChoosingAWordOverPinnedCharactersReplacesThosePins) {
-    type("su3cl3");
-    press(Kind::arrowLeft);
-    press(Kind::arrowDown);
+    type("su3cl3{left}{down}");
     engine.selectCandidate(2); // 妳 pinned at 0
     EXPECT_EQ(text(), "妳好");
     EXPECT_EQ(engine.preedit().caretUTF16, 2);
-    press(Kind::arrowLeft);
-    press(Kind::arrowLeft);
-    press(Kind::arrowRight);
+    type("{left}{left}{right}");
     press(Kind::arrowDown); // at 妳: 你好 first
     EXPECT_EQ(engine.sheetView()->items[0].value, "你好");
     EXPECT_EQ(engine.sheetView()->highlightedInPage, 2); // the current choice, 妳, is highlighted
     engine.selectCandidate(0);
     EXPECT_EQ(text(), "你好");
     EXPECT_EQ(engine.preedit().caretUTF16, 2); // the end, as the word's end plus one is past it
-    press(Kind::arrowLeft);
-    press(Kind::arrowDown);
+    type("{left}{down}");
     press(Kind::arrowRight); // 你
     press(Kind::enter);
     EXPECT_EQ(text(), "你好"); // 你 pinned alone; 好 decoded again after it
@@ -141,9 +129,7 @@ TEST_F(EngineTest, AnchorOfTheListIsTheUTF16OffsetOfItsSegment) {
     ASSERT_EQ(text(), "𠀀你");
     press(Kind::arrowDown);
     EXPECT_EQ(engine.sheetView()->anchorUTF16, 2);
-    press(Kind::escape);
-    press(Kind::arrowLeft);
-    press(Kind::arrowDown);
+    type("{esc}{left}{down}");
     EXPECT_EQ(engine.sheetView()->anchorUTF16, 0);
 }
 
@@ -173,9 +159,7 @@ TEST_F(EngineTest, BilingualListKeys) {
     press(Kind::tab); // the Chinese choice is highlighted: Tab takes the first English form
     EXPECT_EQ(text(), "你/");
     EXPECT_TRUE(engine.isInLiteralRun());
-    press(Kind::escape);
-    type("a");
-    press(Kind::arrowDown);
+    type("{esc}a{down}");
     EXPECT_EQ(values(*engine.sheetView()), (std::vector<std::string>{"a", "A", "ㄇ"}));
     EXPECT_EQ(type("7"), handledOutput); // beyond the list: closes, then typed (ㄇ˙ has no word)
     EXPECT_FALSE(engine.sheetView());
