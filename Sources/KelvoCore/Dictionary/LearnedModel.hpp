@@ -40,8 +40,9 @@ public:
     // the previous word needs is looked up once, not once per pair.
     virtual TransitionScorer transitionsAfter(std::string_view previous) const = 0;
 
-    // Changes whenever an answer above may change, and never comes back, whichever model answers;
-    // none where the model cannot tell, and then a decoder keeps nothing it worked out with it.
+    // Changes whenever an answer above may change, and never comes back, whichever model answers.
+    // While it stays the same a decoder keeps what it worked out with the model, scorers included,
+    // from one walk to the next. None where the model cannot tell: then a decoder keeps nothing.
     virtual std::optional<std::uint64_t> revision() const { return std::nullopt; }
 
     // Keys typed as a word read as English: whether the user committed them as English before, and
