@@ -1,19 +1,17 @@
 #include "Dictionary/SentenceDecoder.hpp"
 
+#include "Dictionary/DecoderForward.hpp"
 #include "Dictionary/RankedWords.hpp"
 #include "Text/Characters.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 
 namespace kelvo {
 namespace {
 
-// How a node came about, which decides the segment it becomes. A digit of a number or a letter of
-// an English word standing among words is a literal that the word-pair model knows as a word of
-// its own (第 3 個, Tab 鍵).
-enum class NodeKind { word, pin, literal, numberDigit, englishLetter, unknownSyllable };
+using decoding::NodeKind;
+using decoding::State;
 
 bool isWordKind(NodeKind kind) {
     return kind == NodeKind::word || kind == NodeKind::pin;
@@ -28,21 +26,6 @@ bool isTypedKeyKind(NodeKind kind) {
 bool takesPairs(NodeKind kind) {
     return isWordKind(kind) || isTypedKeyKind(kind);
 }
-
-struct State {
-    int start;
-    int end;
-    NodeKind kind;
-    std::string_view value;
-    const DecodedSegment* pin;
-    bool chosen; // a pin, or a word the user chose before
-    double score;
-    int prevIndex;
-    std::optional<WordPairModel::Word> modelWord; // the word as the word-pair model knows it
-    // Asked for once, when the state first precedes another word.
-    LearnedModel::TransitionScorer scorer;
-    bool scorerFetched = false;
-};
 
 std::string joinedReading(const std::vector<Element>& elements, int start, int end) {
     std::string reading;
@@ -59,69 +42,6 @@ bool overlapsWithoutMatching(const DecodedSegment& pin, int start, int end) {
 }
 
 } // namespace
-
-// What a walk worked out, with what it worked it out from. The values of its states point into the
-// elements, pins and extra words kept here.
-struct SentenceDecoder::Forward {
-    struct Basis {
-        std::shared_ptr<const Lexicon> lexicon;
-        std::shared_ptr<const WordPairModel> wordPairs;
-        double transitionWeight = 0;
-        int candidateDepth = 0;
-        bool learned = false;
-        std::optional<std::uint64_t> revision; // of the habits, where they can tell
-        bool severalElements = false;          // a word alone takes its whole habit
-        friend bool operator==(const Basis&, const Basis&) = default;
-    };
-    // Extra words kept across walks, beyond which the memory starts afresh.
-    static constexpr std::size_t extrasKept = 4096;
-
-    Basis basis;
-    std::deque<Element> elements; // a deque: growing it moves none of the texts states point into
-    std::vector<DecodedSegment> pins;
-    std::vector<std::vector<State>> states; // by end
-    std::vector<std::string> readings;
-    std::vector<char> hasLiteral;
-    ExtraWords extras;
-};
-
-SentenceDecoder::ForwardMemory::ForwardMemory() = default;
-SentenceDecoder::ForwardMemory::ForwardMemory(const ForwardMemory&) {}
-SentenceDecoder::ForwardMemory& SentenceDecoder::ForwardMemory::operator=(const ForwardMemory&) {
-    forward_.reset();
-    return *this;
-}
-SentenceDecoder::ForwardMemory::~ForwardMemory() = default;
-
-SentenceDecoder::Forward& SentenceDecoder::ForwardMemory::forWalk(const SentenceDecoder& decoder,
-                                                                  const std::vector<Element>& elements,
-                                                                  const std::vector<DecodedSegment>& pins,
-                                                                  const LearnedModel* learned) {
-    if (!forward_) forward_ = std::make_unique<Forward>();
-    Forward& forward = *forward_;
-    Forward::Basis basis{decoder.lexicon,          decoder.wordPairs,
-                         decoder.transitionWeight, decoder.candidateDepth,
-                         learned != nullptr,       learned ? learned->revision() : std::nullopt,
-                         elements.size() > 1};
-    const bool reusable = basis == forward.basis && (!basis.learned || basis.revision) &&
-                          pins == forward.pins && forward.extras.size() < Forward::extrasKept &&
-                          !forward.states.empty();
-    std::size_t same = 0;
-    if (reusable) {
-        const std::size_t limit = std::min(forward.elements.size(), elements.size());
-        while (same < limit && forward.elements[same] == elements[same])
-            ++same;
-    } else {
-        forward.basis = std::move(basis);
-        forward.pins = pins;
-        forward.extras.clear();
-    }
-    forward.elements.resize(same);
-    forward.elements.insert(forward.elements.end(), elements.begin() + static_cast<std::ptrdiff_t>(same),
-                            elements.end());
-    forward.states.resize(same + 1);
-    return forward;
-}
 
 SentenceDecoder::SentenceDecoder(std::shared_ptr<const Lexicon> lexicon) : lexicon(std::move(lexicon)) {}
 
