@@ -90,17 +90,6 @@ TEST_F(ProgramEntryTest, ServerNeedsItsBundle) {
     EXPECT_EQ(ran.size(), 2u);
 }
 
-TEST_F(ProgramEntryTest, DiagnoseNeedsMoreThanTheThreshold) {
-    services.bundle = platform::Bundle::at(makeBundle(folder, 100001));
-    EXPECT_EQ(runProgram({"diagnose"}, services), 0);
-    EXPECT_EQ(out.str(), "PASS: IMK controller class, bundled dictionary (100001 entries)\n");
-    services.bundle = platform::Bundle::at(makeBundle(folder, 100000));
-    EXPECT_EQ(runProgram({"diagnose"}, services), 1);
-    EXPECT_EQ(err.str(), "FAIL: controller or bundled dictionary unavailable\n");
-    services.bundle.reset();
-    EXPECT_EQ(runProgram({"diagnose"}, services), 1);
-}
-
 TEST_F(ProgramEntryTest, DiagnoseNeverWaitsOnAFifo) {
     auto bundle = makeBundle(folder, 10);
     const auto dictionary = bundle / "Contents/Resources/data/data.txt";
