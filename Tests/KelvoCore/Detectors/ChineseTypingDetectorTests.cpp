@@ -19,39 +19,29 @@ std::optional<std::string> feedAll(ChineseTypingDetector& detector, std::string_
 }
 } // namespace
 
-TEST(ChineseTypingDetector, TwoKnownSyllablesWithADigitToneFire) {
-    auto detector = makeDetector();
-    EXPECT_EQ(feedAll(detector, "su3cl"), std::nullopt);
-    EXPECT_EQ(detector.feed("3"), "su3cl3");
-    EXPECT_FALSE(detector.isTracking());
-    EXPECT_EQ(feedAll(detector, "su3"), std::nullopt);
-    EXPECT_TRUE(detector.isTracking());
-}
-
-TEST(ChineseTypingDetector, FirstTonesAloneDoNotFire) {
-    auto detector = makeDetector();
-    EXPECT_EQ(feedAll(detector, "a8 w8 "), std::nullopt);
-    EXPECT_TRUE(detector.isTracking());
-    EXPECT_EQ(feedAll(detector, "su3"), "a8 w8 su3");
-}
-
-TEST(ChineseTypingDetector, RejectedKeysAndUnknownSyllablesClearTheStreak) {
-    auto detector = makeDetector();
-    feedAll(detector, "su3");
-    detector.feed("=");
-    EXPECT_FALSE(detector.isTracking());
-    EXPECT_EQ(feedAll(detector, "cl3"), std::nullopt); // the earlier syllable no longer counts
-
-    detector.reset();
-    feedAll(detector, "su3");
-    EXPECT_EQ(feedAll(detector, "1u4"), std::nullopt); // ㄅㄧˋ is unknown here
-    EXPECT_FALSE(detector.isTracking());
-}
-
-TEST(ChineseTypingDetector, OverlongPartialSyllableResets) {
-    auto detector = makeDetector();
-    EXPECT_EQ(feedAll(detector, "qqqqqqqqqqqq"), std::nullopt);
-    EXPECT_TRUE(detector.isTracking());
-    detector.feed("q");
-    EXPECT_FALSE(detector.isTracking());
+// Keys fed to a fresh detector, whether the last one fires (with the run's keys) and whether the
+// detector still tracks a streak afterwards.
+TEST(ChineseTypingDetector, FiresOnTwoKnownSyllablesWithADigitTone) {
+    struct Case {
+        const char* keys;
+        std::optional<std::string> fired;
+        bool tracking;
+    };
+    const Case cases[] = {
+        {"su3cl", std::nullopt, true},
+        {"su3cl3", "su3cl3", false},
+        {"su3cl3su3", std::nullopt, true}, // a new streak after firing
+        {"a8 w8 ", std::nullopt, true},    // first tones alone do not fire
+        {"a8 w8 su3", "a8 w8 su3", false},
+        {"su3=", std::nullopt, false},   // a rejected key clears the streak
+        {"su3=cl3", std::nullopt, true}, // and the syllable before it no longer counts
+        {"su31u4", std::nullopt, false}, // ㄅㄧˋ is unknown here
+        {"qqqqqqqqqqqq", std::nullopt, true},
+        {"qqqqqqqqqqqqq", std::nullopt, false}, // an overlong partial syllable
+    };
+    for (const Case& c : cases) {
+        auto detector = makeDetector();
+        EXPECT_EQ(feedAll(detector, c.keys), c.fired) << c.keys;
+        EXPECT_EQ(detector.isTracking(), c.tracking) << c.keys;
+    }
 }
