@@ -78,8 +78,13 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     if (end > 0 && elements[end - 1].isReading() &&
         spellsReading(composition_.keys()[end - 1], elements[end - 1].text))
         --readingsStart;
-    // Before it, digits and the syllables digit keys spelled, which a number may take back.
+    // Before it, digits and the syllables digit keys spelled, which a number may take back; and a
+    // Space right after digits, which may have been the first tone of a syllable their last digit
+    // began (255 之間 is typed 2555␣ru0␣: until 間 came, 2555 and a Space read best).
     int digitsStart = readingsStart;
+    if (digitsStart > 1 && elements[digitsStart - 1] == Element::literal(" ") &&
+        isLiteralDigit(elements[digitsStart - 2]))
+        --digitsStart;
     while (digitsStart > 0 && end - digitsStart < longestReadContext) {
         const Element& element = elements[digitsStart - 1];
         const std::string& keys = composition_.keys()[digitsStart - 1];
@@ -92,6 +97,7 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]) &&
            followsLetters(elements, digitsStart))
         ++digitsStart;
+    if (digitsStart < readingsStart && elements[digitsStart].text == " ") ++digitsStart;
     if (digitsStart < readingsStart) return contextFrom(digitsStart);
     int runEnd = readingsStart;
     const bool spaced =
@@ -141,7 +147,8 @@ void InputEngine::appendElementSegments(ReadContext& context, int first) const {
                 {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
         } else {
             context.keys += elements[i].text;
-            context.segments.push_back({KeySegment::Kind::number, start, context.keys.size(), {}});
+            const auto kind = elements[i].text == " " ? KeySegment::Kind::space : KeySegment::Kind::number;
+            context.segments.push_back({kind, start, context.keys.size(), {}});
         }
     }
 }

@@ -72,6 +72,8 @@ TEST_F(BundledEngineTest, NumbersInsideChineseKeepTheirDigits) {
           {"{ㄓˇ}{ㄋㄥˊ}", "只能"},
           {"{ㄓˋ}{ㄉㄤˇ}", "至檔"}}},
         {"digits that replaced a slot are a number", {{"12/25 ", "12/25 "}}},
+        {"a Space after digits, the tone of a syllable their last digit began",
+         {{"{ㄉㄠˋ}255{ㄓ}{ㄐㄧㄢ}", "到 255 之間"}, {"2{ㄓ}{ㄐㄧㄢ}", "2 之間"}, {"105 {ㄏㄠˋ}", "105 號"}}},
     };
     for (const auto& [group, cases] : groups)
         for (const auto& [script, expected] : cases)
