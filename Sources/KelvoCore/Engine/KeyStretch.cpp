@@ -39,6 +39,11 @@ bool spellsReading(std::string_view keys, const std::string& reading) {
            result.syllable.canonical() == reading;
 }
 
+// A Space typed among the keys, kept as a literal.
+bool isSpace(const Element& element) {
+    return !element.isReading() && element.text == " ";
+}
+
 // A digit or decimal point left as a literal: a number that later keys may still extend or end.
 bool isLiteralDigit(const Element& element) {
     return element.isKey(isNumberKey);
@@ -65,7 +70,7 @@ std::optional<int> InputEngine::englishRunEndingAt(int runEnd) const {
            !composition_.explicitCase().contains(runStart - 1))
         --runStart;
     if (runEnd - runStart < 2 || !isLetterKey(elements[runStart].text[0])) return std::nullopt;
-    if (runStart > 1 && elements[runStart - 1].text == " " && isRunKey(elements[runStart - 2]))
+    if (runStart > 1 && isSpace(elements[runStart - 1]) && isRunKey(elements[runStart - 2]))
         return std::nullopt;
     return runStart;
 }
@@ -82,8 +87,7 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     // Space right after digits, which may have been the first tone of a syllable their last digit
     // began (255 之間 is typed 2555␣ru0␣: until 間 came, 2555 and a Space read best).
     int digitsStart = readingsStart;
-    if (digitsStart > 1 && elements[digitsStart - 1] == Element::literal(" ") &&
-        isLiteralDigit(elements[digitsStart - 2]))
+    if (digitsStart > 1 && isSpace(elements[digitsStart - 1]) && isLiteralDigit(elements[digitsStart - 2]))
         --digitsStart;
     while (digitsStart > 0 && end - digitsStart < longestReadContext) {
         const Element& element = elements[digitsStart - 1];
@@ -97,11 +101,10 @@ std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() c
     while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]) &&
            followsLetters(elements, digitsStart))
         ++digitsStart;
-    if (digitsStart < readingsStart && elements[digitsStart].text == " ") ++digitsStart;
+    if (digitsStart < readingsStart && isSpace(elements[digitsStart])) ++digitsStart;
     if (digitsStart < readingsStart) return contextFrom(digitsStart);
     int runEnd = readingsStart;
-    const bool spaced =
-        runEnd > 0 && elements[runEnd - 1].isReading() == false && elements[runEnd - 1].text == " ";
+    const bool spaced = runEnd > 0 && isSpace(elements[runEnd - 1]);
     if (spaced) --runEnd;
     std::optional<int> runStart = englishRunEndingAt(runEnd);
     // A syllable right after English was read in the layout's order, as the lattice reads it there.
@@ -147,7 +150,7 @@ void InputEngine::appendElementSegments(ReadContext& context, int first) const {
                 {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
         } else {
             context.keys += elements[i].text;
-            const auto kind = elements[i].text == " " ? KeySegment::Kind::space : KeySegment::Kind::number;
+            const auto kind = isSpace(elements[i]) ? KeySegment::Kind::space : KeySegment::Kind::number;
             context.segments.push_back({kind, start, context.keys.size(), {}});
         }
     }
