@@ -84,6 +84,7 @@ TEST_F(UserPhraseStoreTest, HostileFilesLoadWhatIsValid) {
     EXPECT_NE(mixed.takeNotices().at(0).message.find("有部分內容無法使用"), std::string::npos);
 }
 
+// A reset made with the clock ahead, or a file from another machine, must not stop learning.
 TEST_F(UserPhraseStoreTest, TimesFromTheFutureAreMovedBackAndLearningGoesOn) {
     using namespace std::chrono;
     const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
@@ -106,7 +107,6 @@ TEST_F(UserPhraseStoreTest, TimesFromTheFutureAreMovedBackAndLearningGoesOn) {
 
 // A newer Kelvo beside this one (the package and a user's own copy) writes keys this one does not
 // know: they stay, and the file is not copied aside for them.
-
 TEST_F(UserPhraseStoreTest, KeysOfANewerVersionStayAndAreNoReasonToSetTheFileAside) {
     folder.write("Kelvo/userphrases.json", fullLayout("{}").insert(1, R"("newerTable":{"a":[1,2]},)"));
     UserPhraseStore store(path);
@@ -143,6 +143,8 @@ TEST_F(UserPhraseStoreTest, FailedSaveKeepsTheOldFileAndTheNewData) {
     EXPECT_EQ(store.takeNotices().size(), 1u);
 }
 
+// A file far beyond what Kelvo writes is neither read (it would take seconds and gigabytes) nor
+// replaced; one a little beyond the limits loses its least used entries, with a copy kept first.
 TEST_F(UserPhraseStoreTest, HugeFilesAreRefusedAndABigPruneKeepsACopy) {
     const std::string huge =
         fullLayout("{}").insert(1, R"("pad":")" + std::string(UserPhraseStore::largestFile, 'x') + R"(",)");
@@ -173,6 +175,3 @@ TEST_F(UserPhraseStoreTest, HugeFilesAreRefusedAndABigPruneKeepsACopy) {
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].message.find("最少用到的 101 筆"), std::string::npos) << notices[0].message;
 }
-
-// A save that began before one refresh and ended after it leaves two replaced tables; freeing
-// one on the key thread took up to a tenth of a second with full tables.
