@@ -93,6 +93,12 @@ std::vector<DecodedSegment> SentenceDecoder::candidateSegments(const std::vector
 std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& elements,
                                                   const std::vector<DecodedSegment>& pins,
                                                   const LearnedModel* learned) const {
+    return scoredWalk(elements, pins, learned).segments;
+}
+
+SentenceDecoder::ScoredWalk SentenceDecoder::scoredWalk(const std::vector<Element>& elements,
+                                                        const std::vector<DecodedSegment>& pins,
+                                                        const LearnedModel* learned) const {
     const int n = static_cast<int>(elements.size());
     if (n == 0) return {};
     const int span = maximumSpan();
@@ -249,7 +255,7 @@ std::vector<DecodedSegment> SentenceDecoder::walk(const std::vector<Element>& el
         state = &states[state->start][state->prevIndex];
     }
     std::reverse(path.begin(), path.end());
-    return path;
+    return {std::move(path), final[index].score};
 }
 
 } // namespace kelvo

@@ -55,6 +55,15 @@ public:
                                      const std::vector<DecodedSegment>& pins,
                                      const LearnedModel* learned = nullptr) const;
 
+    // The best segmentation with its score: the log10 probability of its words in sequence, with
+    // `nodePenalty` for each of its segments and `literalScore` for each literal.
+    struct ScoredWalk {
+        std::vector<DecodedSegment> segments;
+        double score = 0;
+    };
+    ScoredWalk scoredWalk(const std::vector<Element>& elements, const std::vector<DecodedSegment>& pins,
+                          const LearnedModel* learned = nullptr) const;
+
     // Every word that starts at `start`: longest stretches first, then by score.
     std::vector<DecodedSegment> candidateSegments(const std::vector<Element>& elements, int start,
                                                   const LearnedModel* learned = nullptr) const;

@@ -204,9 +204,8 @@ private:
     void holdEnglish(std::string keys);
 
     // Stretches of keys read through the lattice (KeyStretch.cpp). What keys typed next are read
-    // with: the syllable before the cursor and the English run before it, if any, as keys and
-    // segments.
-    std::optional<int> englishRunEndingAt(int runEnd) const;
+    // with (ReadContext.cpp): the syllables before the cursor and the English run before them, if
+    // any, as keys and segments.
     struct ReadContext {
         int firstElement = 0;
         std::string keys;
@@ -215,6 +214,7 @@ private:
     };
     std::optional<ReadContext> readContextBeforeCursor() const;
     std::optional<ReadContext> contextFrom(int first) const;
+    std::optional<ReadContext> englishContext(int first) const;
     void appendElementSegments(ReadContext& context, int first) const;
     bool pinsSpare(int first) const; // no pin between `first` and the cursor
     // New keys with what the lattice reads them with: the context, and else the reading before.

@@ -42,19 +42,22 @@ struct Node {
     std::optional<KeySegment::Kind> kind; // none at the start of the stretch
     std::string reading;
     double score = 0;
+    double syllables = 0;  // the part of `score` that the syllables' readings gave
     int back = -1;         // the node the path came from
     std::size_t start = 0; // where this node's segment starts
 };
 
 class Decoder {
 public:
-    Decoder(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch)
-        : scorer_(scorer), stretch_(stretch), keys_(stretch.keys), atPosition_(keys_.size() + 1) {
+    // Keeps the `kept` best paths into each kind of segment and reading at each key position.
+    Decoder(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch, std::size_t kept)
+        : scorer_(scorer), stretch_(stretch), keys_(stretch.keys), kept_(kept),
+          atPosition_(keys_.size() + 1) {
         nodes_.push_back(Node{});
         atPosition_[0].push_back(0);
     }
 
-    std::optional<KeyPath> run() {
+    std::vector<KeyPath> run() {
         for (std::size_t p = 0; p < keys_.size(); ++p)
             for (std::size_t i = 0; i < atPosition_[p].size(); ++i)
                 extend(atPosition_[p][i], p);
@@ -142,9 +145,10 @@ private:
             auto syllable = syllableInKeyOrder(letters, toneKey);
             if (!syllable) return;
             std::string reading = syllable->canonical();
-            double score = scoreAfter(from, reading) + splitSyllableCost(from, p, tone);
-            if (score > KeyRunScorer::unknownReadingScore)
-                reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
+            const double language = scoreAfter(from, reading);
+            if (language + splitSyllableCost(from, p, tone) > KeyRunScorer::unknownReadingScore)
+                reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading),
+                      language + splitSyllableCost(from, p, tone), language);
             return;
         }
         auto walk = SyllableComposer::afterKeys(letters);
@@ -152,14 +156,16 @@ private:
         const int overwrites = walk->overwriteCount();
         auto result = walk->press(toneKey);
         if (result.kind != SyllableComposer::PressResult::Kind::composed) {
-            reach(from, p, tone + 1, KeySegment::Kind::syllable, {}, KeyRunScorer::unknownReadingScore);
+            reach(from, p, tone + 1, KeySegment::Kind::syllable, {}, KeyRunScorer::unknownReadingScore,
+                  KeyRunScorer::unknownReadingScore);
             return;
         }
         std::string reading = result.syllable.canonical();
-        double score = scoreAfter(from, reading) + KeyRunScorer::overwriteCost(overwrites);
+        const double language = scoreAfter(from, reading);
+        double score = language + KeyRunScorer::overwriteCost(overwrites);
         if (overwrites == 0 && !syllableInKeyOrder(letters, toneKey))
             score += KeyRunScorer::outOfOrderPenalty;
-        reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score);
+        reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score, language);
     }
 
     // The last keys without a tone yet: as likely as the likeliest syllable a tone key would make.
@@ -180,8 +186,10 @@ private:
             if (!best || score > best->second) best = {std::move(reading), score};
         }
         if (!best) best = {std::string(), KeyRunScorer::unknownReadingScore};
+        const double language = best->second;
         best->second += KeyRunScorer::overwriteCost(walk->overwriteCount());
-        reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second);
+        reach(from, p, keys_.size(), KeySegment::Kind::syllable, std::move(best->first), best->second,
+              language);
     }
 
     // Keys from `p` to the tone key at `tone` right after a number of one digit that, as the initial
@@ -212,43 +220,59 @@ private:
         return std::nullopt;
     }
 
-    // Keeps the better of the paths that reach `end` with the same kind of segment and reading.
+    // Keeps the best of the paths that reach `end` with the same kind of segment and reading.
+    // `language` is the part of `score` that the syllable's reading gave.
     void reach(int from, std::size_t start, std::size_t end, KeySegment::Kind kind, std::string reading,
-               double score) {
-        const double total = nodes_[from].score + score;
+               double score, double language = 0) {
+        Node reached{
+            kind, std::move(reading), nodes_[from].score + score, nodes_[from].syllables + language, from,
+            start};
+        std::size_t alike = 0;
+        int worst = -1;
         for (int index : atPosition_[end]) {
-            Node& node = nodes_[index];
-            if (node.kind != kind || node.reading != reading) continue;
-            if (total > node.score) node = Node{kind, std::move(reading), total, from, start};
-            return;
+            const Node& node = nodes_[index];
+            if (node.kind != reached.kind || node.reading != reached.reading) continue;
+            ++alike;
+            if (worst < 0 || node.score < nodes_[worst].score) worst = index;
         }
-        atPosition_[end].push_back(static_cast<int>(nodes_.size()));
-        nodes_.push_back(Node{kind, std::move(reading), total, from, start});
+        if (alike < kept_) {
+            atPosition_[end].push_back(static_cast<int>(nodes_.size()));
+            nodes_.push_back(std::move(reached));
+        } else if (reached.score > nodes_[worst].score) {
+            nodes_[worst] = std::move(reached);
+        }
     }
 
-    std::optional<KeyPath> bestAtEnd() const {
-        std::optional<int> best;
+    // The paths that span the stretch, best first.
+    std::vector<KeyPath> bestAtEnd() const {
+        std::vector<int> ends;
         for (int index : atPosition_[keys_.size()]) {
             const Node& node = nodes_[index];
-            if (!node.kind || (stretch_.endsWithSyllable && node.kind != KeySegment::Kind::syllable))
-                continue;
-            if (!best || node.score > nodes_[*best].score) best = index;
+            if (node.kind && (!stretch_.endsWithSyllable || node.kind == KeySegment::Kind::syllable))
+                ends.push_back(index);
         }
-        if (!best) return std::nullopt;
-        KeyPath path;
-        std::size_t end = keys_.size();
-        for (int index = *best; nodes_[index].kind; index = nodes_[index].back) {
-            const Node& node = nodes_[index];
-            path.segments.push_back(KeySegment{*node.kind, node.start, end, node.reading});
-            end = node.start;
+        std::stable_sort(ends.begin(), ends.end(),
+                         [&](int a, int b) { return nodes_[a].score > nodes_[b].score; });
+        ends.resize(std::min(ends.size(), kept_));
+        std::vector<KeyPath> paths;
+        for (int last : ends) {
+            KeyPath path{{}, nodes_[last].score, nodes_[last].syllables};
+            std::size_t end = keys_.size();
+            for (int index = last; nodes_[index].kind; index = nodes_[index].back) {
+                const Node& node = nodes_[index];
+                path.segments.push_back(KeySegment{*node.kind, node.start, end, node.reading});
+                end = node.start;
+            }
+            std::reverse(path.segments.begin(), path.segments.end());
+            paths.push_back(std::move(path));
         }
-        std::reverse(path.segments.begin(), path.segments.end());
-        return path;
+        return paths;
     }
 
     const KeyRunScorer& scorer_;
     const KeyLattice::Stretch& stretch_;
     std::string_view keys_;
+    std::size_t kept_;
     std::vector<Node> nodes_;
     std::vector<std::vector<int>> atPosition_; // the nodes that end at each key position
 };
@@ -260,8 +284,14 @@ bool isLatticeKey(std::string_view key) {
 }
 
 std::optional<KeyPath> KeyLattice::best(const Stretch& stretch) const {
-    if (stretch.keys.empty()) return std::nullopt;
-    return Decoder(scorer_, stretch).run();
+    auto paths = likeliest(stretch, 1);
+    if (paths.empty()) return std::nullopt;
+    return std::move(paths.front());
+}
+
+std::vector<KeyPath> KeyLattice::likeliest(const Stretch& stretch, std::size_t count) const {
+    if (stretch.keys.empty() || count == 0) return {};
+    return Decoder(scorer_, stretch, count).run();
 }
 
 } // namespace kelvo

@@ -30,6 +30,10 @@ bool isLatticeKey(std::string_view key);
 
 struct KeyPath {
     std::vector<KeySegment> segments;
+    double score = 0;
+    // The part of the score that says how likely the syllables are as Chinese: what a reading of
+    // them into words may tell better.
+    double syllableScore = 0;
 };
 
 // The keys typed since the last settled text, read at every key position at once: each position may
@@ -54,6 +58,8 @@ public:
 
     // The likeliest reading of the whole stretch; absent when no path spans it.
     std::optional<KeyPath> best(const Stretch& stretch) const;
+    // The `count` likeliest readings, likeliest first.
+    std::vector<KeyPath> likeliest(const Stretch& stretch, std::size_t count) const;
 
 private:
     const KeyRunScorer& scorer_;

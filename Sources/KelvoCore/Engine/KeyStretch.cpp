@@ -1,10 +1,10 @@
-// The keys a tone key ends are read as one stretch with what precedes them: the syllable before the
-// cursor and, before it, the English run or the digits and syllables typed with digit keys. The
+// The keys a tone key ends are read as one stretch with what precedes them (ReadContext.cpp). The
 // lattice's best path over the stretch may take the new keys as English or a number, move where a
 // word ends (smart 資料 rather than smarty 料, xps 文件 rather than xp 黁件), read the syllable before
 // as English after all, or digits read as Zhuyin as the number they were (1 小時 rather than 小時);
 // the composition is rewritten from the first segment that changed.
 #include "Engine/InputEngine.hpp"
+#include "Engine/WordReading.hpp"
 #include "Text/Characters.hpp"
 #include "Zhuyin/DachenLayout.hpp"
 
@@ -13,148 +13,11 @@
 namespace kelvo {
 namespace {
 
-// A typed key of an English run: a lower-case letter or a digit (capitals were chosen as English).
-bool isRunKey(const Element& element) {
-    return element.isKey([](char key) { return (key >= 'a' && key <= 'z') || isDigitKey(key); });
-}
-
-// The most elements the keys before the cursor are read again with: enough for a long number whose
-// digits were first taken as syllables.
-constexpr int longestReadContext = 6;
-
-// Keys typed in the layout's order, without a replaced slot, that spell the element's syllable.
-bool isCleanSyllable(const Element& element, std::string_view keys) {
-    if (keys.empty()) return false;
-    auto syllable = syllableInKeyOrder(keys.substr(0, keys.size() - 1), keys.substr(keys.size() - 1));
-    return syllable && syllable->canonical() == element.text;
-}
-
-// Keys that the composer reads as the element's syllable (a choice may have left other keys).
-bool spellsReading(std::string_view keys, const std::string& reading) {
-    if (keys.empty()) return false;
-    auto walk = SyllableComposer::afterKeys(keys.substr(0, keys.size() - 1));
-    if (!walk) return false;
-    auto result = walk->press(keys.substr(keys.size() - 1));
-    return result.kind == SyllableComposer::PressResult::Kind::composed &&
-           result.syllable.canonical() == reading;
-}
-
-// A Space typed among the keys, kept as a literal.
-bool isSpace(const Element& element) {
-    return !element.isReading() && element.text == " ";
-}
-
-// A digit or decimal point left as a literal: a number that later keys may still extend or end.
-bool isLiteralDigit(const Element& element) {
-    return element.isKey(isNumberKey);
-}
-
-// A syllable that digit keys helped spell (ㄅ ㄉ ㄓ ㄚ ㄞ ㄢ): they may have been a number.
-bool hasDigitKeyBeforeTone(std::string_view keys) {
-    return std::any_of(keys.begin(), keys.end() - (keys.empty() ? 0 : 1),
-                       [](char c) { return isDigitKey(c); });
-}
-
 bool sameBoundaries(const KeySegment& a, const KeySegment& b) {
     return a.kind == b.kind && a.start == b.start && a.end == b.end;
 }
 
 } // namespace
-
-// Where the English run before the cursor starts, if one ends there; none for a run an earlier
-// segmentation split (thank you) or too short to be read again.
-std::optional<int> InputEngine::englishRunEndingAt(int runEnd) const {
-    const auto& elements = composition_.elements();
-    int runStart = runEnd;
-    while (runStart > 0 && isRunKey(elements[runStart - 1]) &&
-           !composition_.explicitCase().contains(runStart - 1))
-        --runStart;
-    if (runEnd - runStart < 2 || !isLetterKey(elements[runStart].text[0])) return std::nullopt;
-    if (runStart > 1 && isSpace(elements[runStart - 1]) && isRunKey(elements[runStart - 2]))
-        return std::nullopt;
-    return runStart;
-}
-
-std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() const {
-    const auto& elements = composition_.elements();
-    const int end = composition_.cursor();
-    // The syllable before the cursor, if its keys still spell it.
-    int readingsStart = end;
-    if (end > 0 && elements[end - 1].isReading() &&
-        spellsReading(composition_.keys()[end - 1], elements[end - 1].text))
-        --readingsStart;
-    // Before it, digits and the syllables digit keys spelled, which a number may take back; and a
-    // Space right after digits, which may have been the first tone of a syllable their last digit
-    // began (255 之間 is typed 2555␣ru0␣: until 間 came, 2555 and a Space read best).
-    int digitsStart = readingsStart;
-    if (digitsStart > 1 && isSpace(elements[digitsStart - 1]) && isLiteralDigit(elements[digitsStart - 2]))
-        --digitsStart;
-    while (digitsStart > 0 && end - digitsStart < longestReadContext) {
-        const Element& element = elements[digitsStart - 1];
-        const std::string& keys = composition_.keys()[digitsStart - 1];
-        const bool digitSyllable =
-            element.isReading() && hasDigitKeyBeforeTone(keys) && spellsReading(keys, element.text);
-        if (!isLiteralDigit(element) && !digitSyllable) break;
-        --digitsStart;
-    }
-    // Digits right after letters are the version of an English word (magic8, bzip2), not a number.
-    while (digitsStart < readingsStart && isLiteralDigit(elements[digitsStart]) &&
-           followsLetters(elements, digitsStart))
-        ++digitsStart;
-    if (digitsStart < readingsStart && isSpace(elements[digitsStart])) ++digitsStart;
-    if (digitsStart < readingsStart) return contextFrom(digitsStart);
-    int runEnd = readingsStart;
-    const bool spaced = runEnd > 0 && isSpace(elements[runEnd - 1]);
-    if (spaced) --runEnd;
-    std::optional<int> runStart = englishRunEndingAt(runEnd);
-    // A syllable right after English was read in the layout's order, as the lattice reads it there.
-    if (runStart && !spaced && readingsStart < end &&
-        !isCleanSyllable(elements[readingsStart], composition_.keys()[readingsStart]))
-        return std::nullopt;
-    if (!runStart) return contextFrom(readingsStart);
-    if (!pinsSpare(*runStart)) return std::nullopt;
-    ReadContext context{*runStart, {}, {}};
-    for (int i = *runStart; i < runEnd; ++i)
-        context.keys += elements[i].text;
-    context.segments.push_back({KeySegment::Kind::english, 0, context.keys.size(), {}});
-    if (spaced) {
-        context.keys += " ";
-        context.segments.push_back(
-            {KeySegment::Kind::space, context.keys.size() - 1, context.keys.size(), {}});
-    }
-    appendElementSegments(context, readingsStart);
-    return context;
-}
-
-bool InputEngine::pinsSpare(int first) const {
-    const int end = composition_.cursor();
-    return std::none_of(composition_.pins().begin(), composition_.pins().end(),
-                        [&](const DecodedSegment& pin) { return pin.end() > first && pin.start < end; });
-}
-
-// The elements from `first` to the cursor as a context of their own: syllables and literal digits.
-std::optional<InputEngine::ReadContext> InputEngine::contextFrom(int first) const {
-    if (first == composition_.cursor() || !pinsSpare(first)) return std::nullopt;
-    ReadContext context{first, {}, {}};
-    appendElementSegments(context, first);
-    return context;
-}
-
-void InputEngine::appendElementSegments(ReadContext& context, int first) const {
-    const auto& elements = composition_.elements();
-    for (int i = first; i < composition_.cursor(); ++i) {
-        const std::size_t start = context.keys.size();
-        if (elements[i].isReading()) {
-            context.keys += composition_.keys()[i];
-            context.segments.push_back(
-                {KeySegment::Kind::syllable, start, context.keys.size(), elements[i].text});
-        } else {
-            context.keys += elements[i].text;
-            const auto kind = isSpace(elements[i]) ? KeySegment::Kind::space : KeySegment::Kind::number;
-            context.segments.push_back({kind, start, context.keys.size(), {}});
-        }
-    }
-}
 
 InputEngine::KeysAtCursor InputEngine::keysAtCursor(std::string_view newKeys) const {
     KeysAtCursor typed{readContextBeforeCursor(), {}, {}};
@@ -204,7 +67,10 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     // After English and its Space, a clean syllable competes with English as any keys do (if i).
     if (context && context->startsHeld() && context->segments.back().kind == KeySegment::Kind::space)
         runIsSyllable = false;
-    auto path = KeyLattice(*scorer).best({keys, context && context->startsHeld(), runIsSyllable, previous});
+    auto path = likeliestInWords(
+        KeyLattice(*scorer).likeliest({keys, context && context->startsHeld(), runIsSyllable, previous},
+                                      readingsReadInWords),
+        previous, decoder_, learnedModel());
     // Digits that go on as a number stay in the number run, which shows them as one.
     if (!path || path->segments.back().kind == KeySegment::Kind::number) return std::nullopt;
     const bool readsNumber =

@@ -44,18 +44,22 @@ protected:
     std::string text() const { return engine.preedit().text(); }
 };
 
-// The lattice's best reading of a stretch as its pieces: English, numbers and Space as typed,
-// syllables as their readings, joined by "|"; "(none)" where no path spans the keys.
-inline std::string bestPathOf(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch) {
-    auto path = KeyLattice(scorer).best(stretch);
+// A reading of a stretch of keys as its pieces: English, numbers and Space as typed, syllables as
+// their readings, joined by "|"; "(none)" for no reading.
+inline std::string textOf(const std::optional<KeyPath>& path, std::string_view keys) {
     if (!path) return "(none)";
     std::string text;
     for (const KeySegment& segment : path->segments)
         text += (text.empty() ? "" : "|") +
                 (segment.kind == KeySegment::Kind::syllable
                      ? segment.reading
-                     : std::string(stretch.keys.substr(segment.start, segment.end - segment.start)));
+                     : std::string(keys.substr(segment.start, segment.end - segment.start)));
     return text;
+}
+
+// The lattice's best reading of a stretch.
+inline std::string bestPathOf(const KeyRunScorer& scorer, const KeyLattice::Stretch& stretch) {
+    return textOf(KeyLattice(scorer).best(stretch), stretch.keys);
 }
 
 // Changes some of the engine's settings, keeping the others.

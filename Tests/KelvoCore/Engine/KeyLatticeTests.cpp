@@ -1,3 +1,4 @@
+#include "Engine/WordReading.hpp"
 #include "EngineTestSupport.hpp"
 
 using namespace kelvo;
@@ -30,4 +31,26 @@ TEST(KeyLattice, EachRuleDecidesOnAFixtureDictionary) {
     };
     for (const auto& [keys, expected] : rows)
         EXPECT_EQ(bestPathOf(keys), expected) << keys;
+}
+
+// The lattice scores a syllable with the one before it; the words the syllables make, read again
+// over its likeliest readings, may move where English ends.
+TEST(KeyLattice, TheWordsOfItsLikeliestReadingsDecideAmongThem) {
+    const EnglishVocabulary vocabulary("a -2\nar -6\n");
+    const KeyLattice::Stretch stretch{"aru8 nji 2;3", true, false, std::nullopt};
+    const std::string syllables =
+        "ㄐㄧㄚ 加 -3.4\nㄧㄚ 壓 -4\nㄙㄨㄛ 縮 -3.6\nㄧㄚ-ㄙㄨㄛ 壓縮 -3.6\nㄉㄤˇ 檔 -2.9\n";
+    // The lattice's best reading, and the reading in words.
+    const auto readings = [&](const std::string& words) {
+        const auto lexicon = std::make_shared<const Lexicon>(words);
+        const KeyRunScorer scorer(*lexicon, vocabulary, nullptr);
+        const auto inWords = likeliestInWords(KeyLattice(scorer).likeliest(stretch, readingsReadInWords),
+                                              std::nullopt, SentenceDecoder(lexicon), nullptr);
+        return std::pair(kelvo::testing::bestPathOf(scorer, stretch),
+                         kelvo::testing::textOf(inWords, stretch.keys));
+    };
+    EXPECT_EQ(readings(syllables),
+              std::pair(std::string("a|ㄐㄧㄚ|ㄙㄨㄛ|ㄉㄤˇ"), std::string("a|ㄐㄧㄚ|ㄙㄨㄛ|ㄉㄤˇ")));
+    EXPECT_EQ(readings(syllables + "ㄧㄚ-ㄙㄨㄛ-ㄉㄤˇ 壓縮檔 -4\n"),
+              std::pair(std::string("a|ㄐㄧㄚ|ㄙㄨㄛ|ㄉㄤˇ"), std::string("ar|ㄧㄚ|ㄙㄨㄛ|ㄉㄤˇ")));
 }

@@ -50,6 +50,8 @@ TEST_F(BundledEngineTest, MixedTypingReadsEnglishAndZhuyinWhereTheyMeet) {
           {"sshy xul4", "ssh 資料"},
           {"dockerjp6ru04", "docker 文件"},
           {"{ㄕˇ}{ㄩㄥˋ}bash5 m06", "使用 bash 支援"}}},
+        {"the words the syllables after a letter make decide where English ends",
+         {{"{ㄑㄩˇ}{ㄉㄜˊ}aru8 nji 2;3", "取得 ar 壓縮檔"}}},
         {"the word after English read in its context",
          {{"{ㄢˋ}{ㄒㄧㄚˋ}tab{ㄐㄧㄢˋ}{ㄏㄡˋ}", "按下 tab 鍵後"}}},
         {"versions stay with their word",
