@@ -113,7 +113,8 @@ std::optional<int> englishRunBefore(const Composition& composition, int first) {
 std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() const {
     const int syllable = syllablesBeforeCursor(composition_, 1);
     const int afterRun = syllablesBeforeCursor(composition_, syllablesReadWithEnglish);
-    if (afterRun < syllable && englishRunBefore(composition_, afterRun)) return englishContext(afterRun);
+    if (afterRun < syllable && englishRunBefore(composition_, afterRun))
+        if (auto context = englishContext(afterRun)) return context;
     if (auto digits = digitsBefore(composition_, syllable)) return contextFrom(*digits);
     if (englishRunBefore(composition_, syllable)) return englishContext(syllable);
     return contextFrom(syllable);
