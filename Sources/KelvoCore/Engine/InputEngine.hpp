@@ -214,7 +214,7 @@ private:
     };
     std::optional<ReadContext> readContextBeforeCursor() const;
     std::optional<ReadContext> contextFrom(int first) const;
-    std::optional<ReadContext> englishContext(int first) const;
+    std::optional<ReadContext> englishContext(int runStart, int first) const;
     void appendElementSegments(ReadContext& context, int first) const;
     bool pinsSpare(int first) const; // no pin between `first` and the cursor
     // New keys with what the lattice reads them with: the context, and else the reading before.

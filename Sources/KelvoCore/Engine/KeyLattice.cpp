@@ -146,9 +146,9 @@ private:
             if (!syllable) return;
             std::string reading = syllable->canonical();
             const double language = scoreAfter(from, reading);
-            if (language + splitSyllableCost(from, p, tone) > KeyRunScorer::unknownReadingScore)
-                reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading),
-                      language + splitSyllableCost(from, p, tone), language);
+            const double score = language + splitSyllableCost(from, p, tone);
+            if (score > KeyRunScorer::unknownReadingScore)
+                reach(from, p, tone + 1, KeySegment::Kind::syllable, std::move(reading), score, language);
             return;
         }
         auto walk = SyllableComposer::afterKeys(letters);

@@ -111,20 +111,22 @@ std::optional<int> englishRunBefore(const Composition& composition, int first) {
 } // namespace
 
 std::optional<InputEngine::ReadContext> InputEngine::readContextBeforeCursor() const {
-    const int syllable = syllablesBeforeCursor(composition_, 1);
+    const int end = composition_.cursor();
     const int afterRun = syllablesBeforeCursor(composition_, syllablesReadWithEnglish);
-    if (afterRun < syllable && englishRunBefore(composition_, afterRun))
-        if (auto context = englishContext(afterRun)) return context;
+    // The syllable before the cursor, if its keys spell it: the last of those read with English.
+    const int syllable = afterRun < end ? end - 1 : end;
+    if (afterRun < syllable)
+        if (auto runStart = englishRunBefore(composition_, afterRun))
+            if (auto context = englishContext(*runStart, afterRun)) return context;
     if (auto digits = digitsBefore(composition_, syllable)) return contextFrom(*digits);
-    if (englishRunBefore(composition_, syllable)) return englishContext(syllable);
+    if (auto runStart = englishRunBefore(composition_, syllable)) return englishContext(*runStart, syllable);
     return contextFrom(syllable);
 }
 
-// The English run before `first`, its Space if any, and the syllables from `first` to the cursor.
-std::optional<InputEngine::ReadContext> InputEngine::englishContext(int first) const {
+// The English run from `runStart`, its Space if any, and the syllables from `first` to the cursor.
+std::optional<InputEngine::ReadContext> InputEngine::englishContext(int runStart, int first) const {
     const auto& elements = composition_.elements();
     const bool spaced = spacedBefore(elements, first);
-    const int runStart = *englishRunBefore(composition_, first);
     // A syllable right after English was read in the layout's order, as the lattice reads it there.
     if (!spaced && first < composition_.cursor() &&
         !isCleanSyllable(elements[first], composition_.keys()[first]))
