@@ -58,15 +58,8 @@ protected:
 
     // What the client receives while the script is typed and the composition then committed.
     std::string typeScript(std::string_view script) {
-        std::string received;
-        for (const KeyInput& key : scriptKeys(script)) {
-            auto output = engine.handle(key);
-            if (output.commitText) received += *output.commitText;
-            if (!output.handled && key.kind == KeyInput::Kind::character) received += key.character;
-            if (!output.handled && key.kind == KeyInput::Kind::space) received += " ";
-        }
-        if (auto rest = engine.flush()) received += *rest;
-        return received;
+        std::string received = fieldAfter(engine, script);
+        return received + engine.flush().value_or("");
     }
 
     std::string type(std::string_view script) {

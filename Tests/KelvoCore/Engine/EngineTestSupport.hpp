@@ -3,6 +3,7 @@
 #include "Engine/InputEngine.hpp"
 #include "Engine/KeyLattice.hpp"
 #include "Engine/KeyScript.hpp"
+#include "Text/UTF16.hpp"
 
 #include <gtest/gtest.h>
 #include <string_view>
@@ -27,6 +28,70 @@ inline std::vector<KeyInput> scriptKeys(std::string_view script) {
                                                        : std::vector<KeyInput>{};
 }
 
+// The text field a script types into: what the engine commits, and the keys it passes on (characters
+// and Space as typed, the other keys by their names in the script).
+inline std::string fieldAfter(InputEngine& engine, std::string_view script) {
+    static const auto named = scriptKeys("{enter}{tab}{esc}{bs}{left}{right}{up}{down}{pgup}{pgdn}");
+    static const char* const names[] = {"{enter}", "{tab}", "{esc}",  "{bs}",   "{left}",
+                                        "{right}", "{up}",  "{down}", "{pgup}", "{pgdn}"};
+    std::string field;
+    for (const KeyInput& key : scriptKeys(script)) {
+        const auto output = engine.handle(key);
+        if (output.commitText) field += *output.commitText;
+        if (output.handled) continue;
+        if (key.kind == KeyInput::Kind::character) field += key.character;
+        if (key.kind == KeyInput::Kind::space) field += ' ';
+        for (std::size_t i = 0; i < named.size(); ++i)
+            if (named[i].kind == key.kind) field += names[i];
+    }
+    return field;
+}
+
+// What a user sees after a script typed into a fresh field: the field, then the marked text in
+// brackets with the caret as "|", "+" while keys are taken as literals, and "▾" while a list is open.
+inline std::string seenAfter(InputEngine& engine, std::string_view script) {
+    std::string seen = fieldAfter(engine, script);
+    const auto preedit = engine.preedit();
+    auto marked = toUTF16(preedit.text());
+    if (!preedit.pieces.empty()) marked.insert(static_cast<int32_t>(preedit.caretUTF16), u'|');
+    seen.append("[").append(toUTF8(marked)).append(engine.isInLiteralRun() ? "]+" : "]");
+    if (engine.sheetView()) seen += "▾";
+    engine.flush();
+    return seen;
+}
+
+// An open list as a user sees it: each item with its digit, the highlighted one in brackets, then
+// the page and "+" when expanded; "(none)" when no list is open.
+inline std::string listShown(const InputEngine& engine) {
+    const auto view = engine.sheetView();
+    if (!view) return "(none)";
+    std::string shown;
+    for (std::size_t i = 0; i < view->items.size(); ++i) {
+        const auto& item = view->items[i];
+        std::string text = item.label.empty() ? item.value : item.label + "." + item.value;
+        shown += static_cast<int>(i) == view->highlightedInPage ? "[" + text + "] " : text + " ";
+    }
+    return shown + std::to_string(view->pageIndex + 1) + "/" + std::to_string(view->pageCount) +
+           (view->expanded ? "+" : "");
+}
+
+using SeenTable = std::vector<std::pair<const char*, const char*>>;
+
+// Each script, typed into a fresh field, shows what its row expects.
+inline void expectSeen(InputEngine& engine, const SeenTable& table) {
+    for (const auto& [script, expected] : table)
+        EXPECT_EQ(seenAfter(engine, script), expected) << script;
+}
+
+// Each script, typed into a fresh field, leaves open the list its row expects.
+inline void expectLists(InputEngine& engine, const SeenTable& table) {
+    for (const auto& [script, expected] : table) {
+        fieldAfter(engine, script);
+        EXPECT_EQ(listShown(engine), expected) << script;
+        engine.flush();
+    }
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     std::shared_ptr<const Lexicon> lexicon = std::make_shared<const Lexicon>(smallLexicon);
@@ -41,6 +106,8 @@ protected:
         return last;
     }
     InputEngine::Output press(KeyInput::Kind kind) { return engine.handle(KeyInput::of(kind)); }
+    void expectSeen(const SeenTable& table) { kelvo::testing::expectSeen(engine, table); }
+    void expectLists(const SeenTable& table) { kelvo::testing::expectLists(engine, table); }
     std::string text() const { return engine.preedit().text(); }
 };
 

@@ -4,53 +4,31 @@
 using namespace kelvo;
 using namespace kelvo::testing;
 
-TEST_F(BundledEngineTest, EnglishTermAndSpaceBecomeLiterals) {
-    EXPECT_EQ(type("github"), "github"); // shown as English while typed
-    EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);
-    EXPECT_EQ(type(" "), "github ");
-    EXPECT_EQ(engine.flush(), "GitHub ");
+TEST_F(BundledEngineTest, EnglishKeysShowAsTheWordTheyAreAndEndByKey) {
+    type("github");
+    EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted); // English, not keys still to read
+    engine.flush();
+    expectSeen(engine, {
+                           {"github ", "[github |]"},
+                           {"github {enter}", "GitHub []"},
+                           {"zxcv", "[zxcv|]"},
+                           // Held: a digit after a word may be a version or a syllable.
+                           {"github2", "[github2|]"},
+                           {"github2k7", "[github的|]"},
+                           {"version23{bs}", "[version2|]"},
+                           {"version2{esc}", "[]"},
+                           {"version2 {enter}", "version2 []"},
+                           {"version2{bs}{bs}", "[versio|]"},
+                           // The syllable after a word shows in Zhuyin until its tone key.
+                           {"gnomeu", "[gnomeㄧ|]"},
+                           {"gnomeu/3{enter}", "gnome 影[]"},
+                       });
+    type("github2k7");
+    EXPECT_EQ(engine.feedback()->rawKeys, "g i t h u b 2k7");
+    EXPECT_EQ(engine.feedback()->zhuyin, "g i t h u b ㄉㄜ˙");
+    engine.flush();
     configure(engine, [&](EngineSettings& s) { s.formatting.preferredCapitalization = false; });
-    type("github ");
-    EXPECT_EQ(engine.flush(), "github ");
-}
-
-TEST_F(BundledEngineTest, EnglishFollowedByOneSyllable) {
-    EXPECT_EQ(type("github2"), "github2"); // held: the 2 may be a version or a syllable
-    EXPECT_FALSE(engine.isIdle());
-    type("k");
-    EXPECT_EQ(type("7"), "github的");
-    auto feedback = engine.feedback();
-    ASSERT_TRUE(feedback);
-    EXPECT_EQ(feedback->rawKeys, "g i t h u b 2k7");
-    EXPECT_EQ(feedback->zhuyin, "g i t h u b ㄉㄜ˙");
-}
-
-TEST_F(BundledEngineTest, HeldEnglishKeysEndByKey) {
-    type("version2");
-    EXPECT_EQ(engine.preedit().text(), "version2");
-    type("3");
-    EXPECT_EQ(engine.preedit().text(), "version23");
-    engine.handle(KeyInput::of(Kind::backspace));
-    EXPECT_EQ(engine.preedit().text(), "version2");
-    engine.handle(KeyInput::of(Kind::escape));
-    EXPECT_TRUE(engine.isIdle());
-    type("version2 ");
-    EXPECT_EQ(engine.preedit().text(), "version2 ");
-    EXPECT_EQ(engine.flush(), "version2 ");
-    type("version2{bs}");
-    EXPECT_EQ(engine.preedit().text(), "version");
-    engine.handle(KeyInput::of(Kind::backspace));
-    EXPECT_EQ(engine.preedit().text(), "versio");
-}
-
-TEST_F(BundledEngineTest, EnglishKeysShowAsTheWordTheyAreWithTheSyllableAfterInZhuyin) {
-    type("zxcv");
-    EXPECT_EQ(engine.preedit().text(), "zxcv");
-    EXPECT_EQ(engine.preedit().pieces[0].style, Style::converted);
-    engine.handle(KeyInput::of(KeyInput::Kind::escape));
-    EXPECT_EQ(type("gnomeu"), "gnomeㄧ");
-    EXPECT_EQ(type("/3"), "gnome影");
-    EXPECT_EQ(engine.flush(), "gnome 影");
+    expectSeen(engine, {{"github {enter}", "github []"}});
 }
 
 TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
@@ -64,44 +42,25 @@ TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
 
 TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
     configure(engine,
-              [&](EngineSettings& s) { s.automaticEnglish = false; }); // leave the keys in the composer
-    type("github{down}");
-    auto view = engine.sheetView();
-    ASSERT_TRUE(view);
-    auto listed = values(*view);
-    ASSERT_EQ(listed.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end() - 1),
-              (std::vector<std::string>{"GitHub", "github", "Github", "GITHUB"}));
-    engine.handle(KeyInput::of(Kind::escape));
-    engine.flush();
+              [&](EngineSettings& s) { s.automaticEnglish = false; }); // the keys stay in the composer
+    expectLists(engine, {{"github{down}", "[1.GitHub] 2.github 3.Github 4.GITHUB 5.ㄖㄧㄛ 1/1"}});
     configure(engine, [&](EngineSettings& s) { s.formatting.preferredCapitalization = false; });
-    type("github{down}");
-    listed = values(*engine.sheetView());
-    EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.end() - 1),
-              (std::vector<std::string>{"github", "Github", "GITHUB"}));
-    type("2"); // picks Github, which keeps its case at commit
-    EXPECT_EQ(engine.flush(), "Github");
+    expectLists(engine, {{"github{down}", "[1.github] 2.Github 3.GITHUB 4.ㄖㄧㄛ 1/1"}});
+    expectSeen(engine, {{"github{down}2{enter}", "Github[]"}}); // a chosen form keeps its case
 }
 
 TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypingOnTakesIt) {
     type("zq ");
-    auto view = engine.sheetView();
-    ASSERT_TRUE(view);
-    EXPECT_EQ(values(*view).front(), "zq");
-    type("2");
-    EXPECT_EQ(engine.flush(), "Zq");
-    type("zq ji4"); // the next key takes the English with its Space
-    EXPECT_FALSE(engine.sheetView());
-    EXPECT_EQ(engine.flush(), "zq 握");
-    type("zq ");
-    engine.handle(KeyInput::of(Kind::backspace)); // takes back the Space
-    EXPECT_EQ(engine.preedit().text(), "zq");
-    EXPECT_FALSE(engine.sheetView());
-    engine.flush();
-    type("zq ");
+    ASSERT_TRUE(engine.sheetView());
+    EXPECT_EQ(values(*engine.sheetView()).front(), "zq");
     EXPECT_EQ(engine.flush(), "zq "); // a commit with the list open keeps the Space
-    type("github ");                  // a listed word is settled at once
-    EXPECT_FALSE(engine.sheetView());
+    expectSeen(engine, {
+                           {"zq ", "[zq|]▾"},
+                           {"zq 2{enter}", "Zq[]"},
+                           {"zq ji4{enter}", "zq 握[]"}, // the next key takes the English with its Space
+                           {"zq {bs}", "[zq|]"},         // Backspace takes back the Space
+                           {"github ", "[github |]"},    // a listed word is settled at once
+                       });
 }
 
 TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {

@@ -68,17 +68,18 @@ TEST_F(BundledEngineTest, MixedTypingReadsEnglishAndZhuyinWhereTheyMeet) {
             EXPECT_EQ(typeScript(script), expected) << group << ": " << script;
 }
 
-TEST_F(BundledEngineTest, ATypoInAZhuyinSyllableStaysChinese) {
-    // ㄋㄧˇ typed with its medial first overwrites nothing English could claim.
-    EXPECT_EQ(typeScript("us3{ㄏㄠˇ}"), "你好");
-    // Letters left without their tone at the end are committed as typed, never as Zhuyin symbols.
-    EXPECT_EQ(typeScript("{ㄋㄧˇ}cl"), "你 cl");
-}
-
-TEST_F(BundledEngineTest, SpaceOffersTheEnglishListOnlyWhenEnglishWins) {
-    type("{ㄕㄡˇ}ru ");
-    EXPECT_FALSE(engine.sheetView()); // 手機, not the list of "ru"
-    EXPECT_EQ(engine.preedit().text(), "手機");
+TEST_F(BundledEngineTest, KeysStillBeingTypedShowAsWhatTheyMostLikelyAre) {
+    expectSeen(engine,
+               {
+                   {"gtk", "[gtk|]"},           // a listed word whose keys replaced a slot
+                   {"libarch", "[libarch|]"},   // a word still being typed
+                   {"su", "[ㄋㄧ|]"},           // letters that spell a syllable wait for the tone key
+                   {"xmp", "[xmp|]"},           // ㄌㄩㄣ is no syllable the dictionary has
+                   {"cjji", "[ㄏㄨㄛ|]"},       // a repeated medial is a typo in the syllable
+                   {"us3cl3", "[你好|]"},       // so is a medial typed first
+                   {"su3cl{enter}", "你 cl[]"}, // letters left without their tone are committed as typed
+                   {"{ㄕㄡˇ}ru ", "[手機|]"},   // Space takes the syllables, not the list of "ru"
+               });
 }
 
 TEST_F(BundledEngineTest, TheNamesOfInstalledProgramsAreEnglishToo) {
@@ -165,23 +166,8 @@ TEST_F(BundledEngineTest, TheNextSyllableMayReadTheKeysBeforeItAgainAsEnglish) {
     // likely enough before 其他: the syllable after it decides.
     configure(engine,
               [&](EngineSettings& s) { s.userVocabulary = EnglishVocabulary::ofWords({"xmp"}, -12.0); });
-    EXPECT_EQ(type("xmpfu6"), "琴");
-    EXPECT_EQ(type("w8 "), "xmp其他");
-    EXPECT_EQ(engine.flush(), "xmp 其他");
-}
-TEST_F(BundledEngineTest, KeysStillWithoutTheirToneShowAsWhatTheyMostLikelyAre) {
-    const Table table = {
-        {"gtk", "gtk"},         // a listed word whose keys replaced a slot
-        {"libarch", "libarch"}, // a word still being typed
-        {"su", "ㄋㄧ"},         // letters that spell a syllable wait for the tone key
-        {"xmp", "xmp"},         // ㄌㄩㄣ is no syllable the dictionary has
-        {"cjji", "ㄏㄨㄛ"},     // a repeated medial is a typo in the syllable
-    };
-    for (const auto& [keys, shown] : table) {
-        EXPECT_EQ(type(keys), shown) << keys;
-        engine.handle(KeyInput::of(KeyInput::Kind::escape));
-        EXPECT_TRUE(engine.isIdle()) << keys;
-    }
+    expectSeen(engine,
+               {{"xmpfu6", "[琴|]"}, {"xmpfu6w8 ", "[xmp其他|]"}, {"xmpfu6w8 {enter}", "xmp 其他[]"}});
 }
 
 namespace {
