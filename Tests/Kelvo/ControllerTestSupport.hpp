@@ -117,7 +117,8 @@ protected:
                      "<string>org.kelvo.inputmethod.Kelvo</string></dict></plist>");
         std::filesystem::create_directories(folder / "Kelvo.app/Contents/Resources/data");
         std::filesystem::copy_file(KELVO_RESOURCES_DIR "/data/data.txt",
-                                   folder / "Kelvo.app/Contents/Resources/data/data.txt");
+                                   folder / "Kelvo.app/Contents/Resources/data/data.txt",
+                                   std::filesystem::copy_options::skip_existing); // once for all suites
         NullLogger log;
         LexiconStore::resetForTesting();
         LexiconStore::bootstrap(platform::Bundle::at(folder / "Kelvo.app"), log);

@@ -7,6 +7,20 @@ namespace {
 KeyEvent flags(std::uint16_t keyCode, std::uint32_t modifiers, double at) {
     return KeyEvent{KeyEvent::Type::flagsChanged, keyCode, "", modifiers, false, at};
 }
+
+// In English mode with reverse detection on, types keys the application takes as typed.
+class ReverseDetectionTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        defaults.set("reverseDetection", true);
+        shared.mode.chineseMode = false;
+    }
+    void typeInEnglish(std::string_view keys) {
+        for (char k : keys)
+            if (!controller.handle(key(std::string(1, k)))) client.inserted += k;
+    }
+};
 } // namespace
 
 TEST_F(ControllerTest, ALoneShiftTapSwitchesToEnglishCommittingTheComposition) {
@@ -52,52 +66,36 @@ TEST_F(ControllerTest, CapsLockTypesEnglishWithoutLeavingChinese) {
     EXPECT_TRUE(controller.handle(key("a")));
 }
 
-TEST_F(ControllerTest, ReverseDetectionTakesTheLettersBackWhenItCanVerifyThem) {
-    defaults.set("reverseDetection", true);
-    shared.mode.chineseMode = false;
-    for (const char* k : {"s", "u", "3", "c", "l"}) {
-        EXPECT_FALSE(controller.handle(key(k)));
-        client.inserted += k; // the application types what passes through
-    }
+TEST_F(ReverseDetectionTest, TheLettersAreTakenBackWhenTheyCanBeVerified) {
+    typeInEnglish("su3cl");
+    EXPECT_EQ(client.inserted, "su3cl"); // passed on
     EXPECT_TRUE(controller.handle(key("3")));
     EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "");
     EXPECT_EQ(client.marked, "你好");
 }
 
-TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretIsUnknown) {
-    defaults.set("reverseDetection", true);
-    shared.mode.chineseMode = false;
+// The mode switches all the same.
+TEST_F(ReverseDetectionTest, TheLettersStayWhenTheCaretIsUnknownOrMovedOrTheTextDiffers) {
     client.knowsCaret = false;
-    for (const char* k : {"s", "u", "3", "c", "l"}) {
-        controller.handle(key(k));
-        client.inserted += k;
-    }
+    typeInEnglish("su3cl");
     EXPECT_FALSE(controller.handle(key("3")));
-    EXPECT_TRUE(shared.mode.chineseMode); // the mode switches all the same
+    EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "su3cl");
-}
 
-TEST_F(ControllerTest, ReverseDetectionKeepsTheLettersWhenTheCaretMovedOrTheTextDiffers) {
-    defaults.set("reverseDetection", true);
+    client.knowsCaret = true;
     shared.mode.chineseMode = false;
-    for (const char* k : {"s", "u", "3", "c"}) {
-        controller.handle(key(k));
-        client.inserted += k;
-    }
+    client.inserted.clear();
+    typeInEnglish("su3c");
     client.inserted = "x" + client.inserted; // the user clicked elsewhere and typed before the letters
-    controller.handle(key("l"));
-    client.inserted += "l";
+    typeInEnglish("l");
     EXPECT_FALSE(controller.handle(key("3")));
     EXPECT_TRUE(shared.mode.chineseMode);
     EXPECT_EQ(client.inserted, "xsu3cl");
 
     shared.mode.chineseMode = false;
     client.inserted.clear();
-    for (const char* k : {"s", "u", "3", "c", "l"}) {
-        controller.handle(key(k));
-        client.inserted += k;
-    }
+    typeInEnglish("su3cl");
     client.inserted[0] = 'x'; // the text before the caret is not what was typed
     EXPECT_FALSE(controller.handle(key("3")));
     EXPECT_TRUE(shared.mode.chineseMode);

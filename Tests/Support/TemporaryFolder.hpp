@@ -43,10 +43,11 @@ public:
         return contents.str();
     }
 
-    // The files of the folder whose names start with `prefix`.
-    std::vector<std::filesystem::path> filesStartingWith(const std::string& prefix) const {
+    // The files of the folder, or of a folder in it, whose names start with `prefix`.
+    std::vector<std::filesystem::path> filesStartingWith(const std::string& prefix,
+                                                         const std::string& folder = "") const {
         std::vector<std::filesystem::path> found;
-        for (const auto& entry : std::filesystem::directory_iterator(root_))
+        for (const auto& entry : std::filesystem::directory_iterator(root_ / folder))
             if (entry.path().filename().string().rfind(prefix, 0) == 0) found.push_back(entry.path());
         return found;
     }

@@ -25,9 +25,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace kelvo::testing {
 
@@ -65,13 +63,6 @@ inline void answerAlert(const char* button) {
         EXPECT_EQ(alert->text(), QString::fromUtf8("清除全部學習資料？"));
         buttonNamed(alert, button)->click();
     });
-}
-
-inline std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 } // namespace kelvo::testing

@@ -28,8 +28,9 @@ TEST_F(SettingsWindowTest, ASpaceToggleChangesThePreviewAtOnceAndTheDefaultsFile
     ASSERT_NE(box, nullptr);
     box->click();
     EXPECT_TRUE(settings.previewText().startsWith(QString::fromUtf8("今天 review")));
-    EXPECT_NE(fileText(*folder_ / "defaults.json").find("\"chineseEnglishSpace\": true"), std::string::npos)
-        << fileText(*folder_ / "defaults.json");
+    EXPECT_NE(TemporaryFolder::read(*folder_ / "defaults.json").find("\"chineseEnglishSpace\": true"),
+              std::string::npos)
+        << TemporaryFolder::read(*folder_ / "defaults.json");
     EXPECT_TRUE(booleanSetting(*defaults_, SettingKey::chineseEnglishSpace));
 }
 

@@ -51,59 +51,46 @@ protected:
     SentenceDecoder decoder{lexicon};
 };
 
+// Syllables separated by spaces; a quoted piece is a literal.
+std::vector<Element> elementsOf(std::string_view spaced) {
+    std::vector<Element> elements;
+    for (std::size_t start = 0; start < spaced.size();) {
+        std::size_t end = std::min(spaced.find(' ', start), spaced.size());
+        const std::string piece(spaced.substr(start, end - start));
+        elements.push_back(piece.front() == '\'' ? Element::literal(piece.substr(1))
+                                                 : Element::reading(piece));
+        start = end + 1;
+    }
+    return elements;
+}
+
 } // namespace
 
-TEST_F(SentenceDecoderTest, PrefersTheLongerWordWhenScoresAddUp) {
-    auto walked = decoder.walk(readings({"ㄋㄧˇ", "ㄏㄠˇ"}), {});
-    ASSERT_EQ(walked.size(), 1u);
-    EXPECT_EQ(walked[0], (DecodedSegment{0, 2, "你好", "ㄋㄧˇ-ㄏㄠˇ"}));
-}
-
-TEST_F(SentenceDecoderTest, UnknownSyllableStandsForItself) {
-    auto walked = decoder.walk(readings({"ㄅㄧㄤ"}), {});
-    EXPECT_EQ(walked, (std::vector<DecodedSegment>{{0, 1, "ㄅㄧㄤ", "ㄅㄧㄤ"}}));
-    auto mixed = decoder.walk(readings({"ㄋㄧˇ", "ㄅㄧㄤ", "ㄏㄠˇ"}), {});
-    EXPECT_EQ(text(mixed), "你|ㄅㄧㄤ|好|");
-}
-
-TEST_F(SentenceDecoderTest, LiteralAlwaysStandsAlone) {
-    std::vector<Element> elements = {Element::reading("ㄋㄧˇ"), Element::literal("3"),
-                                     Element::reading("ㄏㄠˇ")};
-    auto walked = decoder.walk(elements, {});
-    ASSERT_EQ(walked.size(), 3u);
-    EXPECT_EQ(walked[1], (DecodedSegment{1, 1, "3", std::nullopt}));
-    EXPECT_EQ(text(walked), "你|3|好|");
-    EXPECT_TRUE(decoder.candidateSegments(elements, 1).empty());
-    auto candidates = decoder.candidateSegments(elements, 0);
-    for (const auto& candidate : candidates)
-        EXPECT_EQ(candidate.length, 1);
-}
-
-TEST_F(SentenceDecoderTest, PinsForceEveryPathThroughThem) {
-    auto elements = readings({"ㄇㄚ", "ㄋㄧˇ", "ㄏㄠˇ", "ㄇㄚ"});
-    EXPECT_EQ(text(decoder.walk(elements, {})), "媽|你好|媽|");
-    DecodedSegment pin{1, 1, "妳", "ㄋㄧˇ"};
-    auto walked = decoder.walk(elements, {pin});
-    EXPECT_EQ(text(walked), "媽|妳|好|媽|");
-    EXPECT_EQ(walked[1], pin);
-
-    DecodedSegment wide{1, 3, "自訂", std::nullopt};
-    walked = decoder.walk(elements, {wide});
-    EXPECT_EQ(walked, (std::vector<DecodedSegment>{{0, 1, "媽", "ㄇㄚ"}, wide}));
-}
-
-TEST_F(SentenceDecoderTest, PinLongerThanAnyWordFindsNoPath) {
-    auto elements = readings({"ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ", "ㄇㄚ"});
-    EXPECT_TRUE(decoder.walk(elements, {DecodedSegment{0, 7, "七個字的詞語啊", std::nullopt}}).empty());
-    EXPECT_EQ(decoder.walk(elements, {DecodedSegment{0, 6, "六個字的詞語", std::nullopt}}).size(), 2u);
-}
-
-TEST_F(SentenceDecoderTest, EqualScoresKeepTheFirstWordAndPredecessor) {
-    // 媽 and 嗎 tie on ㄇㄚ: the first listed wins both as the last word and as a predecessor.
-    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ"}), {})), "媽|");
-    EXPECT_EQ(text(decoder.walk(readings({"ㄇㄚ", "ㄇㄚ"}), {})), "媽|媽|");
-    // 灣 and 彎 tie after 台: the first listed follows.
-    EXPECT_EQ(text(decoder.walk(readings({"ㄊㄞˊ", "ㄨㄢ"}), {})), "台灣|");
+TEST_F(SentenceDecoderTest, TheWalkTakesTheLikeliestWordsThroughEveryPin) {
+    const std::string seven = "ㄇㄚ ㄇㄚ ㄇㄚ ㄇㄚ ㄇㄚ ㄇㄚ ㄇㄚ";
+    const struct {
+        std::string elements;
+        std::vector<DecodedSegment> pins;
+        const char* walked;
+    } cases[] = {
+        {"ㄋㄧˇ ㄏㄠˇ", {}, "你好|"},                // the longer word when the scores add up
+        {"ㄋㄧˇ ㄅㄧㄤ ㄏㄠˇ", {}, "你|ㄅㄧㄤ|好|"}, // an unknown syllable stands for itself
+        {"ㄋㄧˇ '3 ㄏㄠˇ", {}, "你|3|好|"},          // a literal always stands alone
+        {"ㄇㄚ ㄋㄧˇ ㄏㄠˇ ㄇㄚ", {}, "媽|你好|媽|"},
+        {"ㄇㄚ ㄋㄧˇ ㄏㄠˇ ㄇㄚ", {{1, 1, "妳", "ㄋㄧˇ"}}, "媽|妳|好|媽|"},
+        {"ㄇㄚ ㄋㄧˇ ㄏㄠˇ ㄇㄚ", {{1, 3, "自訂", std::nullopt}}, "媽|自訂|"},
+        {seven, {{0, 7, "七個字的詞語啊", std::nullopt}}, ""}, // longer than any word: no path
+        {seven, {{0, 6, "六個字的詞語", std::nullopt}}, "六個字的詞語|媽|"},
+        // Ties keep the first listed word, as the last word and as a predecessor.
+        {"ㄇㄚ", {}, "媽|"},
+        {"ㄇㄚ ㄇㄚ", {}, "媽|媽|"},
+        {"ㄊㄞˊ ㄨㄢ", {}, "台灣|"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(text(decoder.walk(elementsOf(c.elements), c.pins)), c.walked) << c.elements;
+    EXPECT_EQ(decoder.walk(elementsOf("ㄋㄧˇ ㄏㄠˇ"), {}),
+              (std::vector<DecodedSegment>{{0, 2, "你好", "ㄋㄧˇ-ㄏㄠˇ"}}));
+    EXPECT_EQ(decoder.walk(elementsOf("ㄋㄧˇ '3"), {})[1], (DecodedSegment{1, 1, "3", std::nullopt}));
     decoder.candidateDepth = 1;
     EXPECT_EQ(text(decoder.walk(readings({"ㄨㄢ", "ㄇㄚ"}), {})), "灣|媽|");
 }
@@ -186,6 +173,9 @@ TEST_F(SentenceDecoderTest, CandidatesListLongestStretchesFirst) {
     EXPECT_TRUE(decoder.candidateSegments(elements, 3).empty());
     EXPECT_TRUE(decoder.candidateSegments(elements, -1).empty());
     EXPECT_TRUE(decoder.candidateSegments(readings({"ㄅㄧㄤ"}), 0).empty());
+    const auto withLiteral = elementsOf("ㄋㄧˇ '3 ㄏㄠˇ"); // no candidate for a literal, none across one
+    EXPECT_TRUE(decoder.candidateSegments(withLiteral, 1).empty());
+    EXPECT_EQ(decoder.candidateSegments(withLiteral, 0).front(), (DecodedSegment{0, 1, "你", "ㄋㄧˇ"}));
 }
 
 // A decoder takes up what its last walk worked out; whatever changed in between, it answers as a

@@ -64,10 +64,7 @@ TEST_F(CustomTextStoreTest, OneMalformedEntryVoidsTheFileWhichIsKeptAside) {
     ASSERT_FALSE(store.set("new", "text"));
     auto notices = store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
-    std::vector<std::filesystem::path> copies;
-    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
-        if (entry.path().filename().string().starts_with("customtexts.json.unreadable-"))
-            copies.push_back(entry.path());
+    const auto copies = folder.filesStartingWith("customtexts.json.unreadable-", "Kelvo");
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(TemporaryFolder::read(copies[0]), original);
     EXPECT_NE(notices[0].message.find(copies[0].filename().string()), std::string::npos);

@@ -19,11 +19,7 @@ protected:
 
     // Copies of unusable files kept beside the file.
     std::vector<std::filesystem::path> asideCopies() const {
-        std::vector<std::filesystem::path> found;
-        for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
-            if (entry.path().filename().string().starts_with("userphrases.json.unreadable-"))
-                found.push_back(entry.path());
-        return found;
+        return folder.filesStartingWith("userphrases.json.unreadable-", "Kelvo");
     }
 
     // The file once the store wrote everything it learned.
