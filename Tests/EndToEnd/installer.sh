@@ -2,20 +2,23 @@
 # The installer end to end, in a scratch home on a private session bus: --install puts Kelvo.app into
 # the user's input methods folder and registers it (with a settings command ibus-setup can run, and a
 # launcher for GNOME Settings) while ibus-daemon runs, which then starts the installed engine at once
-# and a client types 你好 with it; enabling on an empty source list keeps a keyboard layout to switch to; --uninstall removes
-# the bundle and the folders installing made, and keeps the user's learned data and shortcuts.
+# and 你好 is typed with it into a GTK document window; enabling on an empty source list keeps a
+# keyboard layout to switch to; --uninstall removes the bundle and the folders installing made, and
+# keeps the user's learned data and shortcuts.
 # usage: installer.sh BUILD_DIR
 set -euo pipefail
 build=$1
-source "$(dirname "$0")/scratch-home.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/scratch-home.sh"
 mkdir -p "$XDG_DATA_HOME/Kelvo"
 printf '{"version":1}\n' > "$XDG_DATA_HOME/Kelvo/userphrases.json"
 printf '[]\n' > "$XDG_DATA_HOME/Kelvo/customtexts.json"
 installed="$XDG_DATA_HOME/Input Methods/Kelvo.app"
 
-dbus-run-session -- bash -s "$build" "$installed" <<'SESSION'
+dbus-run-session -- bash -s "$build" "$installed" "$here" <<'SESSION'
 set -euo pipefail
 build=$1 installed=$2
+source "$3/text-window.sh"
 installer="$build/KelvoInstaller.app/Contents/MacOS/KelvoInstaller"
 fail() { echo "$1"; exit 1; }
 export GSETTINGS_BACKEND=keyfile # settings that last from one process to the next, in the scratch home
@@ -58,7 +61,10 @@ case "$worker" in
     *) fail "worker check said: $worker" ;;
 esac
 
-typed=$("$build/Tests/ibus-typing-client" org.kelvo.inputmethod.Kelvo s u 3 c l 3 Return)
+pids=()
+startVirtualDisplay
+typed=$(IBUS_ADDRESS=$(ibus address) typedInWindow "ibus engine org.kelvo.inputmethod.Kelvo" su3cl3 Return)
+kill "${pids[@]}"
 [ "$typed" = "你好" ] || fail "the installed engine typed [$typed]"
 echo "typed with the installed engine: $typed"
 

@@ -3,8 +3,8 @@
 # lintian (no error, hardened programs), installs and purges it with dpkg in a root of its own,
 # unpacks it into a scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and
 # the IBus engine on private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate
-# chosen from the list Fcitx5 shows, a Shift tap, reverse detection; under IBus: what was learned
-# under Fcitx5.
+# chosen from the list Fcitx5 shows, a Shift tap, reverse detection; under IBus, into a GTK document
+# window: what was learned under Fcitx5.
 # usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -80,13 +80,15 @@ components="$work/ibus-component"
 mkdir -p "$components"
 sed "s#/usr/libexec/kelvo/kelvo#$root/usr/libexec/kelvo/kelvo#g" "$root/usr/share/ibus/component/kelvo.xml" \
     >"$components/kelvo.xml"
-IBUS_COMPONENT_PATH="$components" dbus-run-session -- bash -s <<'SESSION'
+IBUS_COMPONENT_PATH="$components" dbus-run-session -- bash -s "$here" <<'SESSION'
 set -euo pipefail
+source "$1/text-window.sh"
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
-daemon=$!
-trap 'kill $daemon 2>/dev/null || true' EXIT
+pids=($!)
+trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep org.kelvo.inputmethod.Kelvo >/dev/null && break; sleep 0.1; done
-client="$build/Tests/ibus-typing-client"
+export IBUS_ADDRESS=$(ibus address) # the window's display is not the daemon's
+startVirtualDisplay
 # 擬, chosen twice for ㄋㄧˇ under Fcitx5, comes first: both read and write the same learned data.
-expect "擬" "$("$client" org.kelvo.inputmethod.Kelvo s u 3 Return)"
+expect "擬" "$(typedInWindow "ibus engine org.kelvo.inputmethod.Kelvo" su3 Return)"
 SESSION

@@ -19,16 +19,6 @@ TEST(KelvoInputControllerKeys, CharactersBecomeEngineKeys) {
         EXPECT_EQ(KelvoInputController::keyInput(key("1", keypad)), std::nullopt) << keypad;
 }
 
-TEST_F(ControllerTest, TypesAndCommitsThroughTheClient) {
-    for (const char* k : {"s", "u", "3", "c", "l", "3"})
-        EXPECT_TRUE(controller.handle(key(k)));
-    EXPECT_EQ(client.marked, "你好");
-    EXPECT_TRUE(press(KeyCode::returnKey));
-    EXPECT_EQ(client.inserted, "你好");
-    EXPECT_EQ(client.marked, "");
-    EXPECT_FALSE(press(KeyCode::returnKey)); // idle: Return reaches the application
-}
-
 TEST_F(ControllerTest, SettingsAreReadBeforeEveryKey) {
     defaults.set("punctuationMode", std::string("english"));
     typeKeys("su3");
@@ -39,13 +29,6 @@ TEST_F(ControllerTest, SettingsAreReadBeforeEveryKey) {
     defaults.set("punctuationMode", std::string("chinese"));
     typeKeys("u3");
     EXPECT_TRUE(controller.handle(key("<")));
-}
-
-TEST_F(ControllerTest, DeactivationCommitsTheComposition) {
-    typeKeys("su");
-    controller.deactivate();
-    EXPECT_EQ(client.inserted, "ㄋㄧ");
-    EXPECT_EQ(client.marked, "");
 }
 
 TEST_F(ControllerTest, TheCandidateListFollowsTheEngineAndTakesClicks) {

@@ -1,4 +1,5 @@
 #include "../Support/TemporaryFolder.hpp"
+#include "InputSourceInstaller.hpp"
 #include "LexiconStore.hpp"
 #include "ProgramEntry.hpp"
 
@@ -19,16 +20,39 @@ public:
     }
 };
 
-class NoRegistry : public platform::InputSourceRegistry {
+// Registration that answers as told and records what it was asked.
+class FakeRegistry : public platform::InputSourceRegistry {
 public:
-    std::vector<std::string> installedSources() override { return {}; }
-    int registerBundle(const std::filesystem::path&) override { return 0; }
-    int enable(const std::string&) override { return 0; }
-    int unregisterBundle(const std::filesystem::path&) override { return 0; }
-    int disable(const std::string&) override { return 0; }
+    std::vector<std::string> sources;
+    int registerStatus = 0;
+    std::vector<int> enableStatuses;
+    std::vector<std::string> enabled, disabled;
+    std::filesystem::path registered, unregistered;
+
+    std::vector<std::string> installedSources() override { return sources; }
+    int registerBundle(const std::filesystem::path& bundle) override {
+        registered = bundle;
+        return registerStatus;
+    }
+    int enable(const std::string& source) override {
+        enabled.push_back(source);
+        int status = enableStatuses.empty() ? 0 : enableStatuses.front();
+        if (!enableStatuses.empty()) enableStatuses.erase(enableStatuses.begin());
+        return status;
+    }
+    int unregisterBundle(const std::filesystem::path& bundle) override {
+        unregistered = bundle;
+        return 0;
+    }
+    int disable(const std::string& source) override {
+        disabled.push_back(source);
+        return source == "fails" ? 5 : 0;
+    }
     int select(const std::string&) override { return 0; }
     std::string currentSource() override { return {}; }
 };
+
+const std::string identifier = "org.kelvo.inputmethod.Kelvo";
 
 // An Info.plist and a dictionary of `entries` entries (你 for ㄋㄧˇ among them) in the resources.
 void writeInstallation(const TemporaryFolder& folder, const std::string& infoPlist,
@@ -52,7 +76,7 @@ class ProgramEntryTest : public ::testing::Test {
 protected:
     TemporaryFolder folder;
     std::ostringstream out, err;
-    NoRegistry registry;
+    FakeRegistry registry;
     platform::MemoryDefaults defaults;
     RecordingLogger log;
     std::vector<std::string> ran;
@@ -158,4 +182,28 @@ TEST(LexiconStore, AcceptsOnlyAUsableDictionaryAndLogsTheOutcome) {
     EXPECT_FALSE(LexiconStore::englishDetector()); // no word list: no English detection, no message
     EXPECT_EQ(log.lines.back().second, "Input dictionary ready: 100001 entries");
     LexiconStore::resetForTesting();
+}
+
+TEST(InputSourceInstaller, FailedRegistrationPrintsItsStatusAndEnablesNothing) {
+    FakeRegistry registry;
+    registry.registerStatus = 13;
+    registry.sources = {identifier};
+    std::ostringstream out;
+    InputSourceInstaller installer(registry, identifier, "/b/Kelvo.app", out);
+    EXPECT_FALSE(installer.registerSource(true));
+    EXPECT_EQ(out.str(), "TISRegisterInputSource 失敗：13\n");
+    EXPECT_TRUE(registry.enabled.empty());
+}
+
+TEST(InputSourceInstaller, EnablesEachOwnSourceInOrder) {
+    FakeRegistry registry;
+    registry.sources = {"xkb:us::eng", identifier, "org.kelvo.inputmethod.Kelvo.other", identifier};
+    registry.enableStatuses = {0, 2};
+    std::ostringstream out;
+    InputSourceInstaller installer(registry, identifier, "/b/Kelvo.app", out);
+    EXPECT_EQ(installer.findOwnSources().size(), 2u);
+    installer.enable();
+    EXPECT_EQ(
+        out.str(),
+        "已啟用輸入來源\nTISEnableInputSource：2（請在鍵盤設定手動加入Kelvo；若仍未出現，可嘗試重新登入）\n");
 }

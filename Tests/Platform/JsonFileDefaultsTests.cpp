@@ -72,9 +72,8 @@ TEST(JsonFileDefaults, UnusableFilesAreCopiedAsideEachUnderItsOwnName) {
         EXPECT_TRUE(JsonFileDefaults(path).boolean("learning"));
     }
     std::set<std::string> copies;
-    for (const auto& entry : std::filesystem::directory_iterator(folder / "Kelvo"))
-        if (entry.path().filename().string().starts_with("defaults.json.unreadable-"))
-            copies.insert(TemporaryFolder::read(entry.path()));
+    for (const auto& copy : folder.filesStartingWith("defaults.json.unreadable-", "Kelvo"))
+        copies.insert(TemporaryFolder::read(copy));
     EXPECT_EQ(copies, (std::set<std::string>{"not json", "[1, 2]"})); // same second, two copies
     EXPECT_EQ(defaults.takeNotices().size(), 2u);
 }
