@@ -1,6 +1,7 @@
-// A text field on Fcitx5's D-Bus frontend: makes an input context, switches it to an input method,
-// types keys into it and prints what the field holds. It offers surrounding text and asks to draw
-// the candidate list itself, so it sees the list the engine shows.
+// A text field on Fcitx5, through the client library its GTK and Qt modules use: makes an input
+// context, switches it to an input method, types keys into it and prints what the field holds. It
+// offers surrounding text and asks to draw the candidate list itself, so it sees the list the engine
+// shows.
 // usage: fcitx5-typing-client [--time] [--versus OTHER]... INPUT_METHOD KEYS...
 //   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, Shift for a
 //   lone tap of the left Shift key, PickN to click the Nth shown candidate (from 0), and List to
@@ -8,102 +9,57 @@
 //   on standard error; with --versus, each OTHER takes turns with INPUT_METHOD clause by clause.
 #include "TypedKeys.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fcitx-gclient/fcitxgclient.h>
 #include <gio/gio.h>
 #include <string>
-#include <vector>
 
 namespace {
 
-constexpr const char* service = "org.fcitx.Fcitx5";
-constexpr const char* contextInterface = "org.fcitx.Fcitx.InputContext1";
 // Preedit, formatted preedit, surrounding text, and the candidate list drawn by the client.
 constexpr guint64 capabilities = (1ull << 1) | (1ull << 4) | (1ull << 6) | (1ull << 39);
 
-GDBusConnection* bus = nullptr;
-std::string contextPath;
+FcitxGClient* client = nullptr;
 std::string field;     // the text field: everything before the caret
 std::string shownList; // the candidate list as last shown
 
-GVariant* call(const char* path, const char* interface, const char* method, GVariant* parameters,
-               const GVariantType* replyType = nullptr) {
-    GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_sync(bus, service, path, interface, method, parameters,
-                                                  replyType, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
-    if (!reply) {
-        std::fprintf(stderr, "%s: %s\n", method, error->message);
-        g_error_free(error);
-        std::exit(1);
-    }
-    return reply;
-}
-
-void callOnContext(const char* method, GVariant* parameters = nullptr) {
-    g_variant_unref(call(contextPath.c_str(), contextInterface, method, parameters));
-}
-
 void offerSurroundingText() {
     auto caret = static_cast<guint>(g_utf8_strlen(field.c_str(), -1));
-    callOnContext("SetSurroundingText", g_variant_new("(suu)", field.c_str(), caret, caret));
+    fcitx_g_client_set_surrounding_text(client, field.data(), caret, caret);
+}
+
+void onCommit(FcitxGClient*, const char* text, gpointer) {
+    field += text;
+    offerSurroundingText();
+}
+
+void onDeleteSurrounding(FcitxGClient*, gint offset, guint characters, gpointer) {
+    typed::deleteBeforeEnd(field, offset, characters);
+    offerSurroundingText();
 }
 
 // Candidates as "label value" items, the highlighted one in brackets, and the paging arrows.
-std::string listText(GVariant* candidates, gint32 highlighted, gboolean hasPrev, gboolean hasNext) {
-    std::string text;
-    GVariantIter iter;
-    g_variant_iter_init(&iter, candidates);
-    const char *label = nullptr, *value = nullptr;
-    for (int index = 0; g_variant_iter_next(&iter, "(&s&s)", &label, &value); ++index) {
-        std::string item = std::string(label) + value;
-        text += (index == highlighted ? "[" + item + "]" : item) + " ";
+void onClientSideUI(FcitxGClient*, GPtrArray*, gint, GPtrArray*, GPtrArray*, GPtrArray* candidates,
+                    gint highlighted, gint, gboolean hasPrev, gboolean hasNext, gpointer) {
+    shownList.clear();
+    for (guint index = 0; index < candidates->len; ++index) {
+        const auto* item = static_cast<const FcitxGCandidateItem*>(g_ptr_array_index(candidates, index));
+        const std::string text = std::string(item->label) + item->candidate;
+        shownList += (static_cast<gint>(index) == highlighted ? "[" + text + "]" : text) + " ";
     }
-    if (hasPrev) text += "<prev> ";
-    if (hasNext) text += "<next>";
-    return text;
-}
-
-void onSignal(GDBusConnection*, const char*, const char*, const char*, const char* name, GVariant* parameters,
-              gpointer) {
-    const std::string signal = name;
-    if (signal == "CommitString") {
-        const char* text = nullptr;
-        g_variant_get(parameters, "(&s)", &text);
-        field += text;
-        offerSurroundingText();
-    } else if (signal == "DeleteSurroundingText") {
-        gint32 offset = 0;
-        guint32 characters = 0;
-        g_variant_get(parameters, "(iu)", &offset, &characters);
-        typed::deleteBeforeEnd(field, offset, characters);
-        offerSurroundingText();
-    } else if (signal == "UpdateClientSideUI") {
-        GVariant *preedit = nullptr, *auxUp = nullptr, *auxDown = nullptr, *candidates = nullptr;
-        gint32 cursor = 0, highlighted = 0, layout = 0;
-        gboolean hasPrev = FALSE, hasNext = FALSE;
-        g_variant_get(parameters, "(@a(si)i@a(si)@a(si)@a(ss)iibb)", &preedit, &cursor, &auxUp, &auxDown,
-                      &candidates, &highlighted, &layout, &hasPrev, &hasNext);
-        shownList = listText(candidates, highlighted, hasPrev, hasNext);
-        for (GVariant* value : {preedit, auxUp, auxDown, candidates})
-            g_variant_unref(value);
-    }
+    if (hasPrev) shownList += "<prev> ";
+    if (hasNext) shownList += "<next>";
 }
 
 // Hands one key to Fcitx5 as a press and a release; answers the press's round trip in µs.
 double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* typed) {
     const guint keycode = evdevCode + 8; // X key codes
     auto start = std::chrono::steady_clock::now();
-    GVariant* reply =
-        call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-             g_variant_new("(uuubu)", keysym, keycode, state, FALSE, 0u), G_VARIANT_TYPE("(b)"));
+    const gboolean handled = fcitx_g_client_process_key_sync(client, keysym, keycode, state, FALSE, 0);
     double micros =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-    gboolean handled = FALSE;
-    g_variant_get(reply, "(b)", &handled);
-    g_variant_unref(reply);
-    g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                         g_variant_new("(uuubu)", keysym, keycode, state, TRUE, 0u)));
+    fcitx_g_client_process_key_sync(client, keysym, keycode, state, TRUE, 0);
     typed::drain(3);
     if (!handled && typed) {
         field += typed; // an application types a key the engine passed on
@@ -112,50 +68,50 @@ double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* ty
     return micros;
 }
 
-bool ownerPresent() {
-    GVariant* reply = g_dbus_connection_call_sync(
-        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
-        g_variant_new("(s)", service), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
-    gboolean present = FALSE;
-    if (reply) {
-        g_variant_get(reply, "(b)", &present);
-        g_variant_unref(reply);
-    }
-    return present;
+// A call to Fcitx5's controller, which the client library does not make; null when it fails.
+GVariant* callController(const char* method, GVariant* parameters, const GVariantType* replyType) {
+    static GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    return g_dbus_connection_call_sync(bus, "org.fcitx.Fcitx5", "/controller", "org.fcitx.Fcitx.Controller1",
+                                       method, parameters, replyType, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr,
+                                       nullptr);
 }
 
-std::string currentInputMethod() {
-    GVariant* reply = call("/controller", "org.fcitx.Fcitx.Controller1", "CurrentInputMethod", nullptr,
-                           G_VARIANT_TYPE("(s)"));
+bool isCurrent(const std::string& inputMethod) {
+    GVariant* reply = callController("CurrentInputMethod", nullptr, G_VARIANT_TYPE("(s)"));
+    if (!reply) return false;
     const char* name = nullptr;
     g_variant_get(reply, "(&s)", &name);
-    std::string result = name;
+    const bool current = inputMethod == name;
     g_variant_unref(reply);
-    return result;
+    return current;
 }
 
-// Switches the focused context to an input method; false when Fcitx5 does not.
+// Switches the focused context to an input method, asking again until the context has the focus the
+// client library gives it in the background; false when Fcitx5 does not switch.
 bool select(const std::string& inputMethod) {
-    g_variant_unref(call("/controller", "org.fcitx.Fcitx.Controller1", "SetCurrentIM",
-                         g_variant_new("(s)", inputMethod.c_str())));
-    return typed::eventually([&] { return currentInputMethod() == inputMethod; },
-                             "input method " + inputMethod + " not selected");
+    return typed::eventually(
+        [&] {
+            if (isCurrent(inputMethod)) return true;
+            if (GVariant* reply =
+                    callController("SetCurrentIM", g_variant_new("(s)", inputMethod.c_str()), nullptr))
+                g_variant_unref(reply);
+            return false;
+        },
+        "input method " + inputMethod + " not selected");
 }
 
 void typeToken(const std::string& token, typed::Timings& timings) {
     if (token == "Shift") {
         typed::drain(60); // a person's taps are further apart than the 0.05 s that count as one
         const guint keycode = typed::leftShiftCode + 8;
-        g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                             g_variant_new("(uuubu)", XK_Shift_L, keycode, 0u, FALSE, 0u)));
-        g_variant_unref(call(contextPath.c_str(), contextInterface, "ProcessKeyEvent",
-                             g_variant_new("(uuubu)", XK_Shift_L, keycode, typed::shiftMask, TRUE, 0u)));
+        fcitx_g_client_process_key_sync(client, XK_Shift_L, keycode, 0, FALSE, 0);
+        fcitx_g_client_process_key_sync(client, XK_Shift_L, keycode, typed::shiftMask, TRUE, 0);
         typed::drain(5);
     } else if (token == "List") {
         typed::drain(20);
         std::fprintf(stderr, "list: %s\n", shownList.c_str());
     } else if (token.starts_with("Pick")) {
-        callOnContext("SelectCandidate", g_variant_new("(i)", std::stoi(token.substr(4))));
+        fcitx_g_client_select_candidate(client, std::stoi(token.substr(4)));
         typed::drain(20);
     } else {
         typed::pressKeys(token, timings, press);
@@ -167,21 +123,14 @@ void typeToken(const std::string& token, typed::Timings& timings) {
 int main(int argc, char** argv) {
     auto arguments = typed::Arguments::of(argc, argv);
     if (!arguments) return 2;
-    bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (!bus || !typed::eventually(ownerPresent, "no Fcitx5")) return 1;
-    GVariantBuilder parameters;
-    g_variant_builder_init(&parameters, G_VARIANT_TYPE("a(ss)"));
-    g_variant_builder_add(&parameters, "(ss)", "program", "kelvo-typing-client");
-    GVariant* created = call("/org/freedesktop/portal/inputmethod", "org.fcitx.Fcitx.InputMethod1",
-                             "CreateInputContext", g_variant_new("(a(ss))", &parameters));
-    const char* path = nullptr;
-    g_variant_get(created, "(&o@ay)", &path, nullptr);
-    contextPath = path;
-    g_variant_unref(created);
-    g_dbus_connection_signal_subscribe(bus, nullptr, contextInterface, nullptr, contextPath.c_str(), nullptr,
-                                       G_DBUS_SIGNAL_FLAGS_NONE, onSignal, nullptr, nullptr);
-    callOnContext("SetCapability", g_variant_new("(t)", capabilities));
-    callOnContext("FocusIn");
+    client = fcitx_g_client_new();
+    fcitx_g_client_set_program(client, "kelvo-typing-client");
+    g_signal_connect(client, "commit-string", G_CALLBACK(onCommit), nullptr);
+    g_signal_connect(client, "delete-surrounding-text", G_CALLBACK(onDeleteSurrounding), nullptr);
+    g_signal_connect(client, "update-client-side-ui", G_CALLBACK(onClientSideUI), nullptr);
+    if (!typed::eventually([] { return fcitx_g_client_is_valid(client); }, "no Fcitx5")) return 1;
+    fcitx_g_client_set_capability(client, capabilities);
+    fcitx_g_client_focus_in(client);
     return typed::typeAll(*arguments, field, typeToken, [](const std::string& method) {
         if (!select(method)) return false;
         offerSurroundingText();

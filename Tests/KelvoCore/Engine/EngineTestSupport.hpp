@@ -105,7 +105,6 @@ protected:
             last = engine.handle(key);
         return last;
     }
-    InputEngine::Output press(KeyInput::Kind kind) { return engine.handle(KeyInput::of(kind)); }
     void expectSeen(const SeenTable& table) { kelvo::testing::expectSeen(engine, table); }
     void expectLists(const SeenTable& table) { kelvo::testing::expectLists(engine, table); }
     std::string text() const { return engine.preedit().text(); }
@@ -139,16 +138,5 @@ template <typename Change> void configure(InputEngine& engine, Change change) {
 using Kind = KeyInput::Kind;
 using Style = InputEngine::Preedit::Style;
 using Piece = InputEngine::Preedit::Piece;
-
-// The values of a candidate list, in order.
-inline std::vector<std::string> values(const InputEngine::SheetView& view) {
-    std::vector<std::string> result;
-    for (const auto& item : view.items)
-        result.push_back(item.value);
-    return result;
-}
-
-inline const InputEngine::Output handledOutput{true, std::nullopt};
-inline const InputEngine::Output notHandledOutput{false, std::nullopt};
 
 } // namespace kelvo::testing

@@ -52,7 +52,7 @@ TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
 TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypingOnTakesIt) {
     type("zq ");
     ASSERT_TRUE(engine.sheetView());
-    EXPECT_EQ(values(*engine.sheetView()).front(), "zq");
+    EXPECT_EQ(engine.sheetView()->items.front().value, "zq");
     EXPECT_EQ(engine.flush(), "zq "); // a commit with the list open keeps the Space
     expectSeen(engine, {
                            {"zq ", "[zq|]▾"},

@@ -49,7 +49,7 @@ TEST_F(EngineTest, WordShorterThanItsSpanShowsOnItsFirstElement) {
     auto preedit = engine.preedit();
     EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"他們的字", Style::active}}));
     EXPECT_FALSE(preedit.activeRangeUTF16); // the element at the cursor shows nothing
-    press(Kind::arrowLeft);
+    type("{left}");
     EXPECT_EQ(engine.preedit().activeRangeUTF16, (InputEngine::Preedit::Range{0, 4}));
     EXPECT_EQ(engine.preedit().caretUTF16, 4);
 }
@@ -60,7 +60,7 @@ TEST_F(EngineTest, OffsetsCountUTF16UnitsBeyondTheBMP) {
     auto preedit = engine.preedit();
     EXPECT_EQ(preedit.caretUTF16, 5);
     EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{4, 1}));
-    press(Kind::arrowLeft);
+    type("{left}");
     preedit = engine.preedit();
     EXPECT_EQ(preedit.caretUTF16, 4);
     EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{2, 2}));

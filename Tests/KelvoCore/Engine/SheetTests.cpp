@@ -71,7 +71,7 @@ TEST_F(EngineTest, ChoosingAWordOverPinnedCharactersReplacesThosePins) {
 TEST_F(EngineTest, AnchorOfTheListIsTheUTF16OffsetOfItsSegment) {
     type("ej/ su3");
     ASSERT_EQ(text(), "𠀀你");
-    press(Kind::arrowDown);
+    type("{down}");
     EXPECT_EQ(engine.sheetView()->anchorUTF16, 2);
     type("{esc}{left}{down}");
     EXPECT_EQ(engine.sheetView()->anchorUTF16, 0);
