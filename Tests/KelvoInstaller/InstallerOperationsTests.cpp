@@ -110,39 +110,17 @@ TEST_F(InstallerTest, UpdateReplacesTheBundleAndRegistersIt) {
     EXPECT_EQ(serverStops, 1);
 }
 
-// A daemon started before the first install does not know Kelvo: with no Kelvo server to disturb
-// it restarts and reads the components again; else the user is told to log in again.
-TEST_F(InstallerTest, AFirstInstallIsUsableInTheRunningSession) {
-    bool restarted = false;
+// A daemon started before the first install does not know Kelvo. With no Kelvo server to disturb it
+// restarts (the installer's end-to-end test types with it then); with a server running, the user is
+// told to log in again.
+TEST_F(InstallerTest, AnInstallTheRunningDaemonCannotTakeInAsksToLogInAgain) {
     ops.ibusRunning = [] { return true; };
-    ops.serverRunning = [] { return false; };
-    ops.launch = [&](const std::vector<std::string>& command, int output) {
-        launched.push_back(command);
-        if (command == std::vector<std::string>{"ibus", "restart"}) restarted = true;
-        if (command == std::vector<std::string>{"ibus", "list-engine"} && restarted) {
-            const std::string listing = "  org.kelvo.inputmethod.Kelvo - Kelvo\n";
-            EXPECT_EQ(::write(output, listing.data(), listing.size()), ssize_t(listing.size()));
-        }
-        if (command[0] == "ibus") return ChildResult{true, 0, ""};
-        return kelvo::platform::runChildWritingTo(command, output);
-    };
-    std::string message = ops.install(true);
+    const std::string message = ops.install(true);
     EXPECT_TRUE(message.starts_with("已安裝並驗證完成：")) << message;
-    EXPECT_TRUE(message.ends_with("IBus 已重新載入：請從輸入來源選單加入並切換到Kelvo，不需要先登出。"))
-        << message;
-    EXPECT_EQ(message.find("請先送出組字"), std::string::npos); // nothing was running to protect
-    EXPECT_EQ(serverStops, 0);
-
-    // A daemon that still does not list Kelvo, or a server that runs (the daemon knows it then).
-    fs::remove_all(folder / "payload");
-    makeBundle(folder, "payload/Kelvo.app", "8");
-    restarted = false;
-    ops.serverRunning = [] { return true; };
-    message = ops.install(true);
-    EXPECT_TRUE(message.starts_with("檔案更新並驗證完成：")) << message;
     EXPECT_TRUE(
         message.ends_with("執行中的 IBus 尚未載入Kelvo：請登出再登入，然後從輸入來源選單加入Kelvo。"));
-    EXPECT_FALSE(restarted);
+    for (const auto& command : launched)
+        EXPECT_NE(command, (std::vector<std::string>{"ibus", "restart"}));
 }
 
 TEST_F(InstallerTest, CopiesLeftByAKilledInstallerAreCleanedOrRestored) {
