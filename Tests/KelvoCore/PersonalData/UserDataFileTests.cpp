@@ -32,17 +32,6 @@ constexpr Step allSteps[] = {Step::locked,          Step::keptAside, Step::tempo
 
 } // namespace
 
-TEST(UserDataFile, AtomicWriteCreatesFoldersAndReplacesWholeFiles) {
-    TemporaryFolder folder;
-    auto path = folder / "a/b/c/data.json";
-    EXPECT_FALSE(writeFileAtomically(path, "first"));
-    EXPECT_EQ(TemporaryFolder::read(path), "first");
-    EXPECT_FALSE(writeFileAtomically(path, "2"));
-    EXPECT_EQ(TemporaryFolder::read(path), "2");
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()), {}), 1);
-}
-
 TEST(UserDataFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
     TemporaryFolder folder;
     auto path = folder.write("data.json", "old contents");

@@ -6,26 +6,6 @@
 using namespace kelvo;
 using namespace kelvo::testing;
 
-TEST_F(UserPhraseStoreTest, WritesCompactFullLayoutAndReadsItBack) {
-    {
-        UserPhraseStore store(path);
-        store.bump("ㄇㄚ", "媽");
-        store.noteWordCandidate("ㄊㄞˊ-ㄨㄢ", "台灣");
-        store.noteCommit({"你", "好"});
-    }
-    std::string text = TemporaryFolder::read(path);
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    EXPECT_EQ(text.find(": "), std::string::npos);
-    Json json = Json::parse(text);
-    EXPECT_EQ(json.size(), 5u); // the four tables, and when each entry was learned
-    UserPhraseStore reloaded(path);
-    reloaded.flush();
-    EXPECT_DOUBLE_EQ(reloaded.bonus("ㄇㄚ", "媽"), 2 * std::log(2.0));
-    EXPECT_EQ(reloaded.data().pendingWords.at("ㄊㄞˊ-ㄨㄢ").at("台灣").count, 1);
-    EXPECT_EQ(reloaded.data().transitions.at("你").at("好").count, 1);
-    EXPECT_TRUE(asideCopies().empty());
-}
-
 TEST_F(UserPhraseStoreTest, ReadsTheOlderLayoutAsSelections) {
     folder.write("Kelvo/userphrases.json", R"({"ㄇㄚ":{"媽":3}})");
     UserPhraseStore store(path);

@@ -33,21 +33,6 @@ TEST_F(UserPhraseStoreTest, CommitRecordsAdjacentPairs) {
     EXPECT_FALSE(store.transitionsFrom("天空"));
 }
 
-TEST_F(UserPhraseStoreTest, HandAssembledWordIsLearnedOnItsSecondReport) {
-    UserPhraseStore store(path);
-    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
-    EXPECT_EQ(store.data().pendingWords.at("ㄋㄧˇ-ㄏㄠˇ").at("你好").count, 1);
-    EXPECT_TRUE(store.userWords("ㄋㄧˇ-ㄏㄠˇ").empty());
-    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
-    EXPECT_FALSE(store.data().pendingWords.contains("ㄋㄧˇ-ㄏㄠˇ"));
-    EXPECT_EQ(store.data().words.at("ㄋㄧˇ-ㄏㄠˇ").at("你好").count, 2);
-    EXPECT_EQ(store.userWords("ㄋㄧˇ-ㄏㄠˇ"), (std::vector<Unigram>{{"你好", -8.0}}));
-    store.noteWordCandidate("ㄋㄧˇ-ㄏㄠˇ", "你好");
-    EXPECT_EQ(store.data().words.at("ㄋㄧˇ-ㄏㄠˇ").at("你好").count, 3);
-    EXPECT_EQ(saved(store)["words"]["ㄋㄧˇ-ㄏㄠˇ"]["你好"], 3);
-    EXPECT_FALSE(saved(store)["pendingWords"].contains("ㄋㄧˇ-ㄏㄠˇ"));
-}
-
 TEST_F(UserPhraseStoreTest, CountsStopAtTheLargestInteger) {
     folder.write("Kelvo/userphrases.json", R"({"ㄇㄚ":{"媽":9223372036854775807}})");
     UserPhraseStore store(path);
@@ -87,15 +72,6 @@ TEST_F(UserPhraseStoreTest, RemoveLeavesNoEmptyRowAndResetClearsAll) {
         EXPECT_EQ(cleared[table], Json::object()) << table;
     EXPECT_GT(cleared["clearedAt"].get<std::int64_t>(), 0);
     EXPECT_TRUE(store.data().pendingWords.empty());
-}
-
-TEST_F(UserPhraseStoreTest, WorksInMemoryWithoutAFile) {
-    UserPhraseStore store;
-    store.bump("ㄇㄚ", "媽");
-    store.noteCommit({"你", "好"});
-    EXPECT_GT(store.bonus("ㄇㄚ", "媽"), 0.0);
-    EXPECT_GT(store.transitionBonus("你", "好"), 0.0);
-    EXPECT_FALSE(std::filesystem::exists(folder / "Kelvo"));
 }
 
 TEST(StoreNotices, ALastingFailureIsToldAgainOnlyAfterAFewMinutes) {
