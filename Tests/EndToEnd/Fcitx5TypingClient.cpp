@@ -1,12 +1,12 @@
 // A text field on Fcitx5, through the client library its GTK and Qt modules use: makes an input
 // context, switches it to an input method, types keys into it and prints what the field holds. It
-// offers surrounding text and asks to draw the candidate list itself, so it sees the list the engine
-// shows.
+// asks to draw the candidate list itself, so it sees the list the engine shows, as Fcitx5 would draw
+// it for any application.
 // usage: fcitx5-typing-client [--time] [--versus OTHER]... INPUT_METHOD KEYS...
-//   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, Shift for a
-//   lone tap of the left Shift key, PickN to click the Nth shown candidate (from 0), and List to
-//   print the shown candidates on standard error. With --time, the keys' round trips are summed up
-//   on standard error; with --versus, each OTHER takes turns with INPUT_METHOD clause by clause.
+//   KEYS: single ASCII characters (a space is the Space bar), the names of TypedKeys.hpp, PickN to
+//   click the Nth shown candidate (from 0), and List to print the shown candidates on standard
+//   error. With --time, the keys' round trips are summed up on standard error; with --versus, each
+//   OTHER takes turns with INPUT_METHOD clause by clause.
 #include "TypedKeys.hpp"
 
 #include <chrono>
@@ -17,26 +17,15 @@
 
 namespace {
 
-// Preedit, formatted preedit, surrounding text, and the candidate list drawn by the client.
-constexpr guint64 capabilities = (1ull << 1) | (1ull << 4) | (1ull << 6) | (1ull << 39);
+// Preedit, formatted preedit, and the candidate list drawn by the client.
+constexpr guint64 capabilities = (1ull << 1) | (1ull << 4) | (1ull << 39);
 
 FcitxGClient* client = nullptr;
 std::string field;     // the text field: everything before the caret
 std::string shownList; // the candidate list as last shown
 
-void offerSurroundingText() {
-    auto caret = static_cast<guint>(g_utf8_strlen(field.c_str(), -1));
-    fcitx_g_client_set_surrounding_text(client, field.data(), caret, caret);
-}
-
 void onCommit(FcitxGClient*, const char* text, gpointer) {
     field += text;
-    offerSurroundingText();
-}
-
-void onDeleteSurrounding(FcitxGClient*, gint offset, guint characters, gpointer) {
-    typed::deleteBeforeEnd(field, offset, characters);
-    offerSurroundingText();
 }
 
 // Candidates as "label value" items, the highlighted one in brackets, and the paging arrows.
@@ -61,10 +50,7 @@ double press(unsigned keysym, unsigned evdevCode, unsigned state, const char* ty
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     fcitx_g_client_process_key_sync(client, keysym, keycode, state, TRUE, 0);
     typed::drain(3);
-    if (!handled && typed) {
-        field += typed; // an application types a key the engine passed on
-        offerSurroundingText();
-    }
+    if (!handled && typed) field += typed; // an application types a key the engine passed on
     return micros;
 }
 
@@ -88,7 +74,7 @@ bool isCurrent(const std::string& inputMethod) {
 
 // Switches the focused context to an input method, asking again until the context has the focus the
 // client library gives it in the background; false when Fcitx5 does not switch.
-bool select(const std::string& inputMethod) {
+bool selectMethod(const std::string& inputMethod) {
     return typed::eventually(
         [&] {
             if (isCurrent(inputMethod)) return true;
@@ -101,13 +87,7 @@ bool select(const std::string& inputMethod) {
 }
 
 void typeToken(const std::string& token, typed::Timings& timings) {
-    if (token == "Shift") {
-        typed::drain(60); // a person's taps are further apart than the 0.05 s that count as one
-        const guint keycode = typed::leftShiftCode + 8;
-        fcitx_g_client_process_key_sync(client, XK_Shift_L, keycode, 0, FALSE, 0);
-        fcitx_g_client_process_key_sync(client, XK_Shift_L, keycode, typed::shiftMask, TRUE, 0);
-        typed::drain(5);
-    } else if (token == "List") {
+    if (token == "List") {
         typed::drain(20);
         std::fprintf(stderr, "list: %s\n", shownList.c_str());
     } else if (token.starts_with("Pick")) {
@@ -126,14 +106,9 @@ int main(int argc, char** argv) {
     client = fcitx_g_client_new();
     fcitx_g_client_set_program(client, "kelvo-typing-client");
     g_signal_connect(client, "commit-string", G_CALLBACK(onCommit), nullptr);
-    g_signal_connect(client, "delete-surrounding-text", G_CALLBACK(onDeleteSurrounding), nullptr);
     g_signal_connect(client, "update-client-side-ui", G_CALLBACK(onClientSideUI), nullptr);
     if (!typed::eventually([] { return fcitx_g_client_is_valid(client); }, "no Fcitx5")) return 1;
     fcitx_g_client_set_capability(client, capabilities);
     fcitx_g_client_focus_in(client);
-    return typed::typeAll(*arguments, field, typeToken, [](const std::string& method) {
-        if (!select(method)) return false;
-        offerSurroundingText();
-        return true;
-    });
+    return typed::typeAll(*arguments, field, typeToken, selectMethod);
 }

@@ -48,7 +48,6 @@ inline std::optional<NamedKey> namedKey(const std::string& token) {
     return found->second;
 }
 
-constexpr unsigned leftShiftCode = 42;
 constexpr unsigned shiftMask = 1;
 
 // The typing clients' command line: [--time] [--versus OTHER]... METHOD KEYS...
@@ -115,17 +114,6 @@ inline void drain(int milliseconds) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-}
-
-// Deletes characters (scalars) at `offset` from the end of a field whose caret is at its end, as an
-// input method asks a client to.
-inline void deleteBeforeEnd(std::string& field, long offset, unsigned long characters) {
-    glong length = g_utf8_strlen(field.c_str(), -1);
-    glong start = std::clamp<glong>(length + offset, 0, length);
-    glong end = std::clamp<glong>(start + static_cast<glong>(characters), 0, length);
-    const char* from = g_utf8_offset_to_pointer(field.c_str(), start);
-    const char* to = g_utf8_offset_to_pointer(field.c_str(), end);
-    field.erase(static_cast<std::size_t>(from - field.c_str()), static_cast<std::size_t>(to - from));
 }
 
 // Presses a named key, or each character of a token as its key (Shift held for shifted ones),

@@ -2,9 +2,9 @@
 # What ships is what is tested: builds the Debian package (twice: the same bytes), checks it with
 # lintian (no error, hardened programs), installs and purges it with dpkg in a root of its own,
 # unpacks it into a scratch root (dpkg-deb -x) and, from there, types through the Fcitx5 addon and
-# the IBus engine on private session buses. Under Fcitx5: 你好, a mixed sentence with a candidate
-# chosen from the list Fcitx5 shows, a Shift tap, reverse detection; under IBus, into a GTK document
-# window: what was learned under Fcitx5.
+# the IBus engine on private session buses, into a GTK document window. Under Fcitx5: 你好, the
+# list Fcitx5 shows (read by a client that draws it) and a candidate clicked in it, a mixed
+# sentence, a Shift tap, reverse detection; under IBus: what was learned under Fcitx5.
 # usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -50,29 +50,33 @@ mkdir -p "$XDG_CONFIG_HOME/fcitx5"
 printf '[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=keyboard-us\n\n[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=kelvo\nLayout=\n\n[GroupOrder]\n0=Default\n' \
     >"$XDG_CONFIG_HOME/fcitx5/profile"
 FCITX_ADDON_DIRS="$root/usr/lib/x86_64-linux-gnu/fcitx5:/usr/lib/x86_64-linux-gnu/fcitx5" \
-XDG_DATA_DIRS="$root/usr/share:/usr/share" dbus-run-session -- bash -s <<'SESSION'
+XDG_DATA_DIRS="$root/usr/share:/usr/share" dbus-run-session -- bash -s "$here" <<'SESSION'
 set -euo pipefail
+export GTK_IM_MODULE=fcitx
+source "$1/text-window.sh"
 fcitx5 --disable=all --enable=dbus,dbusfrontend,keyboard,kelvo >"$XDG_RUNTIME_DIR/fcitx5.log" 2>&1 &
-fcitx=$!
-trap 'kill $fcitx 2>/dev/null; wait $fcitx 2>/dev/null || true' EXIT
-client="$build/Tests/fcitx5-typing-client"
-expect "你好" "$("$client" kelvo s u 3 c l 3 Return)"
+pids=($!)
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null || true' EXIT
+gdbus wait --session --timeout 10 org.fcitx.Fcitx5
+startVirtualDisplay
+# The window's input context gets the focus a moment after the window: switch until it has.
+kelvo() { for _ in $(seq 50); do fcitx5-remote -s kelvo; [ "$(fcitx5-remote -n)" = kelvo ] && return; sleep 0.1; done; }
+expect "你好" "$(typedInWindow kelvo su3cl3 Return)"
 
 # The list Fcitx5 shows: digit labels, the highlight, a next page; a click picks the candidate.
-list=$("$client" kelvo su3 Down List Pick1 Return 2>&1 >/dev/null)
+list=$("$build/Tests/fcitx5-typing-client" kelvo su3 Down List Pick1 Return 2>&1 >/dev/null)
 case "$list" in *"[1.你] 2.擬"*"<next>"*) echo "$list" ;; *) echo "unexpected list: $list"; exit 1 ;; esac
 want=$(printf 'w96j0 2k7github 12kg <su3{down}2{enter}\n' | "$root/usr/bin/kelvo-term" batch --no-learning)
-expect "$want" "$("$client" kelvo w96j0 " " 2k7github " " 12kg " " "<" su3 Down 2 Return)"
+expect "$want" "$(typedInWindow kelvo "w96j0 2k7github 12kg <su3" Down 2 Return)"
 
-# A Shift tap switches to English and the letters reach the field; another switches back.
-expect "ok好" "$("$client" kelvo Shift o k Shift c l 3 Return)"
+# A Shift tap switches to English and the letters reach the document; another switches back.
+expect "ok好" "$(typedInWindow kelvo Shift ok Shift cl3 Return)"
 
 # With reverse detection on (the settings file changes while Fcitx5 runs), Zhuyin typed in English
-# mode is taken back from the field and composed.
+# mode is taken back from the document and composed.
 printf '{"reverseDetection": true}\n' >"$XDG_CONFIG_HOME/Kelvo/defaults.json"
-expect "你好" "$("$client" kelvo Shift s u 3 c l 3 Return)"
+expect "你好" "$(typedInWindow kelvo Shift su3cl3 Return)"
 grep -q "Loaded addon kelvo" "$XDG_RUNTIME_DIR/fcitx5.log"
-
 SESSION
 
 # IBus with the package's component, its executable path moved into the unpacked root.
