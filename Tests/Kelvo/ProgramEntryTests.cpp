@@ -20,34 +20,22 @@ public:
     }
 };
 
-// Registration that answers as told and records what it was asked.
+// Registration that answers as told and records what it enabled.
 class FakeRegistry : public platform::InputSourceRegistry {
 public:
-    std::vector<std::string> sources;
+    std::vector<std::string> sources, enabled;
     int registerStatus = 0;
-    std::vector<int> enableStatuses;
-    std::vector<std::string> enabled, disabled;
-    std::filesystem::path registered, unregistered;
+    std::vector<int> enableStatuses; // in turn, then 0
 
     std::vector<std::string> installedSources() override { return sources; }
-    int registerBundle(const std::filesystem::path& bundle) override {
-        registered = bundle;
-        return registerStatus;
-    }
+    int registerBundle(const std::filesystem::path&) override { return registerStatus; }
     int enable(const std::string& source) override {
         enabled.push_back(source);
-        int status = enableStatuses.empty() ? 0 : enableStatuses.front();
-        if (!enableStatuses.empty()) enableStatuses.erase(enableStatuses.begin());
-        return status;
+        const std::size_t turn = enabled.size() - 1;
+        return turn < enableStatuses.size() ? enableStatuses[turn] : 0;
     }
-    int unregisterBundle(const std::filesystem::path& bundle) override {
-        unregistered = bundle;
-        return 0;
-    }
-    int disable(const std::string& source) override {
-        disabled.push_back(source);
-        return source == "fails" ? 5 : 0;
-    }
+    int unregisterBundle(const std::filesystem::path&) override { return 0; }
+    int disable(const std::string&) override { return 0; }
     int select(const std::string&) override { return 0; }
     std::string currentSource() override { return {}; }
 };

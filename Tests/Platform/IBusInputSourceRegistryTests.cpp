@@ -106,20 +106,19 @@ TEST_F(RegistryTest, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
 TEST_F(RegistryTest, AUsersOwnCopyCountsWhileInstalledAndRegistered) {
     const char* previous = std::getenv("XDG_DATA_HOME");
     const std::string previousValue = previous ? previous : "";
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    const auto bundle = folder / "data/Input Methods/Kelvo.app";
-    folder.write("data/Input Methods/Kelvo.app/Contents/Resources/ibus/kelvo.xml",
-                 "<component><exec>@KELVO_EXECUTABLE@</exec></component>");
-    IBusInputSourceRegistry registry({folder / "data/Kelvo/ibus-component",
-                                      folder / "config/environment.d/60-kelvo-ibus.conf", folder / "system",
-                                      folder / "applications"});
-    folder.write("data/Input Methods/Kelvo.app/Contents/MacOS/Kelvo", "#!/bin/sh\n");
+    ::setenv("XDG_DATA_HOME", folder.root().c_str(), 1);
+    const auto copy = bundle(); // the user's input methods folder is XDG_DATA_HOME/Input Methods
+    fs::create_directories(folder / "Input Methods");
+    fs::rename(copy, folder / "Input Methods/Kelvo.app");
+    const auto installed = folder / "Input Methods/Kelvo.app";
+    auto registry = registryIn("data/Kelvo/ibus-component", "config/60-kelvo-ibus.conf");
+    folder.write("Input Methods/Kelvo.app/Contents/MacOS/Kelvo", "#!/bin/sh\n");
     EXPECT_FALSE(registry.registeredUserCopy()); // installed, not registered
-    ASSERT_EQ(registry.registerBundle(bundle), 0);
+    ASSERT_EQ(registry.registerBundle(installed), 0);
     EXPECT_FALSE(registry.registeredUserCopy()); // not executable
-    std::filesystem::permissions(bundle / "Contents/MacOS/Kelvo", std::filesystem::perms::owner_all);
-    EXPECT_EQ(registry.registeredUserCopy(), bundle / "Contents/MacOS/Kelvo");
-    ASSERT_EQ(registry.unregisterBundle(bundle), 0);
+    fs::permissions(installed / "Contents/MacOS/Kelvo", fs::perms::owner_all);
+    EXPECT_EQ(registry.registeredUserCopy(), installed / "Contents/MacOS/Kelvo");
+    ASSERT_EQ(registry.unregisterBundle(installed), 0);
     EXPECT_FALSE(registry.registeredUserCopy());
     if (previous)
         ::setenv("XDG_DATA_HOME", previousValue.c_str(), 1);

@@ -31,15 +31,6 @@ TEST_F(BundledEngineTest, EnglishKeysShowAsTheWordTheyAreAndEndByKey) {
     expectSeen(engine, {{"github {enter}", "github []"}});
 }
 
-TEST_F(BundledEngineTest, SwitchingEnglishRecognitionOffKeepsKeysZhuyin) {
-    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
-    EXPECT_NE(type("github"), "github");
-    engine.flush();
-    configure(engine, [&](EngineSettings& s) { s.automaticEnglish = true; });
-    configure(engine, [&](EngineSettings& s) { s.englishHint = false; });
-    EXPECT_NE(type("github"), "github");
-}
-
 TEST_F(BundledEngineTest, BilingualListOffersEnglishFormsAndTheChineseReading) {
     configure(engine,
               [&](EngineSettings& s) { s.automaticEnglish = false; }); // the keys stay in the composer
@@ -63,28 +54,29 @@ TEST_F(BundledEngineTest, SpaceOffersAnUnlistedSpellingInTheBilingualListAndTypi
                        });
 }
 
-TEST_F(BundledEngineTest, EnglishHintOffersTheWordAndTabTakesIt) {
+TEST_F(BundledEngineTest, TheEnglishHintShowsOnlyWhereEnglishLeadsAndTabTakesIt) {
+    // "ru" is a listed word and the keys of ㄐㄧ: after 首 the syllable leads, so no hint flashes, yet
+    // Tab still takes the keys as English. ㄙㄟ is no syllable the dictionary has: "no" needs no hint.
+    for (const char* keys : {"{ㄕㄡˇ}ru", "no"}) {
+        type(keys);
+        EXPECT_FALSE(engine.englishHintView()) << keys;
+        engine.flush();
+    }
+    expectSeen(engine, {{"{ㄕㄡˇ}ru{tab}", "[首ru|]"}, {"no", "[no|]"}});
+    // Keys left to the composer: the hint offers the word, Tab takes it; without the hint, nothing
+    // reads the keys as English.
     configure(engine, [&](EngineSettings& s) { s.automaticEnglish = false; });
     type("hello");
-    auto hint = engine.englishHintView();
-    ASSERT_TRUE(hint);
-    EXPECT_EQ(hint->items, (std::vector<InputEngine::SheetView::Item>{{"⇥", "hello", -1}}));
-    EXPECT_TRUE(engine.selectCandidate(-1));
-    EXPECT_EQ(engine.preedit().text(), "hello");
-    EXPECT_FALSE(engine.englishHintView());
-}
-
-TEST_F(BundledEngineTest, TheEnglishHintShowsOnlyWhereEnglishLeads) {
-    // "ru" is a listed word and the keys of ㄐㄧ: after 手 the syllable leads, so no hint flashes…
-    type("{ㄕㄡˇ}ru");
-    EXPECT_FALSE(engine.englishHintView());
-    // …yet Tab still takes the keys as English.
-    engine.handle(KeyInput::of(KeyInput::Kind::tab));
-    EXPECT_TRUE(engine.preedit().text().ends_with("ru")) << engine.preedit().text();
-    type("{esc}{esc}");
-    // ㄙㄟ is no syllable the dictionary has: "no" is English as typed, no hint needed.
-    EXPECT_EQ(type("no"), "no");
-    EXPECT_FALSE(engine.englishHintView());
+    ASSERT_TRUE(engine.englishHintView());
+    EXPECT_EQ(engine.englishHintView()->items,
+              (std::vector<InputEngine::SheetView::Item>{{"⇥", "hello", -1}}));
+    engine.flush();
+    expectSeen(engine, {{"hello{tab}", "[hello|]"}, {"github", "[ㄖㄧㄛ|]"}});
+    configure(engine, [&](EngineSettings& s) {
+        s.automaticEnglish = true;
+        s.englishHint = false;
+    });
+    expectSeen(engine, {{"github", "[ㄖㄧㄛ|]"}});
 }
 
 TEST_F(BundledEngineTest, ExplicitlyChosenEnglishKeepsItsPlaceAfterChinese) {
