@@ -10,23 +10,15 @@
 using namespace kelvo::platform;
 using kelvo::testing::TemporaryFolder;
 
-TEST(UserDefaults, RegisteredDefaultsAnswerOnlyWhereTheUserHasNoValue) {
-    MemoryDefaults defaults;
-    defaults.registerDefaults({{"pageSize", 9LL}, {"learning", true}});
-    EXPECT_EQ(defaults.integer("pageSize"), 9);
-    defaults.set("pageSize", 7LL);
-    EXPECT_EQ(defaults.integer("pageSize"), 7);
-    EXPECT_TRUE(defaults.boolean("learning"));
-    EXPECT_EQ(defaults.userValues().size(), 1u); // registering writes nothing
-}
-
 TEST(JsonFileDefaults, WritesAtomicallyAndReadsOtherWritersChanges) {
     TemporaryFolder folder;
     auto path = folder / "Kelvo/defaults.json";
     JsonFileDefaults defaults(path);
     defaults.registerDefaults({{"pageSize", 9LL}});
     defaults.set("learning", false);
+    // Registered defaults answer where the user has no value, and are never written.
     EXPECT_EQ(nlohmann::json::parse(TemporaryFolder::read(path)), nlohmann::json({{"learning", false}}));
+    EXPECT_EQ(defaults.integer("pageSize"), 9);
 
     // Another process (the settings window) rewrites the file: the next read sees it, and the
     // revision readers compare before reading again has changed.

@@ -15,20 +15,14 @@ constexpr unsigned ShiftMask = 1, LockMask = 2, ControlMask = 4;
 
 } // namespace
 
+// Typing through Kelvo's own X client is tested end to end; here, what a plain key press does not show.
 TEST(XKeyTranslator, KeysBecomeTheHostsEvents) {
     XKeyTranslator keys;
-    auto a = keys.translate(XK_a, keyA, 0, false, 1.0);
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->type, KeyEvent::Type::keyDown);
-    EXPECT_EQ(a->characters, "a");
-    EXPECT_FALSE(a->isARepeat);
     EXPECT_FALSE(keys.translate(XK_a, keyA, 0, true, 1.1)); // releases of keys are not the host's
-
     auto shifted = keys.translate(XK_A, keyA, ShiftMask | LockMask | ControlMask, false, 2.0);
     EXPECT_EQ(shifted->characters, "A");
     EXPECT_EQ(shifted->modifierFlags, modifier::shift | modifier::capsLock | modifier::control);
-    auto enter = keys.translate(XK_Return, returnKey, 0, false, 2.1);
-    EXPECT_EQ(enter->keyCode, code(KeyCode::returnKey));
+    EXPECT_EQ(keys.translate(XK_Return, returnKey, 0, false, 2.1)->keyCode, code(KeyCode::returnKey));
     // Another layout's symbol on a key: the key types what it types on a US layout.
     EXPECT_EQ(keys.translate(XK_q, keyA, 0, false, 2.2)->characters, "a");
 }

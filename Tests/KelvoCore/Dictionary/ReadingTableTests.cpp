@@ -6,19 +6,6 @@
 
 using namespace kelvo;
 
-TEST(ReadingTable, NumbersReadingsInOrderOfFirstInsertion) {
-    ReadingTable table;
-    EXPECT_EQ(table.find("ㄅ"), ReadingTable::absent);
-    EXPECT_EQ(table.insert("ㄅ"), 0u);
-    EXPECT_EQ(table.insert("ㄆ"), 1u);
-    EXPECT_EQ(table.insert("ㄅ"), 0u);
-    EXPECT_EQ(table.size(), 2u);
-    EXPECT_EQ(table.find("ㄆ"), 1u);
-    EXPECT_EQ(table.find(""), ReadingTable::absent);
-    EXPECT_EQ(table.insert(""), 2u);
-    EXPECT_EQ(table.find(""), 2u);
-}
-
 TEST(ReadingTable, KeepsEveryKeyWhileGrowingFromTooSmall) {
     std::vector<std::string> keys;
     for (int i = 0; i < 5000; ++i)

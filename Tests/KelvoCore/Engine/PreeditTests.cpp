@@ -3,67 +3,51 @@
 using namespace kelvo;
 using namespace kelvo::testing;
 
-TEST_F(EngineTest, PartialSyllableIsARawPiece) {
+namespace {
+
+// The marked text as the client gets it: raw pieces in ‹›, the active one in «», converted ones
+// plain; then the caret and the active range, in UTF-16 units.
+std::string markedTextOf(const InputEngine::Preedit& preedit) {
+    std::string shown;
+    for (const auto& piece : preedit.pieces)
+        shown += piece.style == Style::raw      ? "‹" + piece.text + "›"
+                 : piece.style == Style::active ? "«" + piece.text + "»"
+                                                : piece.text;
+    shown += " ^" + std::to_string(preedit.caretUTF16);
+    if (const auto range = preedit.activeRangeUTF16)
+        shown += " @" + std::to_string(range->start) + "+" + std::to_string(range->length);
+    return shown;
+}
+
+} // namespace
+
+TEST_F(EngineTest, TheMarkedTextShowsPiecesCaretAndActiveWord) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"su", "‹ㄋㄧ› ^2"}, // a partial syllable is raw
+        {"su3cl3", "«你好» ^2 @1+1"},
+        {"su3cl3w8 ", "你好«他» ^3 @2+1"},
+        {"su3cl3{left}{left}a8", "‹ㄇㄚ›«你好» ^2"}, // a syllable is being typed: nothing is active
+        {"su3<", "你， ^2"},                         // a literal is never active, so the pieces merge
+        {"w8 a8 ", "«他們的字» ^4"},                 // the element at the cursor shows nothing
+        {"w8 a8 {left}", "«他們的字» ^4 @0+4"},      // a word shorter than its span shows on its first
+        {"ej/ ej/ su3", "𠀀𠀀«你» ^5 @4+1"},         // offsets count UTF-16 units beyond the BMP
+        {"ej/ ej/ su3{left}", "𠀀«𠀀»你 ^4 @2+2"},
+        {"ej/ ej/ su3{left}su", "𠀀«𠀀»‹ㄋㄧ›你 ^6"},
+    };
+    for (const auto& [script, expected] : cases) {
+        type(script);
+        EXPECT_EQ(markedTextOf(engine.preedit()), expected) << script;
+        engine.flush();
+    }
+}
+
+TEST_F(EngineTest, FeedbackShowsTheTextTheReadingsAndTheKeys) {
     type("su");
-    auto preedit = engine.preedit();
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"ㄋㄧ", Style::raw}}));
-    EXPECT_EQ(preedit.caretUTF16, 2);
-    EXPECT_FALSE(preedit.activeRangeUTF16);
     EXPECT_EQ(engine.feedback(), (InputEngine::Feedback{"ㄋㄧ", "ㄋㄧ", "su"}));
-}
-
-TEST_F(EngineTest, WordAtTheCursorIsActive) {
-    type("su3cl3");
-    auto preedit = engine.preedit();
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"你好", Style::active}}));
-    EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{1, 1}));
-    type("w8 ");
-    preedit = engine.preedit();
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"你好", Style::converted}, {"他", Style::active}}));
-    EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{2, 1}));
+    type("3cl3w8 ");
     EXPECT_EQ(engine.feedback(), (InputEngine::Feedback{"你好他", "ㄋㄧˇ ㄏㄠˇ ㄊㄚ", "su3 cl3 w8␣"}));
-}
-
-TEST_F(EngineTest, PendingSyllableAtTheCursorComesBeforeTheElementsAfterIt) {
-    type("su3cl3{left}{left}a8");
-    auto preedit = engine.preedit();
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"ㄇㄚ", Style::raw}, {"你好", Style::active}}));
-    EXPECT_EQ(preedit.caretUTF16, 2);
-    EXPECT_FALSE(preedit.activeRangeUTF16); // a syllable is being typed
-    EXPECT_EQ(engine.feedback(), (InputEngine::Feedback{"ㄇㄚ你好", "ㄇㄚ ㄋㄧˇ ㄏㄠˇ", "a8 su3 cl3"}));
-    EXPECT_EQ(engine.flush(), "ㄇㄚ你好"); // the partial syllable commits as shown, at the cursor
-}
-
-TEST_F(EngineTest, LiteralsAreNeverActive) {
-    type("su3<");
-    auto preedit = engine.preedit();
-    // The anchor is the literal, so no element is active and the two pieces merge.
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"你，", Style::converted}}));
-    EXPECT_FALSE(preedit.activeRangeUTF16);
-    EXPECT_EQ(preedit.caretUTF16, 2);
-}
-
-TEST_F(EngineTest, WordShorterThanItsSpanShowsOnItsFirstElement) {
-    type("w8 a8 ");
-    EXPECT_EQ(text(), "他們的字");
-    auto preedit = engine.preedit();
-    EXPECT_EQ(preedit.pieces, (std::vector<Piece>{{"他們的字", Style::active}}));
-    EXPECT_FALSE(preedit.activeRangeUTF16); // the element at the cursor shows nothing
-    type("{left}");
-    EXPECT_EQ(engine.preedit().activeRangeUTF16, (InputEngine::Preedit::Range{0, 4}));
-    EXPECT_EQ(engine.preedit().caretUTF16, 4);
-}
-
-TEST_F(EngineTest, OffsetsCountUTF16UnitsBeyondTheBMP) {
-    type("ej/ ej/ su3");
-    ASSERT_EQ(text(), "𠀀𠀀你");
-    auto preedit = engine.preedit();
-    EXPECT_EQ(preedit.caretUTF16, 5);
-    EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{4, 1}));
-    type("{left}");
-    preedit = engine.preedit();
-    EXPECT_EQ(preedit.caretUTF16, 4);
-    EXPECT_EQ(preedit.activeRangeUTF16, (InputEngine::Preedit::Range{2, 2}));
-    type("su");
-    EXPECT_EQ(engine.preedit().caretUTF16, 6);
+    type("{left}{left}{left}a8");
+    EXPECT_EQ(engine.feedback(),
+              (InputEngine::Feedback{"ㄇㄚ你好他", "ㄇㄚ ㄋㄧˇ ㄏㄠˇ ㄊㄚ", "a8 su3 cl3 w8␣"}));
+    EXPECT_EQ(engine.flush(), "ㄇㄚ你好他"); // the partial syllable commits as shown, at the cursor
 }

@@ -28,11 +28,9 @@ TEST_F(CustomTextStoreTest, StoresTextExactlyAndLooksUpCaseSensitively) {
 
 TEST_F(CustomTextStoreTest, RejectsInvalidTriggersAndBlankText) {
     CustomTextStore store(path);
-    EXPECT_EQ(store.set(std::string(33, 'a'), "x"), StoreError::invalidTrigger);
-    EXPECT_EQ(store.set("a.b", "x"), StoreError::invalidTrigger);
-    EXPECT_EQ(store.set("", "x"), StoreError::invalidTrigger);
-    EXPECT_EQ(store.set("ä", "x"), StoreError::invalidTrigger);
-    EXPECT_EQ(store.set("a b", "x"), StoreError::invalidTrigger);
+    for (const std::string& trigger :
+         {std::string(33, 'a'), std::string("a.b"), std::string(), std::string("ä"), std::string("a b")})
+        EXPECT_EQ(store.set(trigger, "x"), StoreError::invalidTrigger) << trigger;
     EXPECT_EQ(store.set("ok", " \n\t\u3000\r\n"), StoreError::emptyText);
     EXPECT_EQ(store.set("ok", ""), StoreError::emptyText);
     EXPECT_TRUE(store.entries().empty());
