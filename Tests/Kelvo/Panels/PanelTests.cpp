@@ -30,33 +30,28 @@ QToolButton* control(QWidget* view) {
 
 } // namespace
 
-TEST(CandidateView, StripShowsTheExpandControlOnlyWithMorePages) {
-    CandidateView one(sheetOf({"你", "妳"}), 84, 890, nullptr, nullptr);
-    EXPECT_EQ(control(&one), nullptr);
-
+TEST(CandidateView, TheStripExpandsWithMorePagesAndTheGridCollapses) {
+    EXPECT_EQ(
+        control(std::make_unique<CandidateView>(sheetOf({"你", "妳"}), 84, 890, nullptr, nullptr).get()),
+        nullptr); // one page: nothing to expand
     std::optional<bool> expanded;
     CandidateView more(sheetOf({"你", "妳"}, 2), 84, 890, nullptr, [&](bool value) { expanded = value; });
-    QToolButton* expand = control(&more);
-    ASSERT_NE(expand, nullptr);
-    EXPECT_EQ(expand->accessibleName(), QString::fromUtf8("展開更多候選"));
-    expand->click();
+    ASSERT_NE(control(&more), nullptr);
+    EXPECT_EQ(control(&more)->accessibleName(), QString::fromUtf8("展開更多候選"));
+    control(&more)->click();
     EXPECT_EQ(expanded, true);
-}
 
-TEST(CandidateView, GridHasHeaderCollapseControlAndFixedCells) {
     auto sheet = CandidatePreview::sheetOf(std::vector<std::string>(20, "試"), true);
     sheet.highlightedInPage = 19;
-    std::optional<bool> expanded;
     CandidateView grid(sheet, 84, 890, nullptr, [&](bool value) { expanded = value; });
     grid.adjustSize();
     QStringList texts;
     for (auto* label : grid.findChildren<QLabel*>())
         texts << label->text();
     EXPECT_TRUE(texts.contains(QString::fromUtf8("← → 選字 · ↑ ↓ 換列 · 數字選本頁")));
-    QToolButton* collapse = control(&grid);
-    ASSERT_NE(collapse, nullptr);
-    EXPECT_EQ(collapse->accessibleName(), QString::fromUtf8("收合候選"));
-    collapse->click();
+    ASSERT_NE(control(&grid), nullptr);
+    EXPECT_EQ(control(&grid)->accessibleName(), QString::fromUtf8("收合候選"));
+    control(&grid)->click();
     EXPECT_EQ(expanded, false);
     ASSERT_EQ(grid.cells().size(), 20u);
     for (auto* cell : grid.cells())

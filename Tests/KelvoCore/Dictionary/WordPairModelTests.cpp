@@ -21,9 +21,7 @@ void put(std::string& bytes, std::uint32_t value) {
     bytes.append(reinterpret_cast<const char*>(&value), 4);
 }
 void putFloat(std::string& bytes, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    put(bytes, bits);
+    bytes.append(reinterpret_cast<const char*>(&value), 4);
 }
 
 std::uint32_t fnv1a(std::string_view text) {

@@ -32,24 +32,6 @@ constexpr Step allSteps[] = {Step::locked,          Step::keptAside, Step::tempo
 
 } // namespace
 
-TEST(UserDataFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
-    TemporaryFolder folder;
-    auto path = folder.write("data.json", "old contents");
-    {
-        kelvo::testing::FileSizeLimit limit(4);
-        EXPECT_TRUE(writeFileAtomically(path, "much longer new contents"));
-        UserDataFile file(path);
-        EXPECT_EQ(file.rewrite(replacingWith("much longer new contents")), std::errc::file_too_large);
-    }
-    EXPECT_EQ(TemporaryFolder::read(path), "old contents");
-    EXPECT_EQ(leftoversOf(folder), 0u);
-
-    folder.write("blocker", "a file where a folder should be");
-    EXPECT_TRUE(writeFileAtomically(folder / "blocker/data.json", "x"));
-}
-
-// What the user set on the file stays: a link stays a link to the file it names, a read-only file
-// is refused and unchanged, and its mode and owner stay.
 TEST(UserDataFile, ARewriteKeepsTheUsersLinkModeAndOwner) {
     TemporaryFolder folder;
     auto target = folder.write("synced/data.json", "old");
