@@ -61,8 +61,8 @@ TEST_F(EngineTest, ListsClickedExpandedOrOfNoPages) {
 
 TEST_F(EngineTest, ChoosingAWordOverPinnedCharactersReplacesThosePins) {
     expectSeen({
-        {"su3cl3{left}{down}3", "[妳好|]"},
-        {"su3cl3{left}{down}3{left}{left}{right}{down}1", "[你好|]"}, // past the word's end: its end
+        {"su3cl3{left}{down}3", "[妳好|]"},                           // 妳 pinned
+        {"su3cl3{left}{down}3{left}{left}{right}{down}1", "[你好|]"}, // the cursor goes to the word's end
         {"su3cl3{left}{down}3{left}{left}{right}{down}1{left}{down}{right}{enter}",
          "[你好|]"}, // 你 pinned alone, 好 read again after it
     });
