@@ -18,7 +18,7 @@ grep -q "$build/Kelvo.app/Contents/MacOS/Kelvo" "$components/kelvo.xml"
 
 dbus-run-session -- bash -s "$components" "$here" <<'SESSION'
 set -euo pipefail
-export IBUS_COMPONENT_PATH=$1
+export IBUS_COMPONENT_PATH=$1 GTK_IM_MODULE=ibus
 source "$2/text-window.sh"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT

@@ -18,6 +18,7 @@ installed="$XDG_DATA_HOME/Input Methods/Kelvo.app"
 dbus-run-session -- bash -s "$build" "$installed" "$here" <<'SESSION'
 set -euo pipefail
 build=$1 installed=$2
+export GTK_IM_MODULE=ibus
 source "$3/text-window.sh"
 installer="$build/KelvoInstaller.app/Contents/MacOS/KelvoInstaller"
 fail() { echo "$1"; exit 1; }

@@ -86,6 +86,7 @@ sed "s#/usr/libexec/kelvo/kelvo#$root/usr/libexec/kelvo/kelvo#g" "$root/usr/shar
     >"$components/kelvo.xml"
 IBUS_COMPONENT_PATH="$components" dbus-run-session -- bash -s "$here" <<'SESSION'
 set -euo pipefail
+export GTK_IM_MODULE=ibus
 source "$1/text-window.sh"
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --xim=false --cache=none >"$XDG_RUNTIME_DIR/daemon.log" 2>&1 &
 pids=($!)

@@ -1,7 +1,7 @@
 # Sourced by the end-to-end scripts that type as a user does: into a GTK 3 document window on the
 # virtual display (startVirtualDisplay first), with real keys through the X server, reading back what
-# the document holds. Needs build (the build folder) and the client's input method module set.
-export NO_AT_BRIDGE=1 GDK_BACKEND=x11 GTK_IM_MODULE=${GTK_IM_MODULE:-ibus}
+# the document holds. Needs build (the build folder) and GTK_IM_MODULE (the framework's module).
+export NO_AT_BRIDGE=1 GDK_BACKEND=x11
 
 # typedInWindow SELECT TOKEN...: opens a fresh document window, runs the command SELECT to switch its
 # input method to Kelvo, then types each token: Shift is a lone tap of the left Shift key, Return,
