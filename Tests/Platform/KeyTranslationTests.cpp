@@ -15,7 +15,7 @@ constexpr unsigned ShiftMask = 1, LockMask = 2, ControlMask = 4;
 
 } // namespace
 
-// Typing through Kelvo's own X client is tested end to end; here, what a plain key press does not show.
+// Every key of the end-to-end typing tests goes through here; these are what plain keys do not show.
 TEST(XKeyTranslator, KeysBecomeTheHostsEvents) {
     XKeyTranslator keys;
     EXPECT_FALSE(keys.translate(XK_a, keyA, 0, true, 1.1)); // releases of keys are not the host's
