@@ -72,7 +72,7 @@ TEST(GVariantText, ListsOfAnythingButStringsAreNoLists) {
     EXPECT_EQ(stringPairsOfGVariantText("['xkb']"), std::nullopt);
 }
 
-// The installer's end-to-end test runs the exec and setup lines and the launcher it writes.
+// The installer's end-to-end test runs the exec and setup lines it writes and reads its launcher.
 TEST_F(RegistryTest, RegisterWritesComponentAndEnvironmentKeepingOtherFolders) {
     bundle("org.kelvo.inputmethod.Kelvo", "<icon>@KELVO_ICON@</icon><setup>@KELVO_SETUP@</setup>");
     folder.write("config/environment.d/60-kelvo-ibus.conf",
