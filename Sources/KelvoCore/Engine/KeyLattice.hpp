@@ -2,6 +2,7 @@
 
 #include "Engine/KeyRunScorer.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@ struct KeySegment {
     Kind kind = Kind::syllable;
     std::size_t start = 0, end = 0; // key positions
     std::string reading;            // a syllable's canonical reading; empty when it composes none known
+
+    bool spellsNoKnownSyllable() const { return kind == Kind::syllable && reading.empty(); }
 };
 
 // English words and numbers stand as the keys typed, one character each: a syllable right after one
@@ -34,6 +37,12 @@ struct KeyPath {
     // The part of the score that says how likely the syllables are as Chinese: what a reading of
     // them into words may tell better.
     double syllableScore = 0;
+
+    bool readsANumber() const {
+        return std::any_of(segments.begin(), segments.end(), [](const KeySegment& segment) {
+            return segment.kind == KeySegment::Kind::number;
+        });
+    }
 };
 
 // The keys typed since the last settled text, read at every key position at once: each position may

@@ -73,11 +73,8 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
         previous, decoder_, learnedModel());
     // Digits that go on as a number stay in the number run, which shows them as one.
     if (!path || path->segments.back().kind == KeySegment::Kind::number) return std::nullopt;
-    const bool readsNumber =
-        std::any_of(path->segments.begin(), path->segments.end(),
-                    [](const KeySegment& s) { return s.kind == KeySegment::Kind::number; });
     // Digits read as Chinese end the number run: a digit after them starts a number of its own.
-    if (!readsNumber) cancelNumericRun();
+    if (!path->readsANumber()) cancelNumericRun();
 
     std::vector<KeySegment> current = context ? context->segments : std::vector<KeySegment>{};
     current.push_back(
@@ -87,9 +84,8 @@ InputEngine::MaybeOutput InputEngine::settleKeyRun(const std::string& toneKey, b
     if (differs.first == current.end() && differs.second == path->segments.end())
         return runIsSyllable ? std::nullopt : std::optional(pressIntoComposer(toneKey));
     const std::size_t first = static_cast<std::size_t>(differs.second - path->segments.begin());
-    if (std::any_of(
-            path->segments.begin() + static_cast<std::ptrdiff_t>(first), path->segments.end(),
-            [](const KeySegment& s) { return s.kind == KeySegment::Kind::syllable && s.reading.empty(); }))
+    if (std::any_of(path->segments.begin() + static_cast<std::ptrdiff_t>(first), path->segments.end(),
+                    [](const KeySegment& s) { return s.spellsNoKnownSyllable(); }))
         return std::nullopt; // keys that spell no known syllable are left to the composer
 
     // Elements of the unchanged segments stay; the rest of the stretch is typed again as read.

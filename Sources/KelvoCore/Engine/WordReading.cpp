@@ -9,10 +9,9 @@ namespace {
 constexpr double closeEnough = 2.0;
 
 bool readsInWords(const KeyPath& path) {
-    return std::none_of(path.segments.begin(), path.segments.end(), [](const KeySegment& segment) {
-        return segment.kind == KeySegment::Kind::number ||
-               (segment.kind == KeySegment::Kind::syllable && segment.reading.empty());
-    });
+    return !path.readsANumber() &&
+           std::none_of(path.segments.begin(), path.segments.end(),
+                        [](const KeySegment& s) { return s.spellsNoKnownSyllable(); });
 }
 
 // The elements a decoder reads for a path: its syllables, and for each English word or Space a
