@@ -7,13 +7,11 @@
 //   by clause.
 #include "TypedKeys.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ibus.h>
 #include <string>
-#include <vector>
 
 namespace {
 
