@@ -8,13 +8,12 @@ using Kind = UserPhraseStore::Entry::Kind;
 class SettingsWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder_ = new kelvo::testing::TemporaryFolder;
-        defaults_ = new platform::JsonFileDefaults(*folder_ / "defaults.json");
+        defaults_ = new platform::JsonFileDefaults(folder_ / "defaults.json");
         registerDefaults(*defaults_);
         SettingsWindowController::shared().show(*defaults_);
     }
     QWidget* window() { return SettingsWindowController::shared().window(); }
-    static inline kelvo::testing::TemporaryFolder* folder_;
+    static inline kelvo::testing::TemporaryFolder folder_; // removed as the process ends
     static inline platform::JsonFileDefaults* defaults_;
 };
 
@@ -28,9 +27,9 @@ TEST_F(SettingsWindowTest, ASpaceToggleChangesThePreviewAtOnceAndTheDefaultsFile
     ASSERT_NE(box, nullptr);
     box->click();
     EXPECT_TRUE(settings.previewText().startsWith(QString::fromUtf8("今天 review")));
-    EXPECT_NE(TemporaryFolder::read(*folder_ / "defaults.json").find("\"chineseEnglishSpace\": true"),
+    EXPECT_NE(TemporaryFolder::read(folder_ / "defaults.json").find("\"chineseEnglishSpace\": true"),
               std::string::npos)
-        << TemporaryFolder::read(*folder_ / "defaults.json");
+        << TemporaryFolder::read(folder_ / "defaults.json");
     EXPECT_TRUE(booleanSetting(*defaults_, SettingKey::chineseEnglishSpace));
 }
 

@@ -16,6 +16,8 @@ protected:
         BundledEngineTest::SetUp();
         engine.setUserPhrases(store);
     }
+    // The store saves what is unsaved as it goes: it must go before its folder.
+    void TearDown() override { engine.setUserPhrases(nullptr); }
 
     // Types ㄇㄚ ㄇㄚ and picks 嗎 for the first and 嬤 for the second, one character at a time.
     void assembleMaMa() {

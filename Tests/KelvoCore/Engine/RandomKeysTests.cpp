@@ -1,7 +1,6 @@
 // Long random key sequences, with learning and shortcuts on and the page size anywhere in its range,
 // must never break the engine's state. KELVO_RANDOM_KEYS sets how many keys to run (a few thousand
 // by default; millions on demand); KELVO_RANDOM_SEED replays a run, whose seed every run prints.
-#include "../../Support/TemporaryFolder.hpp"
 #include "BundledEngineSupport.hpp"
 
 #include <cstdlib>
@@ -48,8 +47,7 @@ int randomPageSize(std::mt19937_64& random) {
 } // namespace
 
 TEST_F(BundledEngineTest, RandomKeysKeepTheStateConsistent) {
-    TemporaryFolder folder;
-    auto phrases = std::make_shared<UserPhraseStore>(folder / "userphrases.json");
+    auto phrases = std::make_shared<UserPhraseStore>();
     auto shortcuts = std::make_shared<CustomTextStore>();
     ASSERT_FALSE(shortcuts->set("ab", "𠀀 shortcut"));
     engine.setUserPhrases(phrases);
